@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# check.sh <build root> <jobs> <config>...
+# Configures, builds and tests each configuration in its own build tree, then prints one
+# line with the totals over all of them. Configurations:
+#   release  native Release (SSE+FMA backend on x86-64)
+#   asan     native with AddressSanitizer and UndefinedBehaviorSanitizer
+#   tsan     native with ThreadSanitizer, concurrency tests only
+#   scalar   native with the portable scalar SIMD backend
+#   aarch64  cross build for armv8.3-a, tests under qemu-aarch64
+set -uo pipefail
+root=$1 jobs=$2
+shift 2
+src=$(cd "$(dirname "$0")/.." && pwd)
+
+# Sets cmake_args for a sanitizer build with the given -fsanitize flags.
+sanitized() {
+  cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_C_FLAGS=$1 -fno-omit-frame-pointer"
+              "-DCMAKE_CXX_FLAGS=$1 -fno-omit-frame-pointer" "-DCMAKE_EXE_LINKER_FLAGS=$1"
+              "-DCMAKE_SHARED_LINKER_FLAGS=$1")
+}
+mkdir -p "$root"
+
+passed=0 failed=0 status=0
+for config in "$@"; do
+  ctest_args=()
+  case $config in
+    release) cmake_args=(-DCMAKE_BUILD_TYPE=Release) ;;
+    asan)    sanitized "-fsanitize=address,undefined -fno-sanitize-recover=all"
+             export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ;;
+    tsan)    sanitized "-fsanitize=thread"
+             ctest_args=(-L threads) ;;
+    scalar)  cmake_args=(-DCMAKE_BUILD_TYPE=Release -DQTX_SIMD_BACKEND=scalar) ;;
+    aarch64) cmake_args=(-DCMAKE_BUILD_TYPE=Release
+                         "-DCMAKE_TOOLCHAIN_FILE=$src/cmake/aarch64-linux-gnu.cmake") ;;
+    *) echo "unknown configuration $config" >&2; exit 2 ;;
+  esac
+  dir=$root/$config
+  echo "=== $config: configure and build"
+  if ! cmake -S "$src" -B "$dir" "${cmake_args[@]}" >"$dir.configure.log" 2>&1; then
+    tail -n 40 "$dir.configure.log" >&2
+    echo "=== $config: configure FAILED"
+    status=1
+    continue
+  fi
+  if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
+    grep -E -A5 'error|Error' "$dir.build.log" | head -n 80 >&2
+    echo "=== $config: build FAILED"
+    status=1
+    continue
+  fi
+  echo "=== $config: test"
+  log=$dir/ctest.log
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" "${ctest_args[@]}") 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [[ $summary =~ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
+    failed=$((failed + BASH_REMATCH[1]))
+    passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+  else
+    status=1
+  fi
+done
+echo
+echo "all configurations: $passed passed, $failed failed"
+exit $status

@@ -1,0 +1,32 @@
+# Installation: headers, the libraries in <prefix>/lib, pkg-config files and a CMake package
+# (find_package(qvsip) gives the imported targets qvsip::qvsip_fftf and qvsip::qvsip_fft).
+include(CMakePackageConfigHelpers)
+
+set(QTX_INSTALLED_LIBRARIES qvsip_fftf qvsip_fft)
+set(QTX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qvsip)
+
+install(FILES ${PROJECT_SOURCE_DIR}/include/qtx_fft.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(TARGETS ${QTX_INSTALLED_LIBRARIES} EXPORT qvsipTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT qvsipTargets NAMESPACE qvsip:: DESTINATION ${QTX_CMAKE_DIR})
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/qvsipConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/qvsipConfig.cmake INSTALL_DESTINATION ${QTX_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/qvsipConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/qvsipConfig.cmake ${PROJECT_BINARY_DIR}/qvsipConfigVersion.cmake
+        DESTINATION ${QTX_CMAKE_DIR})
+
+# One pkg-config file per library, from one template.
+function(qtx_pkg_config library description requires)
+  set(QTX_PC_NAME ${library})
+  set(QTX_PC_DESCRIPTION "${description}")
+  set(QTX_PC_REQUIRES "${requires}")
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/library.pc.in
+                 ${PROJECT_BINARY_DIR}/${library}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${library}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endfunction()
+
+qtx_pkg_config(qvsip_fftf "Single-precision FFT engine" "")
+qtx_pkg_config(qvsip_fft "Double-precision FFT engine" "")

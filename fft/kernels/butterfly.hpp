@@ -1,0 +1,40 @@
+// Radix-r DFT butterflies on SIMD vectors: X[q] = Σ_{q' < r} x[q'] · ω^(q·q'), in place and
+// unscaled, with ω = exp(-2πi/r) forward and exp(+2πi/r) backward. Every complex lane of V is an
+// independent transform, so one template serves every backend and both precisions; the
+// arithmetic uses only the SIMD layer's operations, found by argument-dependent lookup.
+#pragma once
+
+#include "fft/kernels/butterfly_composite.hpp"
+#include "fft/kernels/butterfly_small.hpp"
+
+namespace qtx::kernels {
+
+template <int R>
+inline constexpr bool has_butterfly = R == 2 || R == 3 || R == 4 || R == 5 || R == 6 || R == 7 ||
+                                      R == 8 || R == 9 || R == 10 || R == 12 || R == 16 ||
+                                      R == 32;
+
+namespace butterfly_detail {
+
+// First-pass radix of the composite butterflies (the second pass has radix R / factor).
+template <int R> inline constexpr int first_factor = R == 6 ? 2 : R == 8 ? 2 : R == 9 ? 3
+                                                   : R == 12 ? 3 : R == 16 ? 4 : R == 32 ? 4 : 0;
+
+} // namespace butterfly_detail
+
+template <int R, bool Forward, class V> [[gnu::always_inline]] inline void butterfly(V (&x)[R]) {
+    static_assert(has_butterfly<R>, "no butterfly for this radix");
+    using namespace butterfly_detail;
+    if constexpr (R == 2)
+        radix2<Forward>(x);
+    else if constexpr (R == 4)
+        radix4<Forward>(x);
+    else if constexpr (R == 10)
+        radix10<Forward>(x);
+    else if constexpr (first_factor<R> == 0)
+        odd_radix<R, Forward>(x);
+    else
+        composite_radix<first_factor<R>, R / first_factor<R>, Forward>(x);
+}
+
+} // namespace qtx::kernels

@@ -1,0 +1,200 @@
+#include "fft/planner.hpp"
+
+#include "fft/solvers/solvers.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+namespace qtx::QTX_ENGINE {
+
+namespace {
+
+// Stands in for a registry row whose solver is not part of this build yet: it declines
+// every problem, so planning moves on exactly as if the row accepted nothing.
+uint32_t solver_pending(plan_record*) {
+    return solve_declined;
+}
+
+} // namespace
+
+// Special cases stand before general ones, batch and layout adaptors before the transforms
+// they reduce to: the first row that accepts a problem plans it.
+const solver_row solver_registry[] = {
+    {solver_pending, "solve_problem_dft_split"},
+    {solver_pending, "solve_problem_dft_many_split"},
+    {solver_pending, "solve_problem_rearrange_inplace"},
+    {solver_pending, "solve_problem_dft_many_multithread"},
+    {solver_pending, "solve_problem_dft_many_transpose"},
+    {solver_pending, "solve_problem_dft_many_post_transpose"},
+#if defined(QTX_FFT_DOUBLE)
+    {solver_pending, "solve_problem_r2c_direct"},
+    {solver_pending, "solve_problem_c2r_direct"},
+#else
+    {solver_pending, "solve_problem_dft_many_parallel"},
+#endif
+    {solver_pending, "solve_problem_dft_many"},
+    {solver_pending, "solve_problem_c2c_1d_prime"},
+    {solver_pending, "solve_problem_c2c_1d_large"},
+    {solver_pending, "solve_problem_dft_direct"},
+    {solve_problem_c2c_1d, "solve_problem_c2c_1d"},
+    {solver_pending, "solve_problem_r2c_1d"},
+    {solver_pending, "solve_problem_c2r_1d"},
+    {solver_pending, "solve_problem_r2r_1d"},
+    {solver_pending, "solve_problem_multidimension"},
+    {solver_pending, "solve_problem_c2r_multidimension"},
+    {solver_pending, "solve_problem_rearrange_outplace"},
+    {solver_pending, "solve_problem_rotate"},
+    {solver_pending, "solve_problem_transpose_rotate"},
+    {solver_pending, "solve_problem_dft_many_transpose_rotate"},
+    {nullptr, nullptr},
+};
+
+int plan_problem(plan_record* p) {
+    // A batch of one is no batch; inside a deeper batch a count of 1 stays.
+    if (p->howmany_rank == 1 && p->howmany_dims[0].n == 1) p->howmany_rank = 0;
+    if (p->rank > 0 && p->dims[0].n == 0) {
+        p->execute = noop_execute;
+        return 0;
+    }
+    for (const solver_row* row = solver_registry; row->solve != nullptr; ++row) {
+        if (row->solve(p) == solve_accepted) return 0;
+        reset_plan(p);
+    }
+    return -1;
+}
+
+void reset_plan(plan_record* p) {
+    if (p->child_count > 0 && p->children != nullptr) {
+        for (uint32_t i = 0; i < p->child_count; ++i)
+            reset_plan(&p->children[i]);
+        std::free(p->children);
+    }
+    p->child_count = 0;
+    p->children = nullptr;
+    if (p->buffer != nullptr && p->buffer_size != 0) {
+        aligned_free(p->buffer);
+        p->buffer = nullptr;
+        p->buffer_size = 0;
+    }
+    if (p->table != nullptr && p->table_size != 0 && p->owns_table != 0) {
+        aligned_free(p->table);
+        p->table = nullptr;
+        p->table_size = 0;
+        p->owns_table = 0;
+    }
+}
+
+void destroy_plan_record(plan_record* p) {
+    reset_plan(p);
+    std::free(p);
+}
+
+void copy_dims(dim_record* dst, const dim_record* src, int count) {
+    for (int i = 0; i < count; ++i)
+        dst[i] = src[i];
+}
+
+void copy_kinds(uint32_t* dst, const uint32_t* src, int count) {
+    for (int i = 0; i < count; ++i)
+        dst[i] = src[i];
+}
+
+namespace {
+
+// Clamps a stored rank to the slots that exist, so a damaged record cannot overrun them.
+int slots_of(int32_t rank) {
+    return rank < 0 ? 0 : (rank > max_rank ? max_rank : rank);
+}
+
+} // namespace
+
+void copy_problem(const plan_record* src, plan_record* dst) {
+    dst->kind = src->kind;
+    dst->sign = src->sign;
+    dst->complex_layout = src->complex_layout;
+    dst->rank = src->rank;
+    copy_dims(dst->dims, src->dims, slots_of(src->rank));
+    copy_kinds(dst->r2r_kinds, src->r2r_kinds, slots_of(src->rank));
+    dst->howmany_rank = src->howmany_rank;
+    copy_dims(dst->howmany_dims, src->howmany_dims, slots_of(src->howmany_rank));
+    dst->in = src->in;
+    dst->in_imag = src->in_imag;
+    dst->out = src->out;
+    dst->out_imag = src->out_imag;
+    dst->thread_count = src->thread_count;
+}
+
+plan_record* new_child_plan(const plan_record* parent) {
+    auto* child = static_cast<plan_record*>(std::calloc(1, sizeof(plan_record)));
+    if (child != nullptr) copy_problem(parent, child);
+    return child;
+}
+
+plan_record* alloc_plan_records(int count) {
+    if (count < 1) return nullptr;
+    return static_cast<plan_record*>(std::calloc(static_cast<size_t>(count), sizeof(plan_record)));
+}
+
+namespace {
+
+constexpr size_t alignment = 64;
+// Room for the alignment step (1 to 64 bytes) and the stored base address.
+constexpr size_t aligned_overhead = 72;
+
+} // namespace
+
+void* aligned_calloc(size_t bytes) {
+    size_t total = 0;
+    if (__builtin_add_overflow(bytes, aligned_overhead, &total)) return nullptr;
+    void* base = std::calloc(1, total);
+    if (base == nullptr) return nullptr;
+    const uintptr_t block = (reinterpret_cast<uintptr_t>(base) + alignment) & ~(alignment - 1);
+    std::memcpy(reinterpret_cast<void*>(block - sizeof(void*)), &base, sizeof(void*));
+    return reinterpret_cast<void*>(block);
+}
+
+void aligned_free(void* block) {
+    if (block == nullptr) return;
+    void* base = nullptr;
+    const uintptr_t address = reinterpret_cast<uintptr_t>(block);
+    std::memcpy(&base, reinterpret_cast<void*>(address - sizeof(void*)), sizeof(void*));
+    const uintptr_t stored = reinterpret_cast<uintptr_t>(base);
+    // Only a base 1 to 72 bytes below the block can have come from aligned_calloc.
+    if (stored < address && address - stored <= aligned_overhead) std::free(base);
+}
+
+bool has_factor_above_7(uint64_t n) {
+    if (n < 2) return false;
+    for (uint64_t p : {2u, 3u, 5u, 7u})
+        while (n % p == 0)
+            n /= p;
+    return n > 1;
+}
+
+void element_sizes(uint32_t kind, size_t* in_bytes, size_t* out_bytes) {
+    constexpr size_t r = sizeof(real);
+    constexpr size_t c = 2 * sizeof(real);
+    switch (kind) {
+    case kind_r2c:
+        *in_bytes = r, *out_bytes = c;
+        break;
+    case kind_r2r:
+        *in_bytes = r, *out_bytes = r;
+        break;
+    case kind_c2r:
+        *in_bytes = c, *out_bytes = r;
+        break;
+    default:
+        *in_bytes = c, *out_bytes = c;
+        break;
+    }
+}
+
+void noop_execute(const plan_record*, void*, void*) {}
+
+void execute_split_forward(const plan_record* plan, void* in, void* out) {
+    plan->execute_split(plan, in, plan->in_imag, out, plan->out_imag);
+}
+
+} // namespace qtx::QTX_ENGINE

@@ -1,0 +1,249 @@
+// The general one-dimensional complex solver: factor the length into radices, build a stage
+// table with the twiddles of every stage, and run the stages alternating between the output
+// and a work buffer so the result lands in natural order without a reordering pass.
+#include "fft/solvers/c2c_1d.hpp"
+
+#include <cstring>
+
+#include "fft/roots.hpp"
+
+namespace qtx::QTX_ENGINE {
+namespace {
+
+struct preset_factorization {
+    uint64_t n;
+    int count;
+    uint64_t radices[3];
+};
+
+// Lengths whose best split differs from the greedy rule below.
+constexpr preset_factorization presets[] = {
+    {1, 1, {1}},           {12, 1, {12}},     {16, 1, {16}},
+    {30, 2, {3, 10}},      {32, 1, {32}},     {60, 2, {6, 10}},
+    {64, 2, {8, 8}},       {96, 2, {12, 8}},  {120, 2, {12, 10}},
+    {128, 2, {16, 8}},     {160, 2, {16, 10}}, {256, 2, {16, 16}},
+#if defined(QTX_FFT_DOUBLE)
+    {512, 3, {8, 8, 8}},
+#else
+    {512, 2, {32, 16}},
+#endif
+    {1024, 3, {16, 8, 8}}, {32768, 3, {32, 32, 32}},
+};
+
+// Radix 16 is preferred only up to this length; beyond it its stages lose to smaller radices.
+constexpr uint64_t radix16_limit = 8192;
+// Order in which the other dedicated radices are tried (2 before 9 and 3 on purpose).
+constexpr uint64_t greedy_radices[] = {12, 10, 8, 7, 6, 5, 4, 2, 9, 3, 11};
+
+uint64_t next_radix(uint64_t remaining, uint64_t n) {
+    if (remaining % 16 == 0 && n <= radix16_limit) return 16;
+    for (uint64_t r : greedy_radices)
+        if (remaining % r == 0) return r;
+    uint64_t d = 13;
+    while (remaining % d != 0) ++d; // the smallest remaining prime factor
+    return d;
+}
+
+// Radices whose last unit-stride single-precision kernels take two twiddle rows per vector.
+constexpr bool paired_radix(uint64_t r) { return (r >= 2 && r <= 10) || r == 12 || r == 16 || r == 32; }
+
+struct stage_table_view {
+    uint64_t* count;
+    stage_record* stages;
+    real* twiddles;
+};
+
+constexpr size_t table_alignment = 64;
+
+stage_table_view view_of(void* table, int S) {
+    auto* words = static_cast<uint64_t*>(table);
+    auto* stages = reinterpret_cast<stage_record*>(words + 1);
+    const uintptr_t end = reinterpret_cast<uintptr_t>(stages + S);
+    const uintptr_t aligned = (end + table_alignment - 1) & ~(table_alignment - 1);
+    return {words, stages, reinterpret_cast<real*>(aligned)};
+}
+
+const stage_kernel_table* table_for(const plan_record* plan, stage_row pair, stage_row unit,
+                                    stage_row strided) {
+    const bool forward = plan->sign == -1;
+    if (is_interleaved_pair(plan)) return stage_kernels(pair, forward);
+    const bool unit_strides = plan->dims[0].is == 1 && plan->dims[0].os == 1;
+    return stage_kernels(unit_strides ? unit : strided, forward);
+}
+
+stage_kernel slot_of(const stage_kernel_table* table, uint64_t r) {
+    if (table == nullptr || r < 1 || r > stage_kernel_slots) return nullptr;
+    return table->slot[r - 1];
+}
+
+bool unit_strides(const plan_record* p) { return p->dims[0].is == 1 && p->dims[0].os == 1; }
+
+void store_root(real* at, int64_t t, uint64_t n) {
+    const root_value w = unit_root(t, static_cast<int64_t>(n));
+    at[0] = static_cast<real>(w.re);
+    at[1] = static_cast<real>(w.im);
+}
+
+void run_stage(const stage_record& stage, const void* source, void* target) {
+    stage.kernel(&stage, source, target);
+}
+
+} // namespace
+
+int factorize(uint64_t n, uint64_t radices[max_stages]) {
+    if (n == 0) return 0;
+    for (const auto& preset : presets) {
+        if (preset.n != n) continue;
+        for (int i = 0; i < preset.count; ++i) radices[i] = preset.radices[i];
+        return preset.count;
+    }
+    int count = 0;
+    for (uint64_t remaining = n; remaining > 1 && count < max_stages; ++count) {
+        radices[count] = next_radix(remaining, n);
+        remaining /= radices[count];
+    }
+    return count;
+}
+
+uint64_t stage_table_bytes(uint64_t n, int S) {
+    const uint64_t stages = static_cast<uint64_t>(S);
+    if constexpr (is_double) return (n + 4 * stages) * 16 + 72;
+    return (n + 9 + 8 * stages) * 8;
+}
+
+bool is_interleaved_pair(const plan_record* p) {
+    return p->kind == kind_c2c && p->rank == 1 && p->howmany_rank == 1 &&
+           p->howmany_dims[0].n == 2 && p->howmany_dims[0].is == 1 &&
+           p->howmany_dims[0].os == 1 && !has_factor_above_7(static_cast<uint64_t>(p->dims[0].n));
+}
+
+void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign) {
+    for (uint64_t k = 0; k < P; ++k)
+        for (uint64_t q = 1; q < r; ++q)
+            store_root(block + 2 * (k * (r - 1) + q - 1),
+                       sign * static_cast<int64_t>(m * k * q), n);
+}
+
+void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m,
+                        int64_t sign) {
+    if (is_double || m != 1 || !paired_radix(r)) {
+        fill_twiddles(block, n, r, P, m, sign);
+        return;
+    }
+    uint64_t k = 0;
+    for (; k + 1 < P; k += 2) {
+        real* pair_row = block + 2 * k * (r - 1);
+        for (uint64_t q = 1; q < r; ++q) {
+            store_root(pair_row + 4 * (q - 1), sign * static_cast<int64_t>(k * q), n);
+            store_root(pair_row + 4 * (q - 1) + 2, sign * static_cast<int64_t>((k + 1) * q), n);
+        }
+    }
+    // An odd row count ends with one plain row.
+    if (k < P)
+        for (uint64_t q = 1; q < r; ++q)
+            store_root(block + 2 * (k * (r - 1) + q - 1), sign * static_cast<int64_t>(k * q), n);
+}
+
+stage_kernel first_stage_kernel(const plan_record* plan, uint64_t r) {
+    return slot_of(table_for(plan, stage_row::first_pair, stage_row::first_unit,
+                             stage_row::first_strided),
+                   r);
+}
+
+stage_kernel middle_stage_kernel(const plan_record* plan, uint64_t r) {
+    return slot_of(table_for(plan, stage_row::middle_pair, stage_row::middle, stage_row::middle),
+                   r);
+}
+
+stage_kernel last_stage_kernel(const plan_record* plan, uint64_t r) {
+    return slot_of(table_for(plan, stage_row::last_pair, stage_row::last_unit,
+                             stage_row::last_strided),
+                   r);
+}
+
+void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, void* table) {
+    const stage_table_view view = view_of(table, S);
+    const uint64_t n = static_cast<uint64_t>(plan->dims[0].n);
+    const bool pair = is_interleaved_pair(plan);
+    const int64_t work_stride = pair ? 2 : 1;
+    *view.count = static_cast<uint64_t>(S);
+    real* cursor = view.twiddles;
+    uint64_t P = 1, L = n;
+    for (int s = 0; s < S; ++s) {
+        const uint64_t r = radices[s];
+        L /= r;
+        stage_record& stage = view.stages[s];
+        stage = {nullptr, L, P, work_stride, work_stride, nullptr, r, plan->sign};
+        if (s == 0) {
+            stage.kernel = first_stage_kernel(plan, r);
+        } else {
+            stage.kernel = s < S - 1 ? middle_stage_kernel(plan, r) : last_stage_kernel(plan, r);
+            stage.twiddles = cursor;
+            if (s == S - 1 && unit_strides(plan))
+                fill_last_twiddles(cursor, n, r, P, L, plan->sign);
+            else
+                fill_twiddles(cursor, n, r, P, L, plan->sign);
+            cursor += 2 * (r - 1) * P;
+        }
+        if (stage.kernel == nullptr)
+            stage.kernel = pair ? generic_pair_stage_kernel : generic_stage_kernel;
+        P *= r;
+    }
+    view.stages[0].in_stride = plan->dims[0].is;
+    view.stages[S - 1].out_stride = plan->dims[0].os;
+}
+
+uint32_t solve_problem_c2c_1d(plan_record* p) {
+    if (p->kind != kind_c2c) return solve_declined;
+    if (p->howmany_rank > 0 && (is_double || !is_interleaved_pair(p))) return solve_declined;
+    if (p->rank != 1) return solve_declined;
+    const uint64_t n = static_cast<uint64_t>(p->dims[0].n);
+    uint64_t radices[max_stages];
+    const int S = factorize(n, radices);
+    if (S == 0) return solve_declined;
+
+    p->table_size = stage_table_bytes(n, S);
+    p->table = aligned_calloc(p->table_size);
+    if (p->table == nullptr) return solve_declined;
+    p->owns_table = 1;
+    build_stage_table(p, S, radices, p->table);
+
+    const uint64_t copies = (unit_strides(p) ? 1 : 2) * (p->howmany_rank > 0 ? 2 : 1);
+    p->buffer_size = copies * n * complex_bytes;
+    p->buffer = aligned_calloc(p->buffer_size);
+    if (p->buffer == nullptr) return solve_declined;
+
+    p->execute = unit_strides(p) ? execute_1d : execute_1d_discrete;
+    p->name = unit_strides(p) ? "execute_1d" : "execute_1d_discrete";
+    return solve_accepted;
+}
+
+void execute_1d(const plan_record* plan, void* in, void* out) {
+    const auto* words = static_cast<const uint64_t*>(plan->table);
+    const int S = static_cast<int>(words[0]);
+    const auto* stages = reinterpret_cast<const stage_record*>(words + 1);
+    const void* source = in;
+    for (int s = 0; s < S; ++s) {
+        // Stages alternate so that the last one always writes the output.
+        void* target = (S - 1 - s) % 2 == 0 ? out : plan->buffer;
+        run_stage(stages[s], source, target);
+        source = target;
+    }
+}
+
+void execute_1d_discrete(const plan_record* plan, void* in, void* out) {
+    const auto* words = static_cast<const uint64_t*>(plan->table);
+    const int S = static_cast<int>(words[0]);
+    const auto* stages = reinterpret_cast<const stage_record*>(words + 1);
+    // Intermediate results stay in the two halves of the buffer, never in the caller's output.
+    char* half_a = static_cast<char*>(plan->buffer);
+    char* half_b = half_a + plan->buffer_size / 2;
+    const void* source = in;
+    for (int s = 0; s < S; ++s) {
+        void* target = s == S - 1 ? out : ((S - 1 - s) % 2 == 0 ? half_a : half_b);
+        run_stage(stages[s], source, target);
+        source = target;
+    }
+}
+
+} // namespace qtx::QTX_ENGINE

@@ -1,0 +1,4 @@
+// Every solver family the registry is made of.
+#pragma once
+
+#include "fft/solvers/c2c_1d.hpp"

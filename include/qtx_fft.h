@@ -1,0 +1,315 @@
+/*
+ * qtx_fft.h - plan-then-execute fast Fourier transforms.
+ *
+ * Two engines share this interface: libqvsip_fftf computes in single precision (functions
+ * qtx_fftf_*), libqvsip_fft in double precision (functions qtx_fft_*). A caller plans a
+ * transform once, executes the plan any number of times, and destroys it. Planning failures
+ * are reported only by a null plan; transforms are not normalised.
+ *
+ * Strides, distances and lengths count elements of the array's own type. Sign -1 is the
+ * forward transform exp(-2 pi i f t / n), +1 the backward one.
+ */
+#ifndef QTX_FFT_H
+#define QTX_FFT_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(QTX_FFT_BUILDING)
+#define QTX_FFT_API __attribute__((visibility("default")))
+#else
+#define QTX_FFT_API
+#endif
+
+/* Version query: four NUL-terminated texts of at most 100 bytes each. */
+typedef struct qtx_fftf_version {
+    char product_name[100];
+    char product_version[100];
+    char component_name[100];
+    char component_version[100];
+} qtx_fftf_version;
+typedef qtx_fftf_version qtx_fft_version;
+
+/* Fills info and returns 1; returns 0 when info is null. */
+QTX_FFT_API int QFFTGetVersion(qtx_fftf_version* info);
+
+/*
+ * The interface of one engine. X(name) forms the engine's function and type names, R is its
+ * real type and C its complex type (two R, real part first).
+ */
+#define QTX_FFT_DECLARE_ENGINE(X, R, C)                                                          \
+    typedef R C[2];                                                                             \
+    typedef struct X(plan_s) * X(plan);                                                         \
+    typedef struct X(dim_s) {                                                                   \
+        int n, in_stride, out_stride;                                                           \
+    } X(dim);                                                                                   \
+    typedef struct X(dim64_s) {                                                                 \
+        int64_t n, in_stride, out_stride;                                                       \
+    } X(dim64);                                                                                 \
+                                                                                                \
+    /* Basic and advanced complex planners. */                                                  \
+    QTX_FFT_API X(plan) X(plan_dft_1d)(int n, C * in, C * out, int sign, unsigned flags);     \
+    QTX_FFT_API X(plan) X(plan_dft_2d)(int len0, int len1, C * in, C * out, int sign,         \
+                                       unsigned flags);                                         \
+    QTX_FFT_API X(plan) X(plan_dft_3d)(int len0, int len1, int len2, C * in, C * out,         \
+                                       int sign, unsigned flags);                               \
+    QTX_FFT_API X(plan) X(plan_dft)(int rank, const int* n, C* in, C* out, int sign,          \
+                                    unsigned flags);                                            \
+    QTX_FFT_API X(plan) X(plan_many_dft)(int rank, const int* n, int howmany, C* in,          \
+                                         const int* in_embed, int in_stride, int in_dist,       \
+                                         C* out, const int* out_embed, int out_stride,          \
+                                         int out_dist, int sign, unsigned flags);               \
+                                                                                                \
+    /* Real-to-complex planners (forward; output holds n/2 + 1 values per last row). */         \
+    QTX_FFT_API X(plan) X(plan_dft_r2c_1d)(int n, R * in, C * out, unsigned flags);           \
+    QTX_FFT_API X(plan) X(plan_dft_r2c_2d)(int len0, int len1, R * in, C * out,               \
+                                           unsigned flags);                                     \
+    QTX_FFT_API X(plan) X(plan_dft_r2c_3d)(int len0, int len1, int len2, R * in, C * out,     \
+                                           unsigned flags);                                     \
+    QTX_FFT_API X(plan) X(plan_dft_r2c)(int rank, const int* n, R* in, C* out, unsigned flags); \
+    QTX_FFT_API X(plan) X(plan_many_dft_r2c)(int rank, const int* n, int howmany, R* in,      \
+                                             const int* in_embed, int in_stride, int in_dist,   \
+                                             C* out, const int* out_embed, int out_stride,      \
+                                             int out_dist, unsigned flags);                     \
+                                                                                                \
+    /* Complex-to-real planners (backward). */                                                  \
+    QTX_FFT_API X(plan) X(plan_dft_c2r_1d)(int n, C * in, R * out, unsigned flags);           \
+    QTX_FFT_API X(plan) X(plan_dft_c2r_2d)(int len0, int len1, C * in, R * out,               \
+                                           unsigned flags);                                     \
+    QTX_FFT_API X(plan) X(plan_dft_c2r_3d)(int len0, int len1, int len2, C * in, R * out,     \
+                                           unsigned flags);                                     \
+    QTX_FFT_API X(plan) X(plan_dft_c2r)(int rank, const int* n, C* in, R* out, unsigned flags); \
+    QTX_FFT_API X(plan) X(plan_many_dft_c2r)(int rank, const int* n, int howmany, C* in,      \
+                                             const int* in_embed, int in_stride, int in_dist,   \
+                                             R* out, const int* out_embed, int out_stride,      \
+                                             int out_dist, unsigned flags);                     \
+                                                                                                \
+    /* Real-to-real planners; kinds are codes 0 to 10, one per dimension. */                    \
+    QTX_FFT_API X(plan) X(plan_r2r_1d)(int n, R * in, R * out, int kind, unsigned flags);     \
+    QTX_FFT_API X(plan) X(plan_r2r_2d)(int len0, int len1, R * in, R * out, int kind0,        \
+                                       int kind1, unsigned flags);                              \
+    QTX_FFT_API X(plan) X(plan_r2r_3d)(int len0, int len1, int len2, R * in, R * out,         \
+                                       int kind0, int kind1, int kind2, unsigned flags);        \
+    QTX_FFT_API X(plan) X(plan_r2r)(int rank, const int* n, R* in, R* out, const int* kinds,  \
+                                    unsigned flags);                                            \
+    QTX_FFT_API X(plan) X(plan_many_r2r)(int rank, const int* n, int howmany, R* in,          \
+                                         const int* in_embed, int in_stride, int in_dist,       \
+                                         R* out, const int* out_embed, int out_stride,          \
+                                         int out_dist, const int* kinds, unsigned flags);       \
+                                                                                                \
+    /* Guru planners: dimensions as records, outermost first. */                                \
+    QTX_FFT_API X(plan) X(plan_guru_dft)(int rank, const X(dim) * dims, int howmany_rank,     \
+                                         const X(dim) * howmany_dims, C * in, C * out,          \
+                                         int sign, unsigned flags);                             \
+    QTX_FFT_API X(plan) X(plan_guru_split_dft)(int rank, const X(dim) * dims,                 \
+                                               int howmany_rank, const X(dim) * howmany_dims,   \
+                                               R * ri, R * ii, R * ro, R * io, unsigned flags); \
+    QTX_FFT_API X(plan) X(plan_guru_dft_r2c)(int rank, const X(dim) * dims, int howmany_rank, \
+                                             const X(dim) * howmany_dims, R * in, C * out,      \
+                                             unsigned flags);                                   \
+    QTX_FFT_API X(plan) X(plan_guru_split_dft_r2c)(int rank, const X(dim) * dims,             \
+                                                   int howmany_rank,                            \
+                                                   const X(dim) * howmany_dims, R * in,         \
+                                                   R * ro, R * io, unsigned flags);             \
+    QTX_FFT_API X(plan) X(plan_guru_dft_c2r)(int rank, const X(dim) * dims, int howmany_rank, \
+                                             const X(dim) * howmany_dims, C * in, R * out,      \
+                                             unsigned flags);                                   \
+    QTX_FFT_API X(plan) X(plan_guru_split_dft_c2r)(int rank, const X(dim) * dims,             \
+                                                   int howmany_rank,                            \
+                                                   const X(dim) * howmany_dims, R * ri,         \
+                                                   R * ii, R * out, unsigned flags);            \
+    QTX_FFT_API X(plan) X(plan_guru_r2r)(int rank, const X(dim) * dims, int howmany_rank,     \
+                                         const X(dim) * howmany_dims, R * in, R * out,          \
+                                         const int* kinds, unsigned flags);                     \
+    QTX_FFT_API X(plan) X(plan_guru64_dft)(int rank, const X(dim64) * dims, int howmany_rank, \
+                                           const X(dim64) * howmany_dims, C * in, C * out,      \
+                                           int sign, unsigned flags);                           \
+    QTX_FFT_API X(plan) X(plan_guru64_split_dft)(int rank, const X(dim64) * dims,             \
+                                                 int howmany_rank,                              \
+                                                 const X(dim64) * howmany_dims, R * ri,         \
+                                                 R * ii, R * ro, R * io, unsigned flags);       \
+    QTX_FFT_API X(plan) X(plan_guru64_dft_r2c)(int rank, const X(dim64) * dims,               \
+                                               int howmany_rank,                                \
+                                               const X(dim64) * howmany_dims, R * in, C * out,  \
+                                               unsigned flags);                                 \
+    QTX_FFT_API X(plan) X(plan_guru64_split_dft_r2c)(int rank, const X(dim64) * dims,         \
+                                                     int howmany_rank,                          \
+                                                     const X(dim64) * howmany_dims, R * in,     \
+                                                     R * ro, R * io, unsigned flags);           \
+    QTX_FFT_API X(plan) X(plan_guru64_dft_c2r)(int rank, const X(dim64) * dims,               \
+                                               int howmany_rank,                                \
+                                               const X(dim64) * howmany_dims, C * in, R * out,  \
+                                               unsigned flags);                                 \
+    QTX_FFT_API X(plan) X(plan_guru64_split_dft_c2r)(int rank, const X(dim64) * dims,         \
+                                                     int howmany_rank,                          \
+                                                     const X(dim64) * howmany_dims, R * ri,     \
+                                                     R * ii, R * out, unsigned flags);          \
+    QTX_FFT_API X(plan) X(plan_guru64_r2r)(int rank, const X(dim64) * dims, int howmany_rank, \
+                                           const X(dim64) * howmany_dims, R * in, R * out,      \
+                                           const int* kinds, unsigned flags);                   \
+                                                                                                \
+    /* Execution on the planned arrays, or on new arrays of the same layout. */                 \
+    QTX_FFT_API void X(execute)(const X(plan) plan);                                            \
+    QTX_FFT_API void X(execute_dft)(const X(plan) plan, C * in, C * out);                       \
+    QTX_FFT_API void X(execute_dft_r2c)(const X(plan) plan, R * in, C * out);                   \
+    QTX_FFT_API void X(execute_dft_c2r)(const X(plan) plan, C * in, R * out);                   \
+    QTX_FFT_API void X(execute_split_dft)(const X(plan) plan, R * ri, R * ii, R * ro, R * io);  \
+    QTX_FFT_API void X(execute_split_dft_r2c)(const X(plan) plan, R * in, R * ro, R * io);      \
+    QTX_FFT_API void X(execute_split_dft_c2r)(const X(plan) plan, R * ri, R * ii, R * out);     \
+    QTX_FFT_API void X(execute_r2r)(const X(plan) plan, R * in, R * out);                       \
+    QTX_FFT_API void X(destroy_plan)(X(plan) plan);                                             \
+                                                                                                \
+    /* 64-byte aligned, zero-filled memory. */                                                  \
+    QTX_FFT_API void* X(malloc)(size_t size);                                                   \
+    QTX_FFT_API void X(free)(void* block);                                                      \
+                                                                                                \
+    /* Threads used by plans made afterwards. */                                                \
+    QTX_FFT_API int X(init_threads)(void);                                                      \
+    QTX_FFT_API void X(plan_with_nthreads)(int nthreads);                                       \
+    QTX_FFT_API void X(cleanup_threads)(void);                                                  \
+                                                                                                \
+    /* The same calls for callers that pass scalars by address. */                              \
+    QTX_FFT_API X(plan) X(plan_dft_1d_)(const int* n, C* in, C* out, const int* sign,          \
+                                        const unsigned* flags);                                 \
+    QTX_FFT_API X(plan) X(plan_dft_2d_)(const int* len0, const int* len1, C* in, C* out,       \
+                                        const int* sign, const unsigned* flags);                \
+    QTX_FFT_API X(plan) X(plan_dft_3d_)(const int* len0, const int* len1, const int* len2,     \
+                                        C* in, C* out, const int* sign, const unsigned* flags); \
+    QTX_FFT_API X(plan) X(plan_dft_)(const int* rank, const int* n, C* in, C* out,             \
+                                     const int* sign, const unsigned* flags);                   \
+    QTX_FFT_API X(plan) X(plan_many_dft_)(const int* rank, const int* n, const int* howmany,   \
+                                          C* in, const int* in_embed, const int* in_stride,     \
+                                          const int* in_dist, C* out, const int* out_embed,     \
+                                          const int* out_stride, const int* out_dist,           \
+                                          const int* sign, const unsigned* flags);              \
+    QTX_FFT_API X(plan) X(plan_dft_r2c_1d_)(const int* n, R* in, C* out,                       \
+                                            const unsigned* flags);                             \
+    QTX_FFT_API X(plan) X(plan_dft_r2c_2d_)(const int* len0, const int* len1, R* in, C* out,   \
+                                            const unsigned* flags);                             \
+    QTX_FFT_API X(plan) X(plan_dft_r2c_3d_)(const int* len0, const int* len1,                  \
+                                            const int* len2, R* in, C* out,                     \
+                                            const unsigned* flags);                             \
+    QTX_FFT_API X(plan) X(plan_dft_r2c_)(const int* rank, const int* n, R* in, C* out,         \
+                                         const unsigned* flags);                                \
+    QTX_FFT_API X(plan) X(plan_many_dft_r2c_)(const int* rank, const int* n,                   \
+                                              const int* howmany, R* in, const int* in_embed,   \
+                                              const int* in_stride, const int* in_dist, C* out, \
+                                              const int* out_embed, const int* out_stride,      \
+                                              const int* out_dist, const unsigned* flags);      \
+    QTX_FFT_API X(plan) X(plan_dft_c2r_1d_)(const int* n, C* in, R* out,                       \
+                                            const unsigned* flags);                             \
+    QTX_FFT_API X(plan) X(plan_dft_c2r_2d_)(const int* len0, const int* len1, C* in, R* out,   \
+                                            const unsigned* flags);                             \
+    QTX_FFT_API X(plan) X(plan_dft_c2r_3d_)(const int* len0, const int* len1,                  \
+                                            const int* len2, C* in, R* out,                     \
+                                            const unsigned* flags);                             \
+    QTX_FFT_API X(plan) X(plan_dft_c2r_)(const int* rank, const int* n, C* in, R* out,         \
+                                         const unsigned* flags);                                \
+    QTX_FFT_API X(plan) X(plan_many_dft_c2r_)(const int* rank, const int* n,                   \
+                                              const int* howmany, C* in, const int* in_embed,   \
+                                              const int* in_stride, const int* in_dist, R* out, \
+                                              const int* out_embed, const int* out_stride,      \
+                                              const int* out_dist, const unsigned* flags);      \
+    QTX_FFT_API X(plan) X(plan_r2r_1d_)(const int* n, R* in, R* out, const int* kind,          \
+                                        const unsigned* flags);                                 \
+    QTX_FFT_API X(plan) X(plan_r2r_2d_)(const int* len0, const int* len1, R* in, R* out,       \
+                                        const int* kind0, const int* kind1,                     \
+                                        const unsigned* flags);                                 \
+    QTX_FFT_API X(plan) X(plan_r2r_3d_)(const int* len0, const int* len1, const int* len2,     \
+                                        R* in, R* out, const int* kind0, const int* kind1,      \
+                                        const int* kind2, const unsigned* flags);               \
+    QTX_FFT_API X(plan) X(plan_r2r_)(const int* rank, const int* n, R* in, R* out,             \
+                                     const int* kinds, const unsigned* flags);                  \
+    QTX_FFT_API X(plan) X(plan_many_r2r_)(const int* rank, const int* n, const int* howmany,   \
+                                          R* in, const int* in_embed, const int* in_stride,     \
+                                          const int* in_dist, R* out, const int* out_embed,     \
+                                          const int* out_stride, const int* out_dist,           \
+                                          const int* kinds, const unsigned* flags);             \
+    QTX_FFT_API X(plan) X(plan_guru_dft_)(const int* rank, const X(dim) * dims,               \
+                                          const int* howmany_rank, const X(dim) * howmany_dims, \
+                                          C * in, C * out, const int* sign,                     \
+                                          const unsigned* flags);                               \
+    QTX_FFT_API X(plan) X(plan_guru_split_dft_)(const int* rank, const X(dim) * dims,         \
+                                                const int* howmany_rank,                        \
+                                                const X(dim) * howmany_dims, R * ri, R * ii,    \
+                                                R * ro, R * io, const unsigned* flags);         \
+    QTX_FFT_API X(plan) X(plan_guru_dft_r2c_)(const int* rank, const X(dim) * dims,           \
+                                              const int* howmany_rank,                          \
+                                              const X(dim) * howmany_dims, R * in, C * out,     \
+                                              const unsigned* flags);                           \
+    QTX_FFT_API X(plan) X(plan_guru_split_dft_r2c_)(const int* rank, const X(dim) * dims,     \
+                                                    const int* howmany_rank,                    \
+                                                    const X(dim) * howmany_dims, R * in,        \
+                                                    R * ro, R * io, const unsigned* flags);     \
+    QTX_FFT_API X(plan) X(plan_guru_dft_c2r_)(const int* rank, const X(dim) * dims,           \
+                                              const int* howmany_rank,                          \
+                                              const X(dim) * howmany_dims, C * in, R * out,     \
+                                              const unsigned* flags);                           \
+    QTX_FFT_API X(plan) X(plan_guru_split_dft_c2r_)(const int* rank, const X(dim) * dims,     \
+                                                    const int* howmany_rank,                    \
+                                                    const X(dim) * howmany_dims, R * ri,        \
+                                                    R * ii, R * out, const unsigned* flags);    \
+    QTX_FFT_API X(plan) X(plan_guru_r2r_)(const int* rank, const X(dim) * dims,               \
+                                          const int* howmany_rank, const X(dim) * howmany_dims, \
+                                          R * in, R * out, const int* kinds,                    \
+                                          const unsigned* flags);                               \
+    QTX_FFT_API X(plan) X(plan_guru64_dft_)(const int* rank, const X(dim64) * dims,           \
+                                            const int* howmany_rank,                            \
+                                            const X(dim64) * howmany_dims, C * in, C * out,     \
+                                            const int* sign, const unsigned* flags);            \
+    QTX_FFT_API X(plan) X(plan_guru64_split_dft_)(const int* rank, const X(dim64) * dims,     \
+                                                  const int* howmany_rank,                      \
+                                                  const X(dim64) * howmany_dims, R * ri,        \
+                                                  R * ii, R * ro, R * io,                       \
+                                                  const unsigned* flags);                       \
+    QTX_FFT_API X(plan) X(plan_guru64_dft_r2c_)(const int* rank, const X(dim64) * dims,       \
+                                                const int* howmany_rank,                        \
+                                                const X(dim64) * howmany_dims, R * in,          \
+                                                C * out, const unsigned* flags);                \
+    QTX_FFT_API X(plan) X(plan_guru64_split_dft_r2c_)(const int* rank, const X(dim64) * dims, \
+                                                      const int* howmany_rank,                  \
+                                                      const X(dim64) * howmany_dims, R * in,    \
+                                                      R * ro, R * io, const unsigned* flags);   \
+    QTX_FFT_API X(plan) X(plan_guru64_dft_c2r_)(const int* rank, const X(dim64) * dims,       \
+                                                const int* howmany_rank,                        \
+                                                const X(dim64) * howmany_dims, C * in,          \
+                                                R * out, const unsigned* flags);                \
+    QTX_FFT_API X(plan) X(plan_guru64_split_dft_c2r_)(const int* rank, const X(dim64) * dims, \
+                                                      const int* howmany_rank,                  \
+                                                      const X(dim64) * howmany_dims, R * ri,    \
+                                                      R * ii, R * out, const unsigned* flags);  \
+    QTX_FFT_API X(plan) X(plan_guru64_r2r_)(const int* rank, const X(dim64) * dims,           \
+                                            const int* howmany_rank,                            \
+                                            const X(dim64) * howmany_dims, R * in, R * out,     \
+                                            const int* kinds, const unsigned* flags);           \
+    QTX_FFT_API void X(execute_)(const X(plan) * plan);                                         \
+    QTX_FFT_API void X(execute_dft_)(const X(plan) * plan, C * in, C * out);                    \
+    QTX_FFT_API void X(execute_dft_r2c_)(const X(plan) * plan, R * in, C * out);                \
+    QTX_FFT_API void X(execute_dft_c2r_)(const X(plan) * plan, C * in, R * out);                \
+    QTX_FFT_API void X(execute_split_dft_)(const X(plan) * plan, R * ri, R * ii, R * ro,        \
+                                           R * io);                                             \
+    QTX_FFT_API void X(execute_split_dft_r2c_)(const X(plan) * plan, R * in, R * ro, R * io);   \
+    QTX_FFT_API void X(execute_split_dft_c2r_)(const X(plan) * plan, R * ri, R * ii, R * out);  \
+    QTX_FFT_API void X(execute_r2r_)(const X(plan) * plan, R * in, R * out);                    \
+    QTX_FFT_API void X(destroy_plan_)(X(plan) * plan);                                          \
+    QTX_FFT_API void* X(malloc_)(const size_t* size);                                           \
+    QTX_FFT_API void X(free_)(void* block);                                                     \
+    QTX_FFT_API int X(init_threads_)(void);                                                     \
+    QTX_FFT_API void X(plan_with_nthreads_)(const int* nthreads);                               \
+    QTX_FFT_API void X(cleanup_threads_)(void);
+
+#define QTX_FFTF_NAME(name) qtx_fftf_##name
+#define QTX_FFT_NAME(name) qtx_fft_##name
+
+QTX_FFT_DECLARE_ENGINE(QTX_FFTF_NAME, float, qtx_fftf_complex)
+QTX_FFT_DECLARE_ENGINE(QTX_FFT_NAME, double, qtx_fft_complex)
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QTX_FFT_H */

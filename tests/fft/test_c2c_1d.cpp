@@ -1,0 +1,205 @@
+// One-dimensional complex transforms of 7-smooth lengths against the long-double oracle.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/oracle.hpp"
+#include "fft/api.hpp"
+#include "fft/roots.hpp"
+#include "fft/solvers/c2c_1d.hpp"
+
+using namespace qtx::QTX_ENGINE;
+using namespace qtx::test;
+
+namespace {
+
+// Relative rms error allowed: kTransformC · ε · log2(n).
+constexpr double kTransformC = 2.0;
+
+struct engine_array {
+    complex_value* data;
+    size_t length;
+    explicit engine_array(size_t n)
+        : data(static_cast<complex_value*>(QTX_PUBLIC(malloc)(n * sizeof(complex_value)))),
+          length(n) {}
+    ~engine_array() { QTX_PUBLIC(free)(data); }
+    real* reals() { return reinterpret_cast<real*>(data); }
+    void load(const std::vector<real>& values) {
+        std::memcpy(data, values.data(), values.size() * sizeof(real));
+    }
+};
+
+struct plan_guard {
+    plan_handle plan;
+    ~plan_guard() { QTX_PUBLIC(destroy_plan)(plan); }
+    const plan_record* record() const { return reinterpret_cast<const plan_record*>(plan); }
+};
+
+// Transforms a random signal of length n with a plan made for (in, out) and returns the
+// relative rms error against the oracle.
+double transform_error(size_t n, int sign, bool in_place, uint32_t seed = 1) {
+    const reference_signal x = random_signal(n, seed);
+    engine_array in(n), out(n);
+    in.load(to_working<real>(x));
+    complex_value* target = in_place ? in.data : out.data;
+    plan_guard p{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), in.data, target, sign, 0)};
+    if (p.plan == nullptr) return 1e9;
+    QTX_PUBLIC(execute)(p.plan);
+    return relative_rms_error(reinterpret_cast<real*>(target), reference_dft(rounded<real>(x), sign));
+}
+
+TEST(Factorize, PresetsAndTheGreedyRule) {
+    const struct {
+        uint64_t n;
+        std::vector<uint64_t> radices;
+    } cases[] = {
+        {1000, {10, 10, 10}},
+        {2048, {16, 16, 8}},
+        {16384, {8, 8, 8, 8, 4}},
+        {18, {6, 3}},
+        {45, {5, 9}},
+        {81, {9, 9}},
+        {512, is_double ? std::vector<uint64_t>{8, 8, 8} : std::vector<uint64_t>{32, 16}},
+        {1, {1}},
+        {11 * 13 * 4, {4, 11, 13}},
+    };
+    for (const auto& c : cases) {
+        uint64_t radices[max_stages];
+        const int count = factorize(c.n, radices);
+        EXPECT_EQ(std::vector<uint64_t>(radices, radices + count), c.radices) << c.n;
+    }
+    uint64_t none[max_stages];
+    EXPECT_EQ(factorize(0, none), 0);
+}
+
+TEST(UnitRoot, MatchesTheExponentialInEveryOctant) {
+    for (int64_t N : {1, 2, 3, 7, 8, 10, 12, 1000, 4096, 65537}) {
+        for (int64_t t = -2 * N; t <= 2 * N; t += std::max<int64_t>(1, N / 37)) {
+            const root_value w = unit_root(t, N);
+            const long double angle = 2.0L * 3.14159265358979323846264338327950288L * t / N;
+            EXPECT_NEAR(w.re, std::cos(angle), 2e-16) << t << "/" << N;
+            EXPECT_NEAR(w.im, std::sin(angle), 2e-16) << t << "/" << N;
+        }
+    }
+    // Quarter turns are exact.
+    EXPECT_EQ(unit_root(1, 4).re, 0.0);
+    EXPECT_EQ(unit_root(1, 4).im, 1.0);
+    EXPECT_EQ(unit_root(-3, 4).im, 1.0);
+    EXPECT_EQ(unit_root(2, 4).re, -1.0);
+    EXPECT_EQ(unit_root(5, 5).re, 1.0);
+}
+
+TEST(SmoothLengths, EveryLengthUpTo4096BothDirections) {
+    for (uint64_t n : smooth_lengths(4096)) {
+        for (int sign : {-1, 1}) {
+            EXPECT_LE(transform_error(n, sign, false), transform_error_bound<real>(n, kTransformC))
+                << "n=" << n << " sign=" << sign;
+        }
+    }
+}
+
+TEST(SmoothLengths, LargerLengthsOutOfPlaceAndInPlace) {
+    for (uint64_t n : {1000u, 2048u, 3000u, 5040u, 10000u, 16384u, 32768u, 6144u, 4802u}) {
+        for (bool in_place : {false, true}) {
+            EXPECT_LE(transform_error(n, -1, in_place), transform_error_bound<real>(n, kTransformC))
+                << "n=" << n << " in place " << in_place;
+        }
+    }
+}
+
+TEST(SmoothLengths, InPlaceForEveryStageCount) {
+    for (uint64_t n : {1u, 2u, 48u, 96u, 360u, 2048u, 6000u, 16384u})
+        EXPECT_LE(transform_error(n, 1, true), transform_error_bound<real>(n, kTransformC)) << n;
+}
+
+TEST(SmoothLengths, ForwardThenBackwardScalesByN) {
+    for (uint64_t n : {6u, 48u, 1000u, 2187u}) {
+        const reference_signal x = random_signal(n, 7);
+        engine_array a(n), b(n);
+        a.load(to_working<real>(x));
+        const std::vector<real> original = to_working<real>(x);
+        plan_guard forward{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), a.data, b.data, -1, 0)};
+        plan_guard backward{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), b.data, a.data, 1, 0)};
+        ASSERT_NE(forward.plan, nullptr);
+        ASSERT_NE(backward.plan, nullptr);
+        QTX_PUBLIC(execute)(forward.plan);
+        QTX_PUBLIC(execute)(backward.plan);
+        reference_signal scaled(n);
+        for (size_t i = 0; i < n; ++i)
+            scaled[i] = {original[2 * i] * static_cast<long double>(n),
+                         original[2 * i + 1] * static_cast<long double>(n)};
+        EXPECT_LE(relative_rms_error(a.reals(), scaled), 2 * transform_error_bound<real>(n)) << n;
+    }
+}
+
+TEST(Strided, GapsStayUntouchedAndInputIsKept) {
+    constexpr real sentinel = real(12345.5);
+    for (uint64_t n : {6u, 48u, 200u, 1000u, 2048u}) {
+        const reference_signal x = random_signal(n, 3);
+        const std::vector<real> in_values = to_working<real>(x, 3, 3 * n, sentinel);
+        engine_array in(3 * n), out(2 * n);
+        in.load(in_values);
+        out.load(std::vector<real>(4 * n, sentinel));
+        const guru_dim dim = {static_cast<int>(n), 3, 2};
+        plan_guard p{QTX_PUBLIC(plan_guru_dft)(1, &dim, 0, nullptr, in.data, out.data, -1, 0)};
+        ASSERT_NE(p.plan, nullptr);
+        EXPECT_STREQ(p.record()->name, "execute_1d_discrete");
+        QTX_PUBLIC(execute)(p.plan);
+        EXPECT_LE(relative_rms_error(out.reals(), reference_dft(rounded<real>(x), -1), 2),
+                  transform_error_bound<real>(n, kTransformC))
+            << n;
+        for (size_t i = 0; i < n; ++i) {
+            EXPECT_EQ(out.reals()[4 * i + 2], sentinel);
+            EXPECT_EQ(out.reals()[4 * i + 3], sentinel);
+        }
+        EXPECT_EQ(std::memcmp(in.data, in_values.data(), in_values.size() * sizeof(real)), 0);
+    }
+}
+
+TEST(Planning, TheGeneralSolverTakesUnitAndStridedProblems) {
+    engine_array a(48);
+    plan_guard unit{QTX_PUBLIC(plan_dft_1d)(48, a.data, a.data, -1, 0)};
+    ASSERT_NE(unit.plan, nullptr);
+    EXPECT_STREQ(unit.record()->name, "execute_1d");
+    EXPECT_EQ(unit.record()->buffer_size, 48u * complex_bytes);
+    const auto* words = static_cast<const uint64_t*>(unit.record()->table);
+    EXPECT_EQ(words[0], 2u); // 48 = 12 · 4
+    EXPECT_EQ(unit.record()->table_size, stage_table_bytes(48, 2));
+}
+
+TEST(Planning, LengthOneCopies) {
+    engine_array in(1), out(1);
+    in.reals()[0] = 3, in.reals()[1] = -4;
+    plan_guard p{QTX_PUBLIC(plan_dft_1d)(1, in.data, out.data, 1, 0)};
+    ASSERT_NE(p.plan, nullptr);
+    QTX_PUBLIC(execute)(p.plan);
+    EXPECT_EQ(out.reals()[0], 3);
+    EXPECT_EQ(out.reals()[1], -4);
+}
+
+TEST(InterleavedPair, TwoAlternatingTransformsInOnePlan) {
+    for (uint64_t n : {6u, 48u, 360u, 1000u}) {
+        const reference_signal x0 = random_signal(n, 11), x1 = random_signal(n, 12);
+        reference_signal both(2 * n);
+        for (size_t i = 0; i < n; ++i) both[2 * i] = x0[i], both[2 * i + 1] = x1[i];
+        engine_array in(2 * n), out(2 * n);
+        in.load(to_working<real>(both));
+        const guru_dim dim = {static_cast<int>(n), 2, 2};
+        const guru_dim pair = {2, 1, 1};
+        plan_guard p{QTX_PUBLIC(plan_guru_dft)(1, &dim, 1, &pair, in.data, out.data, 1, 0)};
+        if constexpr (is_double) {
+            // The double-precision engine leaves pairs to its batch solvers.
+            if (p.plan == nullptr) continue;
+        }
+        ASSERT_NE(p.plan, nullptr);
+        if constexpr (!is_double) EXPECT_EQ(p.record()->child_count, 0u);
+        QTX_PUBLIC(execute)(p.plan);
+        EXPECT_LE(relative_rms_error(out.reals(), reference_dft(rounded<real>(x0), 1), 2),
+                  transform_error_bound<real>(n, kTransformC));
+        EXPECT_LE(relative_rms_error(out.reals() + 2, reference_dft(rounded<real>(x1), 1), 2),
+                  transform_error_bound<real>(n, kTransformC));
+    }
+}
+
+} // namespace
