@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 BUILD_ROOT ?= build
 
-.PHONY: check quick deps install clean
+.PHONY: check quick demo deps install clean
 
 deps:
 	@bash .ci/install-deps.sh
@@ -13,6 +13,13 @@ check: deps
 
 quick: deps
 	@bash .ci/check.sh $(BUILD_ROOT) $(JOBS) release
+
+# The first programs a new user runs: a spectrum with the engine, then the plan it used.
+demo: deps
+	cmake -S . -B $(BUILD_ROOT)/demo -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF >/dev/null
+	cmake --build $(BUILD_ROOT)/demo -j $(JOBS) --target spectrum qtx-plan
+	$(BUILD_ROOT)/demo/examples/spectrum
+	$(BUILD_ROOT)/demo/tools/qtx-plan 1000
 
 # make install PREFIX=/opt/qvsip
 PREFIX ?= /usr/local
