@@ -1,6 +1,4 @@
-// Public execution, destruction, memory, thread control and version query.
-#include <cstring>
-
+// Public execution, destruction, memory and thread control.
 #include "fft/api.hpp"
 #include "fft/threads.hpp"
 
@@ -17,20 +15,6 @@ void run_split(plan_handle plan, void* in_re, void* in_im, void* out_re, void* o
     const plan_record* p = record_of(plan);
     // Only split plans have a split routine; any other plan ignores the call.
     if (p->execute_split != nullptr) p->execute_split(p, in_re, in_im, out_re, out_im);
-}
-
-// Kept in the image so that the build can be identified from the file alone.
-[[gnu::used]] const char identification[] = "fft version: 2.0.2.B001";
-
-constexpr const char* product_name = "Vantor-qtx";
-constexpr const char* product_version = "1.7.0";
-constexpr const char* component_name = "vantor-qtx-fft";
-constexpr const char* component_version = "1.7.0";
-
-template <size_t N> void copy_text(char (&field)[N], const char* text) {
-    static_assert(N > 0);
-    std::strncpy(field, text, N - 1);
-    field[N - 1] = '\0';
 }
 
 } // namespace
@@ -97,13 +81,4 @@ void QTX_PUBLIC(plan_with_nthreads)(int nthreads) {
 
 void QTX_PUBLIC(cleanup_threads)(void) {
     cleanup_threads();
-}
-
-int QFFTGetVersion(qtx_fftf_version* info) {
-    if (info == nullptr) return 0;
-    copy_text(info->product_name, product_name);
-    copy_text(info->product_version, product_version);
-    copy_text(info->component_name, component_name);
-    copy_text(info->component_version, component_version);
-    return 1;
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "fft/precision.hpp"
+
 namespace qtx::QTX_ENGINE {
 
 struct root_value {

@@ -55,7 +55,8 @@ void print_node(const plan_record& node, int depth, std::FILE* out) {
     std::fprintf(out, " buffer %" PRIu64 " B, table %" PRIu64 " B%s, threads %" PRIu64 "\n",
                  node.buffer_size, node.table_size,
                  node.table_size && !node.owns_table ? " (borrowed)" : "", node.thread_count);
-    for (uint32_t i = 0; i < node.child_count; ++i) print_node(node.children[i], depth + 1, out);
+    for (uint32_t i = 0; i < node.child_count; ++i)
+        print_node(node.children[i], depth + 1, out);
 }
 
 } // namespace
@@ -63,9 +64,10 @@ void print_node(const plan_record& node, int depth, std::FILE* out) {
 int print_plan(const plan_request& request, std::FILE* out) {
     const int64_t span = (request.n - 1) * std::max(request.in_stride, request.out_stride) + 1;
     auto* in = static_cast<complex_value*>(QTX_PUBLIC(malloc)(span * sizeof(complex_value)));
-    auto* data = request.in_place
-                     ? in
-                     : static_cast<complex_value*>(QTX_PUBLIC(malloc)(span * sizeof(complex_value)));
+    auto* data =
+        request.in_place
+            ? in
+            : static_cast<complex_value*>(QTX_PUBLIC(malloc)(span * sizeof(complex_value)));
     QTX_PUBLIC(plan_with_nthreads)(request.threads);
     const guru_dim64 dim = {request.n, request.in_stride, request.out_stride};
     plan_handle plan = QTX_PUBLIC(plan_guru64_dft)(1, &dim, 0, nullptr, in, data, -1, 0);

@@ -29,7 +29,8 @@ template <int R1, int R2> struct two_factor_map {
     static constexpr int output(int k1, int k2) {
         if (!coprime) return k1 + R1 * k2;
         int k = k1;
-        while (k % R2 != k2) k += R1;
+        while (k % R2 != k2)
+            k += R1;
         return k;
     }
 };
@@ -38,21 +39,18 @@ template <int R1, int R2, bool Forward, class V>
 [[gnu::always_inline]] inline void composite_radix(V (&x)[R1 * R2]) {
     using map = two_factor_map<R1, R2>;
     V column[R2][R1];
-    static_for<R2>([&](auto n2) [[gnu::always_inline]] {
-        static_for<R1>([&](auto n1) [[gnu::always_inline]] {
-            column[n2][n1] = x[map::input(n1, n2)];
-        });
+    static_for<R2>([&](auto n2) QTX_INLINE_LAMBDA {
+        static_for<R1>([&](auto n1) QTX_INLINE_LAMBDA { column[n2][n1] = x[map::input(n1, n2)]; });
         butterfly<R1, Forward>(column[n2]);
-        static_for<R1>([&](auto k1) [[gnu::always_inline]] {
-            column[n2][k1] =
-                rotate<map::R, map::twiddle_exponent(n2, k1), Forward>(column[n2][k1]);
+        static_for<R1>([&](auto k1) QTX_INLINE_LAMBDA {
+            column[n2][k1] = rotate<map::R, map::twiddle_exponent(n2, k1), Forward>(column[n2][k1]);
         });
     });
-    static_for<R1>([&](auto k1) [[gnu::always_inline]] {
+    static_for<R1>([&](auto k1) QTX_INLINE_LAMBDA {
         V row[R2];
-        static_for<R2>([&](auto n2) [[gnu::always_inline]] { row[n2] = column[n2][k1]; });
+        static_for<R2>([&](auto n2) QTX_INLINE_LAMBDA { row[n2] = column[n2][k1]; });
         butterfly<R2, Forward>(row);
-        static_for<R2>([&](auto k2) [[gnu::always_inline]] { x[map::output(k1, k2)] = row[k2]; });
+        static_for<R2>([&](auto k2) QTX_INLINE_LAMBDA { x[map::output(k1, k2)] = row[k2]; });
     });
 }
 

@@ -34,26 +34,26 @@ template <int R, bool Forward, class V> [[gnu::always_inline]] inline void odd_r
     static_assert(R % 2 == 1);
     constexpr int half = R / 2;
     V sum[half], diff[half];
-    static_for<half>([&](auto j) [[gnu::always_inline]] {
+    static_for<half>([&](auto j) QTX_INLINE_LAMBDA {
         sum[j] = add(x[j + 1], x[R - 1 - j]);
         diff[j] = sub(x[j + 1], x[R - 1 - j]);
     });
     const V x0 = x[0];
     V total = sum[0];
-    static_for<half - 1>([&](auto j) [[gnu::always_inline]] { total = add(total, sum[j + 1]); });
+    static_for<half - 1>([&](auto j) QTX_INLINE_LAMBDA { total = add(total, sum[j + 1]); });
     x[0] = add(x0, total);
 
-    static_for<half>([&](auto m) [[gnu::always_inline]] {
+    static_for<half>([&](auto m) QTX_INLINE_LAMBDA {
         V a = x0;
-        static_for<half>([&](auto k) [[gnu::always_inline]] {
+        static_for<half>([&](auto k) QTX_INLINE_LAMBDA {
             a = add_product<unit_root((m + 1) * (k + 1), R).c>(a, sum[k]);
         });
         // sin(2π(m+1)/R) > 0, so the first product is a plain multiplication.
         V b = mul(real_constant<V>(directed_sin<R, m + 1, Forward>), diff[0]);
-        static_for<half - 1>([&](auto k) [[gnu::always_inline]] {
+        static_for<half - 1>([&](auto k) QTX_INLINE_LAMBDA {
             constexpr int j = (m + 1) * (k + 2) % R; // fold onto the constant of index ≤ R/2
-            constexpr long_real s = j <= half ? directed_sin<R, j, Forward>
-                                              : -directed_sin<R, R - j, Forward>;
+            constexpr long_real s =
+                j <= half ? directed_sin<R, j, Forward> : -directed_sin<R, R - j, Forward>;
             b = add_product<s>(b, diff[k + 1]);
         });
         x[m + 1] = add_i(a, b);
@@ -65,10 +65,10 @@ template <int R, bool Forward, class V> [[gnu::always_inline]] inline void odd_r
 // are shared by four outputs:
 //   even outputs from a0 = x0 + x5 and the pair sums E, H; odd outputs from b0 = x0 - x5 and F, G.
 template <bool Forward, class V> [[gnu::always_inline]] inline void radix10(V (&x)[10]) {
-    const V c1 = real_constant<V>(unit_root(1, 10).c);              // cos(π/5)
-    const V c2 = real_constant<V>(unit_root(2, 10).c);              // cos(2π/5)
-    const V s1 = real_constant<V>(directed_sin<10, 1, Forward>);    // ±sin(π/5)
-    const V s2 = real_constant<V>(directed_sin<10, 2, Forward>);    // ±sin(2π/5)
+    const V c1 = real_constant<V>(unit_root(1, 10).c);           // cos(π/5)
+    const V c2 = real_constant<V>(unit_root(2, 10).c);           // cos(2π/5)
+    const V s1 = real_constant<V>(directed_sin<10, 1, Forward>); // ±sin(π/5)
+    const V s2 = real_constant<V>(directed_sin<10, 2, Forward>); // ±sin(2π/5)
 
     const V a0 = add(x[0], x[5]), b0 = sub(x[0], x[5]);
     const V S1 = add(x[1], x[9]), D1 = sub(x[1], x[9]);

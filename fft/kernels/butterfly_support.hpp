@@ -9,6 +9,10 @@
 
 #include "simd/common.hpp"
 
+// Marks a lambda's call operator always-inline; [[gnu::always_inline]] in that position would
+// apply to the lambda's type and be ignored, leaving the unrolled bodies as calls.
+#define QTX_INLINE_LAMBDA __attribute__((always_inline))
+
 namespace qtx::kernels::butterfly_detail {
 
 using long_real = long double;
@@ -48,19 +52,24 @@ constexpr cos_sin unit_root(long k, long n) {
     const long_real t = (4 * k - quarter * n) * pi / (2 * long_real(n));
     const long_real c = cos_series(t), s = sin_series(t);
     switch (quarter % 4) {
-    case 0: return {c, s};
-    case 1: return {-s, c};
-    case 2: return {-c, -s};
-    default: return {s, -c};
+    case 0:
+        return {c, s};
+    case 1:
+        return {-s, c};
+    case 2:
+        return {-c, -s};
+    default:
+        return {s, -c};
     }
 }
 
 // f(std::integral_constant<int, I>{}) for I = 0, ..., N-1, unrolled at compile time so that
 // indices and constants derived from I are constant expressions.
 template <int N, class F> [[gnu::always_inline]] inline void static_for(F&& f) {
-    [&]<int... I>(std::integer_sequence<int, I...>) [[gnu::always_inline]] {
+    [&]<int... I>(std::integer_sequence<int, I...>) QTX_INLINE_LAMBDA {
         (f(std::integral_constant<int, I>{}), ...);
-    }(std::make_integer_sequence<int, N>{});
+    }
+    (std::make_integer_sequence<int, N>{});
 }
 
 // (re, im) in every complex lane. Assembled from the lane values so that it works for every
@@ -103,14 +112,22 @@ template <int N, int K, bool Forward, class V> [[gnu::always_inline]] inline V r
     } else {
         constexpr long_real half_sqrt2 = unit_root(1, 8).c; // (1 ± i)/√2 = √½·(1 ± i)
         switch (8 * e / N) {
-        case 0: return x;
-        case 1: return mul(real_constant<V>(half_sqrt2), add_i(x, x));
-        case 2: return mul_i(x);
-        case 3: return mul(real_constant<V>(-half_sqrt2), sub_i(x, x));
-        case 4: return neg(x);
-        case 5: return mul(real_constant<V>(-half_sqrt2), add_i(x, x));
-        case 6: return mul_neg_i(x);
-        default: return mul(real_constant<V>(half_sqrt2), sub_i(x, x));
+        case 0:
+            return x;
+        case 1:
+            return mul(real_constant<V>(half_sqrt2), add_i(x, x));
+        case 2:
+            return mul_i(x);
+        case 3:
+            return mul(real_constant<V>(-half_sqrt2), sub_i(x, x));
+        case 4:
+            return neg(x);
+        case 5:
+            return mul(real_constant<V>(-half_sqrt2), add_i(x, x));
+        case 6:
+            return mul_neg_i(x);
+        default:
+            return mul(real_constant<V>(half_sqrt2), sub_i(x, x));
         }
     }
 }

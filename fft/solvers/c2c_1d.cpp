@@ -18,10 +18,12 @@ struct preset_factorization {
 
 // Lengths whose best split differs from the greedy rule below.
 constexpr preset_factorization presets[] = {
-    {1, 1, {1}},           {12, 1, {12}},     {16, 1, {16}},
-    {30, 2, {3, 10}},      {32, 1, {32}},     {60, 2, {6, 10}},
-    {64, 2, {8, 8}},       {96, 2, {12, 8}},  {120, 2, {12, 10}},
-    {128, 2, {16, 8}},     {160, 2, {16, 10}}, {256, 2, {16, 16}},
+    {1, 1, {1}},           {12, 1, {12}},
+    {16, 1, {16}},         {30, 2, {3, 10}},
+    {32, 1, {32}},         {60, 2, {6, 10}},
+    {64, 2, {8, 8}},       {96, 2, {12, 8}},
+    {120, 2, {12, 10}},    {128, 2, {16, 8}},
+    {160, 2, {16, 10}},    {256, 2, {16, 16}},
 #if defined(QTX_FFT_DOUBLE)
     {512, 3, {8, 8, 8}},
 #else
@@ -40,12 +42,15 @@ uint64_t next_radix(uint64_t remaining, uint64_t n) {
     for (uint64_t r : greedy_radices)
         if (remaining % r == 0) return r;
     uint64_t d = 13;
-    while (remaining % d != 0) ++d; // the smallest remaining prime factor
+    while (remaining % d != 0)
+        ++d; // the smallest remaining prime factor
     return d;
 }
 
 // Radices whose last unit-stride single-precision kernels take two twiddle rows per vector.
-constexpr bool paired_radix(uint64_t r) { return (r >= 2 && r <= 10) || r == 12 || r == 16 || r == 32; }
+constexpr bool paired_radix(uint64_t r) {
+    return (r >= 2 && r <= 10) || r == 12 || r == 16 || r == 32;
+}
 
 struct stage_table_view {
     uint64_t* count;
@@ -76,7 +81,9 @@ stage_kernel slot_of(const stage_kernel_table* table, uint64_t r) {
     return table->slot[r - 1];
 }
 
-bool unit_strides(const plan_record* p) { return p->dims[0].is == 1 && p->dims[0].os == 1; }
+bool unit_strides(const plan_record* p) {
+    return p->dims[0].is == 1 && p->dims[0].os == 1;
+}
 
 void store_root(real* at, int64_t t, uint64_t n) {
     const root_value w = unit_root(t, static_cast<int64_t>(n));
@@ -94,7 +101,8 @@ int factorize(uint64_t n, uint64_t radices[max_stages]) {
     if (n == 0) return 0;
     for (const auto& preset : presets) {
         if (preset.n != n) continue;
-        for (int i = 0; i < preset.count; ++i) radices[i] = preset.radices[i];
+        for (int i = 0; i < preset.count; ++i)
+            radices[i] = preset.radices[i];
         return preset.count;
     }
     int count = 0;
@@ -113,19 +121,18 @@ uint64_t stage_table_bytes(uint64_t n, int S) {
 
 bool is_interleaved_pair(const plan_record* p) {
     return p->kind == kind_c2c && p->rank == 1 && p->howmany_rank == 1 &&
-           p->howmany_dims[0].n == 2 && p->howmany_dims[0].is == 1 &&
-           p->howmany_dims[0].os == 1 && !has_factor_above_7(static_cast<uint64_t>(p->dims[0].n));
+           p->howmany_dims[0].n == 2 && p->howmany_dims[0].is == 1 && p->howmany_dims[0].os == 1 &&
+           !has_factor_above_7(static_cast<uint64_t>(p->dims[0].n));
 }
 
 void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign) {
     for (uint64_t k = 0; k < P; ++k)
         for (uint64_t q = 1; q < r; ++q)
-            store_root(block + 2 * (k * (r - 1) + q - 1),
-                       sign * static_cast<int64_t>(m * k * q), n);
+            store_root(block + 2 * (k * (r - 1) + q - 1), sign * static_cast<int64_t>(m * k * q),
+                       n);
 }
 
-void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m,
-                        int64_t sign) {
+void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign) {
     if (is_double || m != 1 || !paired_radix(r)) {
         fill_twiddles(block, n, r, P, m, sign);
         return;
@@ -145,9 +152,8 @@ void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_
 }
 
 stage_kernel first_stage_kernel(const plan_record* plan, uint64_t r) {
-    return slot_of(table_for(plan, stage_row::first_pair, stage_row::first_unit,
-                             stage_row::first_strided),
-                   r);
+    return slot_of(
+        table_for(plan, stage_row::first_pair, stage_row::first_unit, stage_row::first_strided), r);
 }
 
 stage_kernel middle_stage_kernel(const plan_record* plan, uint64_t r) {
@@ -156,9 +162,8 @@ stage_kernel middle_stage_kernel(const plan_record* plan, uint64_t r) {
 }
 
 stage_kernel last_stage_kernel(const plan_record* plan, uint64_t r) {
-    return slot_of(table_for(plan, stage_row::last_pair, stage_row::last_unit,
-                             stage_row::last_strided),
-                   r);
+    return slot_of(
+        table_for(plan, stage_row::last_pair, stage_row::last_unit, stage_row::last_strided), r);
 }
 
 void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, void* table) {

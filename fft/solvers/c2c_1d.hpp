@@ -24,8 +24,7 @@ void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, 
 void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign);
 // The last unit-stride stage's twiddles: rows k and k+1 interleaved value by value where the
 // kernel takes two rows per vector (single precision, dedicated radices), else fill_twiddles.
-void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m,
-                        int64_t sign);
+void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign);
 
 // Dedicated kernel of radix r for the stage position and the plan's layout, or null.
 stage_kernel first_stage_kernel(const plan_record* plan, uint64_t r);

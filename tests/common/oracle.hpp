@@ -91,7 +91,8 @@ inline std::vector<uint64_t> smooth_lengths(uint64_t limit) {
     for (uint64_t a = 1; a <= limit; a *= 2)
         for (uint64_t b = a; b <= limit; b *= 3)
             for (uint64_t c = b; c <= limit; c *= 5)
-                for (uint64_t d = c; d <= limit; d *= 7) lengths.push_back(d);
+                for (uint64_t d = c; d <= limit; d *= 7)
+                    lengths.push_back(d);
     std::sort(lengths.begin(), lengths.end());
     return lengths;
 }

@@ -108,7 +108,8 @@ TEST(Memory, MallocGivesAlignedZeroedBlocks) {
         auto* block = static_cast<unsigned char*>(QTX_PUBLIC(malloc)(size));
         ASSERT_NE(block, nullptr);
         EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 64, 0u);
-        for (size_t i = 0; i < size; ++i) ASSERT_EQ(block[i], 0);
+        for (size_t i = 0; i < size; ++i)
+            ASSERT_EQ(block[i], 0);
         QTX_PUBLIC(free)(block);
     }
     const size_t size = 100;
@@ -184,8 +185,8 @@ TEST(Planners, InvalidArgumentsGiveNullPlans) {
     const int rank = 1, negative_rank = -1;
     EXPECT_EQ(QTX_PUBLIC(plan_guru_r2r_)(&rank, nullptr, &rank, &unit, r, r, kinds, &flags),
               nullptr);
-    EXPECT_EQ(QTX_PUBLIC(plan_guru64_dft_)(&rank, nullptr, &negative_rank, nullptr, c, c,
-                                           &forward, &flags),
+    EXPECT_EQ(QTX_PUBLIC(plan_guru64_dft_)(&rank, nullptr, &negative_rank, nullptr, c, c, &forward,
+                                           &flags),
               nullptr);
 }
 

@@ -46,7 +46,8 @@ double transform_error(size_t n, int sign, bool in_place, uint32_t seed = 1) {
     plan_guard p{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), in.data, target, sign, 0)};
     if (p.plan == nullptr) return 1e9;
     QTX_PUBLIC(execute)(p.plan);
-    return relative_rms_error(reinterpret_cast<real*>(target), reference_dft(rounded<real>(x), sign));
+    return relative_rms_error(reinterpret_cast<real*>(target),
+                              reference_dft(rounded<real>(x), sign));
 }
 
 TEST(Factorize, PresetsAndTheGreedyRule) {
@@ -182,7 +183,8 @@ TEST(InterleavedPair, TwoAlternatingTransformsInOnePlan) {
     for (uint64_t n : {6u, 48u, 360u, 1000u}) {
         const reference_signal x0 = random_signal(n, 11), x1 = random_signal(n, 12);
         reference_signal both(2 * n);
-        for (size_t i = 0; i < n; ++i) both[2 * i] = x0[i], both[2 * i + 1] = x1[i];
+        for (size_t i = 0; i < n; ++i)
+            both[2 * i] = x0[i], both[2 * i + 1] = x1[i];
         engine_array in(2 * n), out(2 * n);
         in.load(to_working<real>(both));
         const guru_dim dim = {static_cast<int>(n), 2, 2};
@@ -193,7 +195,9 @@ TEST(InterleavedPair, TwoAlternatingTransformsInOnePlan) {
             if (p.plan == nullptr) continue;
         }
         ASSERT_NE(p.plan, nullptr);
-        if constexpr (!is_double) EXPECT_EQ(p.record()->child_count, 0u);
+        if constexpr (!is_double) {
+            EXPECT_EQ(p.record()->child_count, 0u);
+        }
         QTX_PUBLIC(execute)(p.plan);
         EXPECT_LE(relative_rms_error(out.reals(), reference_dft(rounded<real>(x0), 1), 2),
                   transform_error_bound<real>(n, kTransformC));

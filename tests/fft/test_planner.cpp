@@ -12,7 +12,9 @@ using namespace qtx::QTX_ENGINE;
 
 namespace {
 
-uintptr_t address(const void* p) { return reinterpret_cast<uintptr_t>(p); }
+uintptr_t address(const void* p) {
+    return reinterpret_cast<uintptr_t>(p);
+}
 
 uintptr_t stored_base(const void* block) {
     uintptr_t base = 0;
@@ -28,7 +30,8 @@ TEST(AlignedMemory, BlocksAreAlignedZeroedAndSitAboveTheirBase) {
         const uintptr_t gap = address(block) - stored_base(block);
         EXPECT_GE(gap, 1u);
         EXPECT_LE(gap, 64u);
-        for (size_t i = 0; i < bytes; ++i) ASSERT_EQ(block[i], 0) << i;
+        for (size_t i = 0; i < bytes; ++i)
+            ASSERT_EQ(block[i], 0) << i;
         aligned_free(block);
     }
 }
@@ -63,7 +66,10 @@ TEST(ElementSizes, FollowTheKindAndPrecision) {
     const struct {
         uint32_t kind;
         size_t in, out;
-    } cases[] = {{kind_c2c, c, c}, {kind_c2r, c, r}, {kind_r2c, r, c}, {kind_r2r, r, r},
+    } cases[] = {{kind_c2c, c, c},
+                 {kind_c2r, c, r},
+                 {kind_r2c, r, c},
+                 {kind_r2r, r, r},
                  {kind_large_first_pass, c, c}};
     for (const auto& k : cases) {
         size_t in = 0, out = 0;
@@ -78,20 +84,26 @@ TEST(Registry, RowsStandInPlanningOrder) {
     for (const solver_row* row = solver_registry; row->solve != nullptr; ++row)
         names.push_back(row->name);
     const std::vector<std::string> shared_head = {
-        "solve_problem_dft_split",           "solve_problem_dft_many_split",
-        "solve_problem_rearrange_inplace",   "solve_problem_dft_many_multithread",
-        "solve_problem_dft_many_transpose",  "solve_problem_dft_many_post_transpose"};
+        "solve_problem_dft_split",          "solve_problem_dft_many_split",
+        "solve_problem_rearrange_inplace",  "solve_problem_dft_many_multithread",
+        "solve_problem_dft_many_transpose", "solve_problem_dft_many_post_transpose"};
     const std::vector<std::string> middle =
         is_double ? std::vector<std::string>{"solve_problem_r2c_direct", "solve_problem_c2r_direct"}
                   : std::vector<std::string>{"solve_problem_dft_many_parallel"};
-    const std::vector<std::string> shared_tail = {
-        "solve_problem_dft_many",           "solve_problem_c2c_1d_prime",
-        "solve_problem_c2c_1d_large",       "solve_problem_dft_direct",
-        "solve_problem_c2c_1d",             "solve_problem_r2c_1d",
-        "solve_problem_c2r_1d",             "solve_problem_r2r_1d",
-        "solve_problem_multidimension",     "solve_problem_c2r_multidimension",
-        "solve_problem_rearrange_outplace", "solve_problem_rotate",
-        "solve_problem_transpose_rotate",   "solve_problem_dft_many_transpose_rotate"};
+    const std::vector<std::string> shared_tail = {"solve_problem_dft_many",
+                                                  "solve_problem_c2c_1d_prime",
+                                                  "solve_problem_c2c_1d_large",
+                                                  "solve_problem_dft_direct",
+                                                  "solve_problem_c2c_1d",
+                                                  "solve_problem_r2c_1d",
+                                                  "solve_problem_c2r_1d",
+                                                  "solve_problem_r2r_1d",
+                                                  "solve_problem_multidimension",
+                                                  "solve_problem_c2r_multidimension",
+                                                  "solve_problem_rearrange_outplace",
+                                                  "solve_problem_rotate",
+                                                  "solve_problem_transpose_rotate",
+                                                  "solve_problem_dft_many_transpose_rotate"};
     std::vector<std::string> expected = shared_head;
     expected.insert(expected.end(), middle.begin(), middle.end());
     expected.insert(expected.end(), shared_tail.begin(), shared_tail.end());

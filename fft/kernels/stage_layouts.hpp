@@ -1,0 +1,356 @@
+// The memory layouts of the dedicated stage kernels. A stage is a sweep of radix-R butterflies;
+// one vector carries a group of butterflies side by side: two columns j, j+1 (first and middle
+// stages) or two rows k, k+1 (last stage) in single precision, one in double precision, and the
+// two sequences of an interleaved pair in the pair kernels. The layout policies below say where
+// a group's lanes sit in memory and where its twiddles come from; the three stage templates
+// (first, middle, last) combine them, and every table entry is one instantiation for a radix
+// and a direction.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+#include "simd/simd.hpp"
+
+#include "fft/kernels/butterfly.hpp"
+#include "fft/kernels/stage_adapters.hpp"
+
+namespace qtx::QTX_ENGINE::stage_layout {
+
+using V = simd::vec<real>;
+using index = std::ptrdiff_t;
+
+// Complex values per vector: 2 in single precision, 1 in double precision.
+inline constexpr index lanes = simd::complex_lanes<real>;
+inline constexpr index complex_reals = 2;
+
+// Write prefetch distances of the radix-4 first stage, in bytes beyond each output position.
+inline constexpr std::uintptr_t prefetch_keep_bytes = 512;
+inline constexpr std::uintptr_t prefetch_stream_bytes = 768;
+
+// ---- Lane maps: where the lanes of one vector sit, `gap` reals apart -----------------------
+
+// Lanes at consecutive complex values (columns j, j+1 of a contiguous area).
+struct adjacent_lanes {
+    static constexpr index width = lanes; // butterflies per vector
+    static constexpr index element_reals = complex_reals;
+    index gap;
+    QTX_SIMD_INLINE static V load(const real* p) { return simd::loadu(p); }
+    QTX_SIMD_INLINE static void store(real* p, V v) { simd::storeu(p, v); }
+};
+
+// Lane c at p + c·gap reals: columns of a strided array, or rows of a last stage.
+struct spaced_lanes {
+    static constexpr index width = lanes;
+    static constexpr index element_reals = complex_reals;
+    index gap;
+    QTX_SIMD_INLINE V load(const real* p) const { return simd::load_complex_strided(p, gap); }
+    QTX_SIMD_INLINE void store(real* p, V v) const { simd::store_complex_strided(p, gap, v); }
+};
+
+// The interleaved pair: one vector is element t of sequence A followed by element t of B, so a
+// vector carries one butterfly of each sequence; in the work areas an element takes 4 reals.
+struct pair_lanes {
+    static constexpr index width = 1;
+    static constexpr index element_reals = 2 * complex_reals;
+    index gap;
+    QTX_SIMD_INLINE static V load(const real* p) { return simd::loadu(p); }
+    QTX_SIMD_INLINE static void store(real* p, V v) { simd::storeu(p, v); }
+};
+
+// Lane 0 alone: the last column or row when single precision meets an odd count.
+struct low_lane {
+    static constexpr index width = 1;
+    QTX_SIMD_INLINE static V load(const real* p) { return simd::load_low_complex(p); }
+    QTX_SIMD_INLINE static void store(real* p, V v) { simd::store_low_complex(p, v); }
+};
+
+// Stores through Lanes after hinting the lines that later groups will write.
+template <class Lanes> struct prefetching : Lanes {
+    QTX_SIMD_INLINE void store(real* p, V v) const {
+        const auto at = reinterpret_cast<std::uintptr_t>(p);
+        simd::prefetch_write(reinterpret_cast<const void*>(at + prefetch_keep_bytes));
+        simd::prefetch_write_stream(reinterpret_cast<const void*>(at + prefetch_stream_bytes));
+        Lanes::store(p, v);
+    }
+};
+
+// ---- Twiddle sources: T(q), q = 1 … R-1, for one group --------------------------------------
+// Each is built from the first twiddle of its row k and the row length in reals.
+
+struct no_twiddles {};
+
+// One row in every lane.
+struct broadcast_twiddles {
+    const real* row;
+    QTX_SIMD_INLINE V at(index q) const {
+        return simd::load_complex_dup(row + complex_reals * (q - 1));
+    }
+};
+
+// Rows k and k+1 interleaved value by value, as the last unit-stride stage stores them in single
+// precision; with one lane per vector this is the plain row.
+struct paired_twiddles {
+    const real* row;
+    QTX_SIMD_INLINE V at(index q) const {
+        return simd::loadu(row + lanes * complex_reals * (q - 1));
+    }
+};
+
+// Rows k and k+1 in the plain layout, one row length apart.
+struct spaced_twiddles {
+    const real* row;
+    index row_reals;
+    QTX_SIMD_INLINE V at(index q) const {
+        return simd::load_complex_strided(row + complex_reals * (q - 1), row_reals);
+    }
+};
+
+// ---- One group ------------------------------------------------------------------------------
+
+// Loads the R inputs `in_step` reals apart, applies the twiddles, transforms, and stores the R
+// outputs `out_step` reals apart. All inputs are loaded before the first store, which keeps a
+// first stage correct in place.
+template <int R, bool Forward, class In, class Out, class Twiddles>
+QTX_SIMD_INLINE void radix_group(const real* in, index in_step, In in_lanes, real* out,
+                                 index out_step, Out out_lanes, Twiddles twiddles) {
+    V x[R];
+#pragma GCC unroll 32
+    for (index q = 0; q < R; ++q)
+        x[q] = in_lanes.load(in + q * in_step);
+    if constexpr (!std::is_same_v<Twiddles, no_twiddles>) {
+#pragma GCC unroll 32
+        for (index q = 1; q < R; ++q)
+            x[q] = simd::cmul(x[q], twiddles.at(q));
+    }
+    kernels::butterfly<R, Forward>(x);
+#pragma GCC unroll 32
+    for (index q = 0; q < R; ++q)
+        out_lanes.store(out + q * out_step, x[q]);
+}
+
+// Where the butterflies of a sweep sit: group index t starts at in + t·in_advance and writes
+// from out + t·out_advance; inputs q' and outputs q are in_step and out_step reals apart.
+struct sweep_geometry {
+    const real* in;
+    index in_advance, in_step;
+    real* out;
+    index out_advance, out_step;
+};
+
+// The same twiddles for every group (first and middle stages, whose groups share a row k).
+template <class Twiddles> struct shared_twiddles {
+    Twiddles twiddles;
+    QTX_SIMD_INLINE Twiddles group(index) const { return twiddles; }
+    QTX_SIMD_INLINE Twiddles tail(index) const { return twiddles; }
+};
+
+// Row t's twiddles for the group starting at row t (last stages): `Group` for full groups, the
+// plain row alone for a one-row tail.
+template <class Group> struct row_twiddles {
+    const real* block;
+    index row_reals;
+    QTX_SIMD_INLINE const real* row(index t) const { return block + t * row_reals; }
+    QTX_SIMD_INLINE Group group(index t) const {
+        if constexpr (std::is_same_v<Group, spaced_twiddles>)
+            return {row(t), row_reals};
+        else
+            return {row(t)};
+    }
+    QTX_SIMD_INLINE broadcast_twiddles tail(index t) const { return {row(t)}; }
+};
+
+// `count` butterflies In::width at a time, then a one-lane tail if single precision leaves one.
+template <int R, bool Forward, class In, class Out, class Rule>
+QTX_SIMD_INLINE void sweep(const sweep_geometry& g, index count, In in_lanes, Out out_lanes,
+                           Rule rule) {
+    index t = 0;
+    for (; t + In::width <= count; t += In::width)
+        radix_group<R, Forward>(g.in + t * g.in_advance, g.in_step, in_lanes,
+                                g.out + t * g.out_advance, g.out_step, out_lanes, rule.group(t));
+    if constexpr (In::width > 1) {
+        if (t < count)
+            radix_group<R, Forward>(g.in + t * g.in_advance, g.in_step, low_lane{},
+                                    g.out + t * g.out_advance, g.out_step, low_lane{},
+                                    rule.tail(t));
+    }
+}
+
+inline index reals_of(std::int64_t stride_bytes) {
+    return static_cast<index>(stride_bytes) / static_cast<index>(sizeof(real));
+}
+
+// ---- Row layouts ----------------------------------------------------------------------------
+
+struct first_unit_layout {
+    using lanes = adjacent_lanes;
+};
+struct first_strided_layout {
+    using lanes = spaced_lanes;
+};
+struct first_pair_layout {
+    using lanes = pair_lanes;
+};
+struct middle_layout {
+    using lanes = adjacent_lanes;
+};
+struct middle_pair_layout {
+    using lanes = pair_lanes;
+};
+struct last_unit_layout {
+    using in_lanes = spaced_lanes;
+    using out_lanes = adjacent_lanes;
+    using twiddles = paired_twiddles;
+    static constexpr index element_reals = complex_reals;
+};
+struct last_strided_layout {
+    using in_lanes = spaced_lanes;
+    using out_lanes = spaced_lanes;
+    using twiddles = spaced_twiddles;
+    static constexpr index element_reals = complex_reals;
+};
+struct last_pair_layout {
+    using in_lanes = pair_lanes;
+    using out_lanes = pair_lanes;
+    using twiddles = broadcast_twiddles;
+    static constexpr index element_reals = pair_lanes::element_reals;
+};
+
+// ---- The three stage templates --------------------------------------------------------------
+
+// First stage (P = 1, no twiddles): column j reads (q'·m + j)·in_stride, writes (q·m +
+// j)·out_stride.
+template <int R, bool Forward, class Layout>
+void first_stage(real* target, const real* source, std::uint64_t m,
+                 std::int64_t in_stride_bytes = complex_bytes,
+                 std::int64_t out_stride_bytes = complex_bytes) {
+    using Lanes = typename Layout::lanes;
+    const index columns = static_cast<index>(m);
+    const index is = reals_of(in_stride_bytes), os = reals_of(out_stride_bytes);
+    const sweep_geometry g{source, is, columns * is, target, os, columns * os};
+    const shared_twiddles<no_twiddles> none{};
+    // Radix 4 runs on long transforms whose output rarely sits in cache.
+    if constexpr (R == 4)
+        sweep<R, Forward>(g, columns, Lanes{is}, prefetching<Lanes>{{os}}, none);
+    else
+        sweep<R, Forward>(g, columns, Lanes{is}, Lanes{os}, none);
+}
+
+// Middle stage on the work areas: row k, column j reads (k·R + q')·m + j and writes
+// (q·P + k)·m + j; row 0's twiddles are all ones and are skipped.
+template <int R, bool Forward, class Layout>
+void middle_stage(real* target, const real* source, const real* twiddles, std::uint64_t m,
+                  std::uint64_t P) {
+    using Lanes = typename Layout::lanes;
+    constexpr index e = Lanes::element_reals;
+    const index columns = static_cast<index>(m), rows = static_cast<index>(P);
+    const Lanes lanes_of{e};
+    for (index k = 0; k < rows; ++k) {
+        const sweep_geometry g{source + k * R * columns * e, e, columns * e,
+                               target + k * columns * e,     e, rows * columns * e};
+        if (k == 0)
+            sweep<R, Forward>(g, columns, lanes_of, lanes_of, shared_twiddles<no_twiddles>{});
+        else
+            sweep<R, Forward>(
+                g, columns, lanes_of, lanes_of,
+                shared_twiddles<broadcast_twiddles>{{twiddles + k * (R - 1) * complex_reals}});
+    }
+}
+
+// Last stage (m = 1): row k reads k·R + q' of the work area and writes (q·P + k)·out_stride.
+template <int R, bool Forward, class Layout>
+void last_stage(real* target, const real* source, const real* twiddles, std::uint64_t P,
+                std::int64_t out_stride_bytes = complex_bytes) {
+    constexpr index e = Layout::element_reals;
+    const index rows = static_cast<index>(P), os = reals_of(out_stride_bytes);
+    const sweep_geometry g{source, R * e, e, target, os, rows * os};
+    const row_twiddles<typename Layout::twiddles> rule{twiddles, (R - 1) * complex_reals};
+    sweep<R, Forward>(g, rows, typename Layout::in_lanes{R * e}, typename Layout::out_lanes{os},
+                      rule);
+}
+
+} // namespace qtx::QTX_ENGINE::stage_layout
+
+namespace qtx::QTX_ENGINE {
+
+// ---- Adapters: the record's words as kernel arguments ---------------------------------------
+
+namespace adapter_detail {
+inline real* target_of(void* p) {
+    return static_cast<real*>(p);
+}
+inline const real* source_of(const void* p) {
+    return static_cast<const real*>(p);
+}
+inline std::int64_t stride_bytes(std::int64_t element_stride) {
+    return element_stride * static_cast<std::int64_t>(complex_bytes);
+}
+} // namespace adapter_detail
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::first_unit(const stage_record* s, const void* source,
+                                            void* target) {
+    using namespace adapter_detail;
+    stage_layout::first_stage<R, Forward, stage_layout::first_unit_layout>(target_of(target),
+                                                                           source_of(source), s->m);
+}
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::first_strided(const stage_record* s, const void* source,
+                                               void* target) {
+    using namespace adapter_detail;
+    stage_layout::first_stage<R, Forward, stage_layout::first_strided_layout>(
+        target_of(target), source_of(source), s->m, stride_bytes(s->in_stride),
+        stride_bytes(s->out_stride));
+}
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::first_pair(const stage_record* s, const void* source,
+                                            void* target) requires has_pair_kernels {
+    using namespace adapter_detail;
+    stage_layout::first_stage<R, Forward, stage_layout::first_pair_layout>(
+        target_of(target), source_of(source), s->m, stride_bytes(s->in_stride),
+        stride_bytes(s->out_stride));
+}
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::middle(const stage_record* s, const void* source, void* target) {
+    using namespace adapter_detail;
+    stage_layout::middle_stage<R, Forward, stage_layout::middle_layout>(
+        target_of(target), source_of(source), s->twiddles, s->m, s->P);
+}
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::middle_pair(const stage_record* s, const void* source,
+                                             void* target) requires has_pair_kernels {
+    using namespace adapter_detail;
+    stage_layout::middle_stage<R, Forward, stage_layout::middle_pair_layout>(
+        target_of(target), source_of(source), s->twiddles, s->m, s->P);
+}
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::last_unit(const stage_record* s, const void* source,
+                                           void* target) {
+    using namespace adapter_detail;
+    stage_layout::last_stage<R, Forward, stage_layout::last_unit_layout>(
+        target_of(target), source_of(source), s->twiddles, s->P);
+}
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::last_strided(const stage_record* s, const void* source,
+                                              void* target) {
+    using namespace adapter_detail;
+    stage_layout::last_stage<R, Forward, stage_layout::last_strided_layout>(
+        target_of(target), source_of(source), s->twiddles, s->P, stride_bytes(s->out_stride));
+}
+
+template <int R, bool Forward>
+void radix_adapters<R, Forward>::last_pair(const stage_record* s, const void* source,
+                                           void* target) requires has_pair_kernels {
+    using namespace adapter_detail;
+    stage_layout::last_stage<R, Forward, stage_layout::last_pair_layout>(
+        target_of(target), source_of(source), s->twiddles, s->P, stride_bytes(s->out_stride));
+}
+
+} // namespace qtx::QTX_ENGINE
