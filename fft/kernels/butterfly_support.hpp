@@ -63,13 +63,23 @@ constexpr cos_sin unit_root(long k, long n) {
     }
 }
 
+template <class F, int... I>
+[[gnu::always_inline]] inline void static_for_each(F& f, std::integer_sequence<int, I...>) {
+    (f(std::integral_constant<int, I>{}), ...);
+}
+
 // f(std::integral_constant<int, I>{}) for I = 0, ..., N-1, unrolled at compile time so that
 // indices and constants derived from I are constant expressions.
 template <int N, class F> [[gnu::always_inline]] inline void static_for(F&& f) {
-    [&]<int... I>(std::integer_sequence<int, I...>) QTX_INLINE_LAMBDA {
-        (f(std::integral_constant<int, I>{}), ...);
-    }
-    (std::make_integer_sequence<int, N>{});
+    static_for_each(f, std::make_integer_sequence<int, N>{});
+}
+
+template <simd::simd_vec V, int... I>
+[[gnu::always_inline]] inline V alternating_lanes(typename V::value_type even,
+                                                  typename V::value_type odd,
+                                                  std::integer_sequence<int, I...>) {
+    using real = typename V::value_type;
+    return std::bit_cast<V>(std::array<real, sizeof...(I)>{(I % 2 == 0 ? even : odd)...});
 }
 
 // (re, im) in every complex lane. Assembled from the lane values so that it works for every
@@ -77,12 +87,8 @@ template <int N, class F> [[gnu::always_inline]] inline void static_for(F&& f) {
 template <simd::simd_vec V>
 [[gnu::always_inline]] inline V complex_constant(long_real re, long_real im) {
     using real = typename V::value_type;
-    std::array<real, simd::lanes<real>> lane{};
-    for (int c = 0; c < simd::complex_lanes<real>; ++c) {
-        lane[2 * c] = static_cast<real>(re);
-        lane[2 * c + 1] = static_cast<real>(im);
-    }
-    return std::bit_cast<V>(lane);
+    return alternating_lanes<V>(static_cast<real>(re), static_cast<real>(im),
+                                std::make_integer_sequence<int, simd::lanes<real>>{});
 }
 
 // x in every lane.

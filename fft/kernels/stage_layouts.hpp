@@ -43,7 +43,6 @@ struct adjacent_lanes {
 // Lane c at p + c·gap reals: columns of a strided array, or rows of a last stage.
 struct spaced_lanes {
     static constexpr index width = lanes;
-    static constexpr index element_reals = complex_reals;
     index gap;
     QTX_SIMD_INLINE V load(const real* p) const { return simd::load_complex_strided(p, gap); }
     QTX_SIMD_INLINE void store(real* p, V v) const { simd::store_complex_strided(p, gap, v); }
@@ -181,23 +180,8 @@ inline index reals_of(std::int64_t stride_bytes) {
     return static_cast<index>(stride_bytes) / static_cast<index>(sizeof(real));
 }
 
-// ---- Row layouts ----------------------------------------------------------------------------
+// ---- Last-stage layouts: input lanes, output lanes, twiddle layout, reals per work element ---
 
-struct first_unit_layout {
-    using lanes = adjacent_lanes;
-};
-struct first_strided_layout {
-    using lanes = spaced_lanes;
-};
-struct first_pair_layout {
-    using lanes = pair_lanes;
-};
-struct middle_layout {
-    using lanes = adjacent_lanes;
-};
-struct middle_pair_layout {
-    using lanes = pair_lanes;
-};
 struct last_unit_layout {
     using in_lanes = spaced_lanes;
     using out_lanes = adjacent_lanes;
@@ -219,13 +203,12 @@ struct last_pair_layout {
 
 // ---- The three stage templates --------------------------------------------------------------
 
-// First stage (P = 1, no twiddles): column j reads (q'·m + j)·in_stride, writes (q·m +
-// j)·out_stride.
-template <int R, bool Forward, class Layout>
+// First stage (P = 1, no twiddles): column j reads elements (q'·m + j)·in_stride and writes
+// (q·m + j)·out_stride. Lanes: adjacent_lanes (unit strides), spaced_lanes or pair_lanes.
+template <int R, bool Forward, class Lanes>
 void first_stage(real* target, const real* source, std::uint64_t m,
                  std::int64_t in_stride_bytes = complex_bytes,
                  std::int64_t out_stride_bytes = complex_bytes) {
-    using Lanes = typename Layout::lanes;
     const index columns = static_cast<index>(m);
     const index is = reals_of(in_stride_bytes), os = reals_of(out_stride_bytes);
     const sweep_geometry g{source, is, columns * is, target, os, columns * os};
@@ -238,11 +221,11 @@ void first_stage(real* target, const real* source, std::uint64_t m,
 }
 
 // Middle stage on the work areas: row k, column j reads (k·R + q')·m + j and writes
-// (q·P + k)·m + j; row 0's twiddles are all ones and are skipped.
-template <int R, bool Forward, class Layout>
+// (q·P + k)·m + j; row 0's twiddles are all ones and are skipped. Lanes: adjacent_lanes, or
+// pair_lanes for the interleaved pair (element stride 2).
+template <int R, bool Forward, class Lanes>
 void middle_stage(real* target, const real* source, const real* twiddles, std::uint64_t m,
                   std::uint64_t P) {
-    using Lanes = typename Layout::lanes;
     constexpr index e = Lanes::element_reals;
     const index columns = static_cast<index>(m), rows = static_cast<index>(P);
     const Lanes lanes_of{e};
@@ -292,15 +275,15 @@ template <int R, bool Forward>
 void radix_adapters<R, Forward>::first_unit(const stage_record* s, const void* source,
                                             void* target) {
     using namespace adapter_detail;
-    stage_layout::first_stage<R, Forward, stage_layout::first_unit_layout>(target_of(target),
-                                                                           source_of(source), s->m);
+    stage_layout::first_stage<R, Forward, stage_layout::adjacent_lanes>(target_of(target),
+                                                                        source_of(source), s->m);
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::first_strided(const stage_record* s, const void* source,
                                                void* target) {
     using namespace adapter_detail;
-    stage_layout::first_stage<R, Forward, stage_layout::first_strided_layout>(
+    stage_layout::first_stage<R, Forward, stage_layout::spaced_lanes>(
         target_of(target), source_of(source), s->m, stride_bytes(s->in_stride),
         stride_bytes(s->out_stride));
 }
@@ -309,7 +292,7 @@ template <int R, bool Forward>
 void radix_adapters<R, Forward>::first_pair(const stage_record* s, const void* source,
                                             void* target) requires has_pair_kernels {
     using namespace adapter_detail;
-    stage_layout::first_stage<R, Forward, stage_layout::first_pair_layout>(
+    stage_layout::first_stage<R, Forward, stage_layout::pair_lanes>(
         target_of(target), source_of(source), s->m, stride_bytes(s->in_stride),
         stride_bytes(s->out_stride));
 }
@@ -317,7 +300,7 @@ void radix_adapters<R, Forward>::first_pair(const stage_record* s, const void* s
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::middle(const stage_record* s, const void* source, void* target) {
     using namespace adapter_detail;
-    stage_layout::middle_stage<R, Forward, stage_layout::middle_layout>(
+    stage_layout::middle_stage<R, Forward, stage_layout::adjacent_lanes>(
         target_of(target), source_of(source), s->twiddles, s->m, s->P);
 }
 
@@ -325,7 +308,7 @@ template <int R, bool Forward>
 void radix_adapters<R, Forward>::middle_pair(const stage_record* s, const void* source,
                                              void* target) requires has_pair_kernels {
     using namespace adapter_detail;
-    stage_layout::middle_stage<R, Forward, stage_layout::middle_pair_layout>(
+    stage_layout::middle_stage<R, Forward, stage_layout::pair_lanes>(
         target_of(target), source_of(source), s->twiddles, s->m, s->P);
 }
 

@@ -47,11 +47,6 @@ uint64_t next_radix(uint64_t remaining, uint64_t n) {
     return d;
 }
 
-// Radices whose last unit-stride single-precision kernels take two twiddle rows per vector.
-constexpr bool paired_radix(uint64_t r) {
-    return (r >= 2 && r <= 10) || r == 12 || r == 16 || r == 32;
-}
-
 struct stage_table_view {
     uint64_t* count;
     stage_record* stages;
@@ -133,7 +128,7 @@ void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, 
 }
 
 void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign) {
-    if (is_double || m != 1 || !paired_radix(r)) {
+    if (m != 1 || !has_paired_last_twiddles(r)) {
         fill_twiddles(block, n, r, P, m, sign);
         return;
     }

@@ -58,8 +58,10 @@ template <class V, int R> typename lanes_of<V>::signal unpack(const V (&x)[R]) {
     return s;
 }
 
+// Kept out of line so that each test body stays small to compile.
 template <int R, bool Forward, class V>
-typename lanes_of<V>::signal run_butterfly(const typename lanes_of<V>::signal& s) {
+[[gnu::noinline]] typename lanes_of<V>::signal
+run_butterfly(const typename lanes_of<V>::signal& s) {
     V x[R];
     pack(s, x);
     qtx::kernels::butterfly<R, Forward>(x);
@@ -109,39 +111,36 @@ template <class T> long double error_bound(int r) {
     return 2 * std::numeric_limits<T>::epsilon() * std::log2(static_cast<long double>(r));
 }
 
-TYPED_TEST(Butterfly, MatchesNaiveDftOnRandomLanes) {
-    using V = TypeParam;
+template <class V, int R> void expect_close_to_naive_dft(std::mt19937& random) {
     using real = typename V::value_type;
-    std::mt19937 random(2024);
     std::uniform_real_distribution<real> value(-1, 1);
     constexpr int trials = 50;
-    for_each_radix(
-        [&](auto radix) {
-            constexpr int R = radix;
-            for (int trial = 0; trial < trials; ++trial) {
-                typename lanes_of<V>::signal x;
-                for (auto& lane : x)
-                    for (int q = 0; q < R; ++q)
-                        lane.emplace_back(value(random), value(random));
-                const auto forward = run_butterfly<R, true, V>(x);
-                const auto backward = run_butterfly<R, false, V>(x);
-                for (int c = 0; c < lanes_of<V>::count; ++c) {
-                    SCOPED_TRACE("radix " + std::to_string(R) + ", lane " + std::to_string(c));
-                    EXPECT_LE(relative_error(forward[c], naive_dft(x[c], true)),
-                              error_bound<real>(R));
-                    EXPECT_LE(relative_error(backward[c], naive_dft(x[c], false)),
-                              error_bound<real>(R));
-                }
-            }
-        },
-        radices{});
+    for (int trial = 0; trial < trials; ++trial) {
+        typename lanes_of<V>::signal x;
+        for (auto& lane : x)
+            for (int q = 0; q < R; ++q)
+                lane.emplace_back(value(random), value(random));
+        const auto forward = run_butterfly<R, true, V>(x);
+        const auto backward = run_butterfly<R, false, V>(x);
+        for (int c = 0; c < lanes_of<V>::count; ++c) {
+            SCOPED_TRACE("radix " + std::to_string(R) + ", lane " + std::to_string(c));
+            EXPECT_LE(relative_error(forward[c], naive_dft(x[c], true)), error_bound<real>(R));
+            EXPECT_LE(relative_error(backward[c], naive_dft(x[c], false)), error_bound<real>(R));
+        }
+    }
+}
+
+TYPED_TEST(Butterfly, MatchesNaiveDftOnRandomLanes) {
+    std::mt19937 random(2024);
+    for_each_radix([&](auto radix) { expect_close_to_naive_dft<TypeParam, radix>(random); },
+                   radices{});
 }
 
 TYPED_TEST(Butterfly, Radix10SpecialSignals) {
     using V = TypeParam;
     using real = typename V::value_type;
     using complex = std::complex<real>;
-    const real tolerance = 16 * std::numeric_limits<real>::epsilon();
+    const real tolerance = 2 * 10 * std::numeric_limits<real>::epsilon(); // 2ε of the peak 10
 
     typename lanes_of<V>::signal impulse, wave;
     for (int c = 0; c < lanes_of<V>::count; ++c)
@@ -150,9 +149,12 @@ TYPED_TEST(Butterfly, Radix10SpecialSignals) {
             wave[c].push_back(complex(std::polar(1.0L, two_pi * t / 10)));
         }
 
-    for (const auto& lane : run_butterfly<10, true, V>(impulse))
-        for (const complex X : lane)
-            EXPECT_EQ(X, complex(1));
+    // Only the constant-free paths carry a unit impulse, so the ones are exact.
+    for (const auto& transform :
+         {run_butterfly<10, true, V>(impulse), run_butterfly<10, false, V>(impulse)})
+        for (const auto& lane : transform)
+            for (const complex X : lane)
+                EXPECT_EQ(X, complex(1));
 
     // exp(2πi·t/10) is frequency 1 of the forward transform and frequency 9 of the backward.
     const auto forward = run_butterfly<10, true, V>(wave);

@@ -1,0 +1,590 @@
+// Table-driven printf-style formatter. Each format character is classified, the class and the
+// current state select the next state from a transition table, and entering a state runs that
+// state's action (store a literal, record a flag, accumulate a width, convert an argument...).
+// Every store goes through Output, which checks the remaining capacity first.
+#include "vsip/boundedstring_format.hpp"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstddef>
+#include <cstring>
+#include <cwchar>
+#include <limits>
+#include <type_traits>
+
+namespace qvsip::bounded {
+namespace {
+
+// The engine returns its character count as an int, so it never produces more than this.
+constexpr std::uint64_t kMaxOutputLength = std::numeric_limits<int>::max();
+constexpr int kMaxField = std::numeric_limits<int>::max();
+constexpr int kNoPrecision = -1;
+
+// Digit sets; the character after the sixteen digits is the hexadecimal prefix letter.
+constexpr char kLowerDigits[] = "0123456789abcdefx";
+constexpr char kUpperDigits[] = "0123456789ABCDEFX";
+constexpr int kPrefixLetterIndex = 16;
+
+// Widest integer text: 64 bits in octal.
+constexpr std::size_t kMaxIntegerDigits = 22;
+// Floating-point results shorter than this are formatted into a local buffer; longer ones
+// (large widths or precisions) are formatted in place under the remaining capacity.
+constexpr std::size_t kFloatBufferSize = 512;
+// Flag value for the fortified formatter: refuse %n in writable formats.
+constexpr int kFortifyLevel = 1;
+constexpr char kNullString[] = "(null)";
+constexpr char kNullPointer[] = "(nil)";
+
+enum Flag : unsigned {
+    kLeftAlign = 1u << 0,
+    kForceSign = 1u << 1,
+    kSpaceSign = 1u << 2,
+    kAlternate = 1u << 3,
+    kZeroPad = 1u << 4,
+};
+
+// Output under a fixed bound; once a store does not fit, the output is marked truncated.
+class Output {
+  public:
+    Output(char* dest, std::uint64_t count)
+        : dest_(dest), limit_(static_cast<std::size_t>(std::min(count - 1, kMaxOutputLength))) {}
+
+    void put(const char* text, std::size_t n) {
+        const std::size_t stored = std::min(n, room());
+        std::memcpy(dest_ + length_, text, stored);
+        commit(stored, n);
+    }
+    void fill(char c, std::size_t n) {
+        const std::size_t stored = std::min(n, room());
+        std::memset(dest_ + length_, c, stored);
+        commit(stored, n);
+    }
+    // In-place writers may use [cursor(), cursor() + room()] including a terminating NUL.
+    char* cursor() const { return dest_ + length_; }
+    std::size_t room() const { return limit_ - length_; }
+    void commit(std::size_t stored, std::size_t wanted) {
+        length_ += stored;
+        truncated_ = truncated_ || stored < wanted;
+    }
+    bool truncated() const { return truncated_; }
+    std::size_t length() const { return length_; }
+    void terminate() { dest_[length_] = '\0'; }
+
+  private:
+    char* dest_;
+    std::size_t limit_;
+    std::size_t length_ = 0;
+    bool truncated_ = false;
+};
+
+// One conversion specification as it is being parsed.
+struct Spec {
+    unsigned flags = 0;
+    int width = 0;
+    int precision = kNoPrecision;
+    int integer_bits = sizeof(int) * CHAR_BIT;
+    int long_count = 0;  // 1 after l, 2 after ll, L or q
+    bool wide = false;   // l or w: c and s take wide characters
+    bool narrow = false; // h: C and S take narrow characters
+};
+
+enum State : std::uint8_t {
+    kNormal,
+    kPercent,
+    kFlag,
+    kWidth,
+    kWidthStar,
+    kDot,
+    kPrecision,
+    kPrecisionStar,
+    kSize,
+    kType,
+    kInvalid,
+    kStateCount
+};
+
+enum CharClass : std::uint8_t {
+    kOther,
+    kPercentSign,
+    kDotSign,
+    kStar,
+    kZero,
+    kDigit,
+    kFlagChar,
+    kSizeChar,
+    kTypeChar,
+    kClassCount
+};
+
+constexpr std::array<CharClass, 128> make_class_table() {
+    std::array<CharClass, 128> table{};
+    const auto mark = [&table](const char* chars, CharClass cls) {
+        for (; *chars != '\0'; ++chars)
+            table[static_cast<unsigned char>(*chars)] = cls;
+    };
+    mark("%", kPercentSign);
+    mark(".", kDotSign);
+    mark("*", kStar);
+    mark("0", kZero);
+    mark("123456789", kDigit);
+    mark("-+ #", kFlagChar);
+    mark("hlLqjzZtwI", kSizeChar);
+    // %n is deliberately absent: storing through an argument pointer is refused as malformed.
+    mark("diuoxXcCsSpeEfFgGaA", kTypeChar);
+    return table;
+}
+constexpr std::array<CharClass, 128> kClassOf = make_class_table();
+
+CharClass classify(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code < kClassOf.size() ? kClassOf[code] : kOther;
+}
+
+// kNext[state][class]: the state entered on reading a character of that class.
+constexpr State kBad = kInvalid; // shorthand keeping the rows readable
+constexpr State kNext[kStateCount][kClassCount] = {
+    // Other Percent Dot  Star  Zero  Digit  Flag  Size  Type
+    {kNormal, kPercent, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal}, // Normal
+    {kBad, kNormal, kDot, kWidthStar, kFlag, kWidth, kFlag, kSize, kType},              // Percent
+    {kBad, kBad, kDot, kWidthStar, kFlag, kWidth, kFlag, kSize, kType},                 // Flag
+    {kBad, kBad, kDot, kBad, kWidth, kWidth, kBad, kSize, kType},                       // Width
+    {kBad, kBad, kDot, kBad, kBad, kBad, kBad, kSize, kType},                           // WidthStar
+    {kBad, kBad, kBad, kPrecisionStar, kPrecision, kPrecision, kBad, kSize, kType},     // Dot
+    {kBad, kBad, kBad, kBad, kPrecision, kPrecision, kBad, kSize, kType},               // Precision
+    {kBad, kBad, kBad, kBad, kBad, kBad, kBad, kSize, kType}, // PrecisionStar
+    {kBad, kBad, kBad, kBad, kBad, kBad, kBad, kSize, kType}, // Size
+    // After a conversion the engine reads ordinary text again.
+    {kNormal, kPercent, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal}, // Type
+    {kBad, kBad, kBad, kBad, kBad, kBad, kBad, kBad, kBad},                             // Invalid
+};
+
+bool accumulate_digit(int& value, char digit) {
+    const int d = digit - '0';
+    if (value > (kMaxField - d) / 10) return false;
+    value = value * 10 + d;
+    return true;
+}
+
+unsigned flag_of(char c) {
+    switch (c) {
+    case '-':
+        return kLeftAlign;
+    case '+':
+        return kForceSign;
+    case ' ':
+        return kSpaceSign;
+    case '#':
+        return kAlternate;
+    default:
+        return kZeroPad;
+    }
+}
+
+class Engine {
+  public:
+    Engine(char* dest, std::uint64_t count, va_list args) : out_(dest, count) {
+        va_copy(args_, args);
+    }
+    ~Engine() { va_end(args_); }
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Returns the character count, kFormatError or kTruncated; the caller terminates/resets.
+    int run(const char* format);
+    Output& output() { return out_; }
+
+  private:
+    using Action = bool (*)(Engine&, char);
+    static const Action kActions[kStateCount];
+
+    bool literal(char c) {
+        out_.put(&c, 1);
+        return true;
+    }
+    bool begin(char) {
+        spec_ = Spec{};
+        return true;
+    }
+    bool flag(char c) {
+        spec_.flags |= flag_of(c);
+        return true;
+    }
+    bool width_digit(char c) { return accumulate_digit(spec_.width, c); }
+    bool width_star(char);
+    bool dot(char) {
+        spec_.precision = 0;
+        return true;
+    }
+    bool precision_digit(char c) { return accumulate_digit(spec_.precision, c); }
+    bool precision_star(char) {
+        const int precision = va_arg(args_, int);
+        spec_.precision = precision < 0 ? kNoPrecision : precision;
+        return true;
+    }
+    bool size(char c);
+    bool convert(char c);
+    bool invalid(char) { return false; }
+
+    std::uint64_t read_unsigned();
+    std::int64_t read_signed();
+    bool integer(std::uint64_t magnitude, bool negative, unsigned base, const char* digits,
+                 bool force_prefix);
+    bool signed_integer();
+    bool unsigned_integer(unsigned base, const char* digits);
+    bool pointer();
+    bool character();
+    bool wide_character();
+    bool string() { return narrow_text(va_arg(args_, const char*)); }
+    bool narrow_text(const char* text);
+    bool wide_string();
+    template <typename T> bool floating(char conversion);
+    template <typename T>
+    int bounded_float_width(const char* format, T value, char (&scratch)[kFloatBufferSize]);
+    void field(const char* text, std::size_t n);
+    void pad_before(std::size_t content) {
+        if ((spec_.flags & kLeftAlign) == 0) out_.fill(' ', padding(content));
+    }
+    void pad_after(std::size_t content) {
+        if ((spec_.flags & kLeftAlign) != 0) out_.fill(' ', padding(content));
+    }
+    std::size_t padding(std::size_t content) const {
+        const auto width = static_cast<std::size_t>(spec_.width);
+        return width > content ? width - content : 0;
+    }
+
+    Output out_;
+    va_list args_;
+    Spec spec_;
+    const char* pos_ = nullptr;
+};
+
+// Indexed by the state just entered.
+const Engine::Action Engine::kActions[kStateCount] = {
+    [](Engine& e, char c) { return e.literal(c); },
+    [](Engine& e, char c) { return e.begin(c); },
+    [](Engine& e, char c) { return e.flag(c); },
+    [](Engine& e, char c) { return e.width_digit(c); },
+    [](Engine& e, char c) { return e.width_star(c); },
+    [](Engine& e, char c) { return e.dot(c); },
+    [](Engine& e, char c) { return e.precision_digit(c); },
+    [](Engine& e, char c) { return e.precision_star(c); },
+    [](Engine& e, char c) { return e.size(c); },
+    [](Engine& e, char c) { return e.convert(c); },
+    [](Engine& e, char c) { return e.invalid(c); },
+};
+
+int Engine::run(const char* format) {
+    State state = kNormal;
+    for (pos_ = format; *pos_ != '\0';) {
+        const char c = *pos_++;
+        state = kNext[state][classify(c)];
+        if (!kActions[state](*this, c)) return kFormatError;
+        if (out_.truncated()) return kTruncated;
+    }
+    if (state != kNormal && state != kType)
+        return kFormatError; // the format ends inside a conversion
+    return static_cast<int>(out_.length());
+}
+
+bool Engine::width_star(char) {
+    const int width = va_arg(args_, int);
+    if (width == std::numeric_limits<int>::min()) return false;
+    if (width < 0) spec_.flags |= kLeftAlign;
+    spec_.width = width < 0 ? -width : width;
+    return true;
+}
+
+bool Engine::size(char c) {
+    switch (c) {
+    case 'h':
+        spec_.integer_bits = spec_.integer_bits == sizeof(short) * CHAR_BIT
+                                 ? sizeof(char) * CHAR_BIT
+                                 : sizeof(short) * CHAR_BIT;
+        spec_.narrow = true;
+        return true;
+    case 'l':
+        spec_.long_count = std::min(spec_.long_count + 1, 2);
+        spec_.integer_bits = spec_.long_count == 1 ? sizeof(long) * CHAR_BIT : 64;
+        spec_.wide = spec_.long_count == 1;
+        return true;
+    case 'L':
+    case 'q':
+        spec_.long_count = 2;
+        spec_.integer_bits = 64;
+        return true;
+    case 'w':
+        spec_.wide = true;
+        return true;
+    case 'I':
+        // I32 and I64 name the integer size; a bare I means pointer-sized.
+        spec_.integer_bits = sizeof(void*) * CHAR_BIT;
+        if (std::strncmp(pos_, "32", 2) == 0 || std::strncmp(pos_, "64", 2) == 0) {
+            spec_.integer_bits = (pos_[0] - '0') * 10 + (pos_[1] - '0');
+            pos_ += 2;
+        }
+        return true;
+    default: // j, z, Z, t: intmax_t, size_t, ptrdiff_t
+        spec_.integer_bits = 64;
+        return true;
+    }
+}
+
+bool Engine::convert(char c) {
+    switch (c) {
+    case 'd':
+    case 'i':
+        return signed_integer();
+    case 'u':
+        return unsigned_integer(10, kLowerDigits);
+    case 'o':
+        return unsigned_integer(8, kLowerDigits);
+    case 'x':
+        return unsigned_integer(16, kLowerDigits);
+    case 'X':
+        return unsigned_integer(16, kUpperDigits);
+    case 'c':
+        return spec_.wide ? wide_character() : character();
+    case 'C':
+        return spec_.narrow ? character() : wide_character();
+    case 's':
+        return spec_.wide ? wide_string() : string();
+    case 'S':
+        return spec_.narrow ? string() : wide_string();
+    case 'p':
+        return pointer();
+    default:
+        return spec_.long_count == 2 ? floating<long double>(c) : floating<double>(c);
+    }
+}
+
+std::uint64_t Engine::read_unsigned() {
+    switch (spec_.integer_bits) {
+    case 8:
+        return static_cast<unsigned char>(va_arg(args_, unsigned));
+    case 16:
+        return static_cast<unsigned short>(va_arg(args_, unsigned));
+    case 32:
+        return va_arg(args_, unsigned);
+    default:
+        return va_arg(args_, unsigned long long);
+    }
+}
+
+std::int64_t Engine::read_signed() {
+    switch (spec_.integer_bits) {
+    case 8:
+        return static_cast<signed char>(va_arg(args_, int));
+    case 16:
+        return static_cast<short>(va_arg(args_, int));
+    case 32:
+        return va_arg(args_, int);
+    default:
+        return va_arg(args_, long long);
+    }
+}
+
+bool Engine::signed_integer() {
+    const std::int64_t value = read_signed();
+    const bool negative = value < 0;
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    return integer(magnitude, negative, 10, kLowerDigits, false);
+}
+
+bool Engine::unsigned_integer(unsigned base, const char* digits) {
+    spec_.flags &= ~(kForceSign | kSpaceSign); // signs belong to signed conversions only
+    return integer(read_unsigned(), false, base, digits, false);
+}
+
+bool Engine::pointer() {
+    const void* address = va_arg(args_, void*);
+    if (address == nullptr) {
+        field(kNullPointer, sizeof kNullPointer - 1);
+        return true;
+    }
+    spec_.flags &= ~(kForceSign | kSpaceSign);
+    return integer(reinterpret_cast<std::uintptr_t>(address), false, 16, kLowerDigits, true);
+}
+
+// Layout: [spaces][sign or 0x][zeros][digits][spaces].
+bool Engine::integer(std::uint64_t magnitude, bool negative, unsigned base, const char* digits,
+                     bool force_prefix) {
+    char text[kMaxIntegerDigits];
+    std::size_t count = 0;
+    for (std::uint64_t rest = magnitude; rest != 0 || (count == 0 && spec_.precision != 0);
+         rest /= base)
+        text[kMaxIntegerDigits - ++count] = digits[rest % base];
+
+    const auto precision = static_cast<std::size_t>(std::max(spec_.precision, 0));
+    std::size_t zeros = precision > count ? precision - count : 0;
+    const bool alternate = (spec_.flags & kAlternate) != 0;
+    if (alternate && base == 8 && zeros == 0 && (magnitude != 0 || count == 0))
+        zeros = 1; // # on octal guarantees a leading zero
+
+    char prefix[2];
+    std::size_t prefix_length = 0;
+    if (negative)
+        prefix[prefix_length++] = '-';
+    else if ((spec_.flags & kForceSign) != 0)
+        prefix[prefix_length++] = '+';
+    else if ((spec_.flags & kSpaceSign) != 0)
+        prefix[prefix_length++] = ' ';
+    if (base == 16 && (force_prefix || (alternate && magnitude != 0))) {
+        prefix[prefix_length++] = '0';
+        prefix[prefix_length++] = digits[kPrefixLetterIndex];
+    }
+
+    const std::size_t content = prefix_length + zeros + count;
+    const bool zero_fill =
+        (spec_.flags & (kZeroPad | kLeftAlign)) == kZeroPad && spec_.precision == kNoPrecision;
+    if (zero_fill)
+        zeros += padding(content);
+    else
+        pad_before(content);
+    out_.put(prefix, prefix_length);
+    out_.fill('0', zeros);
+    out_.put(text + kMaxIntegerDigits - count, count);
+    pad_after(content);
+    return true;
+}
+
+void Engine::field(const char* text, std::size_t n) {
+    pad_before(n);
+    out_.put(text, n);
+    pad_after(n);
+}
+
+bool Engine::character() {
+    const char c = static_cast<char>(va_arg(args_, int));
+    field(&c, 1);
+    return true;
+}
+
+bool Engine::wide_character() {
+    const auto wc = static_cast<wchar_t>(va_arg(args_, std::wint_t));
+    char bytes[MB_LEN_MAX];
+    std::mbstate_t state{};
+    const std::size_t n = std::wcrtomb(bytes, wc, &state);
+    if (n == static_cast<std::size_t>(-1)) return false; // not representable in the current locale
+    field(bytes, n);
+    return true;
+}
+
+std::size_t precision_limit(int precision) {
+    return precision == kNoPrecision ? std::numeric_limits<std::size_t>::max()
+                                     : static_cast<std::size_t>(precision);
+}
+
+bool Engine::narrow_text(const char* text) {
+    std::size_t limit = precision_limit(spec_.precision);
+    if (text == nullptr) {
+        text = kNullString;
+        limit = limit < sizeof kNullString - 1 ? 0 : limit; // no partial "(null)"
+    }
+    field(text, strnlen(text, limit));
+    return true;
+}
+
+// Calls sink(bytes, n) for the multibyte form of each character of text while the total stays
+// within limit bytes; partial characters are never produced. Returns the byte count, or -1 when
+// a character cannot be converted.
+template <typename Sink>
+std::ptrdiff_t for_each_multibyte(const wchar_t* text, std::size_t limit, Sink&& sink) {
+    std::mbstate_t state{};
+    std::size_t total = 0;
+    char bytes[MB_LEN_MAX];
+    for (; *text != L'\0'; ++text) {
+        const std::size_t n = std::wcrtomb(bytes, *text, &state);
+        if (n == static_cast<std::size_t>(-1)) return -1;
+        if (n > limit - total) break;
+        sink(bytes, n);
+        total += n;
+    }
+    return static_cast<std::ptrdiff_t>(total);
+}
+
+bool Engine::wide_string() {
+    const wchar_t* text = va_arg(args_, const wchar_t*);
+    if (text == nullptr) return narrow_text(nullptr);
+    const std::size_t limit = precision_limit(spec_.precision);
+    const std::ptrdiff_t length = for_each_multibyte(text, limit, [](const char*, std::size_t) {});
+    if (length < 0) return false;
+    pad_before(static_cast<std::size_t>(length));
+    for_each_multibyte(text, limit,
+                       [this](const char* bytes, std::size_t n) { out_.put(bytes, n); });
+    pad_after(static_cast<std::size_t>(length));
+    return true;
+}
+
+template <typename T>
+int system_format(char* buffer, std::size_t size, const char* format, int width, int precision,
+                  T value) {
+    return __builtin___snprintf_chk(buffer, size, kFortifyLevel, size, format, width, precision,
+                                    value);
+}
+
+// The padding beyond the remaining room is never stored, so a width above room + body length
+// is lowered to that: the stored prefix and the truncation are unchanged, and the system
+// formatter does not produce gigabytes of padding. Returns -1 when the value cannot be formatted.
+template <typename T>
+int Engine::bounded_float_width(const char* format, T value, char (&scratch)[kFloatBufferSize]) {
+    if (static_cast<std::size_t>(spec_.width) < kFloatBufferSize) return spec_.width;
+    const int body = system_format(scratch, kFloatBufferSize, format, 0, spec_.precision, value);
+    if (body < 0) return -1;
+    const std::uint64_t enough = std::uint64_t{out_.room()} + static_cast<std::uint64_t>(body) + 1;
+    return static_cast<int>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(spec_.width), enough));
+}
+
+// Rebuilds the conversion as "%<flags>*.*[L]<conversion>" and lets the system formatter produce
+// it, first into a local buffer and, when longer, in place under the remaining capacity.
+template <typename T> bool Engine::floating(char conversion) {
+    const T value = va_arg(args_, T);
+    char format[16];
+    char* p = format;
+    *p++ = '%';
+    for (const char flag_char : {'-', '+', ' ', '#', '0'})
+        if ((spec_.flags & flag_of(flag_char)) != 0) *p++ = flag_char;
+    *p++ = '*';
+    *p++ = '.';
+    *p++ = '*';
+    if constexpr (std::is_same_v<T, long double>) *p++ = 'L';
+    *p++ = conversion;
+    *p = '\0';
+
+    char local[kFloatBufferSize];
+    const int width = bounded_float_width(format, value, local);
+    if (width < 0) return false;
+    const int length = system_format(local, sizeof local, format, width, spec_.precision, value);
+    if (length < 0) return false;
+    const auto wanted = static_cast<std::size_t>(length);
+    if (wanted < sizeof local) {
+        out_.put(local, wanted);
+        return true;
+    }
+    const std::size_t room = out_.room();
+    system_format(out_.cursor(), room + 1, format, width, spec_.precision, value);
+    out_.commit(std::min(wanted, room), wanted);
+    return true;
+}
+
+} // namespace
+
+int format_bounded(char* dest, std::uint64_t count, const char* format, va_list args) {
+    if (dest == nullptr) return kFormatError;
+    if (count == 0) return kTruncated;
+    if (format == nullptr) {
+        dest[0] = '\0';
+        return kFormatError;
+    }
+    Engine engine(dest, count, args);
+    const int result = engine.run(format);
+    if (result == kFormatError)
+        dest[0] = '\0';
+    else
+        engine.output().terminate();
+    return result;
+}
+
+} // namespace qvsip::bounded

@@ -1,0 +1,18 @@
+// Bounded printf-style formatting engine behind sprintf_s, vsprintf_s and SecVsnprintfImpl.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+
+namespace qvsip::bounded {
+
+inline constexpr int kFormatError = -1;
+inline constexpr int kTruncated = -2;
+
+// Formats into dest, storing at most count characters including the NUL. Returns the number
+// of characters written, kFormatError for a malformed format (dest[0] set to NUL when count is
+// positive) or kTruncated when the output did not fit (the first count - 1 characters kept and
+// terminated). Nothing is written when dest is null or count is 0.
+int format_bounded(char* dest, std::uint64_t count, const char* format, va_list args);
+
+} // namespace qvsip::bounded
