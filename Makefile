@@ -17,8 +17,8 @@ quick: deps
 # The first programs a new user runs: a spectrum with the engine, then the plan it used.
 demo: deps
 	cmake -S . -B $(BUILD_ROOT)/demo -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF >/dev/null
-	cmake --build $(BUILD_ROOT)/demo -j $(JOBS) --target spectrum qtx-plan
-	$(BUILD_ROOT)/demo/examples/spectrum
+	cmake --build $(BUILD_ROOT)/demo -j $(JOBS) --target multitone qtx-plan
+	$(BUILD_ROOT)/demo/examples/multitone
 	$(BUILD_ROOT)/demo/tools/qtx-plan 1000
 
 # make install PREFIX=/opt/qvsip
