@@ -37,11 +37,10 @@ void print_dims(const char* label, const dim_record* dims, int count, std::FILE*
 
 void print_stages(const plan_record& node, std::FILE* out) {
     if (node.execute != execute_1d && node.execute != execute_1d_discrete) return;
-    const auto* words = static_cast<const uint64_t*>(node.table);
-    const auto* stages = reinterpret_cast<const stage_record*>(words + 1);
+    const stage_list list = stages_of(&node);
     std::fprintf(out, " radices");
-    for (uint64_t s = 0; s < words[0]; ++s)
-        std::fprintf(out, "%s%" PRIu64, s ? "x" : " ", stages[s].r);
+    for (int s = 0; s < list.count; ++s)
+        std::fprintf(out, "%s%" PRIu64, s ? "x" : " ", list.stages[s].r);
 }
 
 void print_node(const plan_record& node, int depth, std::FILE* out) {

@@ -63,21 +63,20 @@ stage_table_view view_of(void* table, int S) {
     return {words, stages, reinterpret_cast<real*>(aligned)};
 }
 
+bool unit_strides(const plan_record* p) {
+    return p->dims[0].is == 1 && p->dims[0].os == 1;
+}
+
 const stage_kernel_table* table_for(const plan_record* plan, stage_row pair, stage_row unit,
                                     stage_row strided) {
     const bool forward = plan->sign == -1;
     if (is_interleaved_pair(plan)) return stage_kernels(pair, forward);
-    const bool unit_strides = plan->dims[0].is == 1 && plan->dims[0].os == 1;
-    return stage_kernels(unit_strides ? unit : strided, forward);
+    return stage_kernels(unit_strides(plan) ? unit : strided, forward);
 }
 
 stage_kernel slot_of(const stage_kernel_table* table, uint64_t r) {
     if (table == nullptr || r < 1 || r > stage_kernel_slots) return nullptr;
     return table->slot[r - 1];
-}
-
-bool unit_strides(const plan_record* p) {
-    return p->dims[0].is == 1 && p->dims[0].os == 1;
 }
 
 void store_root(real* at, int64_t t, uint64_t n) {
@@ -218,10 +217,13 @@ uint32_t solve_problem_c2c_1d(plan_record* p) {
     return solve_accepted;
 }
 
-void execute_1d(const plan_record* plan, void* in, void* out) {
+stage_list stages_of(const plan_record* plan) {
     const auto* words = static_cast<const uint64_t*>(plan->table);
-    const int S = static_cast<int>(words[0]);
-    const auto* stages = reinterpret_cast<const stage_record*>(words + 1);
+    return {static_cast<int>(words[0]), reinterpret_cast<const stage_record*>(words + 1)};
+}
+
+void execute_1d(const plan_record* plan, void* in, void* out) {
+    const auto [S, stages] = stages_of(plan);
     const void* source = in;
     for (int s = 0; s < S; ++s) {
         // Stages alternate so that the last one always writes the output.
@@ -232,9 +234,7 @@ void execute_1d(const plan_record* plan, void* in, void* out) {
 }
 
 void execute_1d_discrete(const plan_record* plan, void* in, void* out) {
-    const auto* words = static_cast<const uint64_t*>(plan->table);
-    const int S = static_cast<int>(words[0]);
-    const auto* stages = reinterpret_cast<const stage_record*>(words + 1);
+    const auto [S, stages] = stages_of(plan);
     // Intermediate results stay in the two halves of the buffer, never in the caller's output.
     char* half_a = static_cast<char*>(plan->buffer);
     char* half_b = half_a + plan->buffer_size / 2;

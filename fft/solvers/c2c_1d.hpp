@@ -34,6 +34,13 @@ stage_kernel last_stage_kernel(const plan_record* plan, uint64_t r);
 // Two transforms whose elements alternate: batch {2, 1, 1} of a 7-smooth length.
 bool is_interleaved_pair(const plan_record* p);
 
+// The stages of a plan made by solve_problem_c2c_1d, read from its stage table.
+struct stage_list {
+    int count;
+    const stage_record* stages;
+};
+stage_list stages_of(const plan_record* plan);
+
 uint32_t solve_problem_c2c_1d(plan_record* p);
 void execute_1d(const plan_record* plan, void* in, void* out);
 void execute_1d_discrete(const plan_record* plan, void* in, void* out);
