@@ -34,9 +34,9 @@ const solver_row solver_registry[] = {
     {solver_pending, "solve_problem_dft_many_parallel"},
 #endif
     {solver_pending, "solve_problem_dft_many"},
-    {solver_pending, "solve_problem_c2c_1d_prime"},
+    {solve_problem_c2c_1d_prime, "solve_problem_c2c_1d_prime"},
     {solver_pending, "solve_problem_c2c_1d_large"},
-    {solver_pending, "solve_problem_dft_direct"},
+    {solve_problem_dft_direct, "solve_problem_dft_direct"},
     {solve_problem_c2c_1d, "solve_problem_c2c_1d"},
     {solver_pending, "solve_problem_r2c_1d"},
     {solver_pending, "solve_problem_c2r_1d"},

@@ -63,15 +63,11 @@ stage_table_view view_of(void* table, int S) {
     return {words, stages, reinterpret_cast<real*>(aligned)};
 }
 
-bool unit_strides(const plan_record* p) {
-    return p->dims[0].is == 1 && p->dims[0].os == 1;
-}
-
 const stage_kernel_table* table_for(const plan_record* plan, stage_row pair, stage_row unit,
                                     stage_row strided) {
     const bool forward = plan->sign == -1;
     if (is_interleaved_pair(plan)) return stage_kernels(pair, forward);
-    return stage_kernels(unit_strides(plan) ? unit : strided, forward);
+    return stage_kernels(has_unit_strides(plan) ? unit : strided, forward);
 }
 
 stage_kernel slot_of(const stage_kernel_table* table, uint64_t r) {
@@ -113,6 +109,10 @@ uint64_t stage_table_bytes(uint64_t n, int S) {
     return (n + 9 + 8 * stages) * 8;
 }
 
+bool has_unit_strides(const plan_record* p) {
+    return p->dims[0].is == 1 && p->dims[0].os == 1;
+}
+
 bool is_interleaved_pair(const plan_record* p) {
     return p->kind == kind_c2c && p->rank == 1 && p->howmany_rank == 1 &&
            p->howmany_dims[0].n == 2 && p->howmany_dims[0].is == 1 && p->howmany_dims[0].os == 1 &&
@@ -143,6 +143,16 @@ void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_
     if (k < P)
         for (uint64_t q = 1; q < r; ++q)
             store_root(block + 2 * (k * (r - 1) + q - 1), sign * static_cast<int64_t>(k * q), n);
+}
+
+real* fill_stage_twiddles(const plan_record* plan, real* block, bool last, uint64_t r, uint64_t P,
+                          uint64_t m) {
+    const uint64_t n = static_cast<uint64_t>(plan->dims[0].n);
+    if (last && has_unit_strides(plan))
+        fill_last_twiddles(block, n, r, P, m, plan->sign);
+    else
+        fill_twiddles(block, n, r, P, m, plan->sign);
+    return block + 2 * (r - 1) * P;
 }
 
 stage_kernel first_stage_kernel(const plan_record* plan, uint64_t r) {
@@ -178,11 +188,7 @@ void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, 
         } else {
             stage.kernel = s < S - 1 ? middle_stage_kernel(plan, r) : last_stage_kernel(plan, r);
             stage.twiddles = cursor;
-            if (s == S - 1 && unit_strides(plan))
-                fill_last_twiddles(cursor, n, r, P, L, plan->sign);
-            else
-                fill_twiddles(cursor, n, r, P, L, plan->sign);
-            cursor += 2 * (r - 1) * P;
+            cursor = fill_stage_twiddles(plan, cursor, s == S - 1, r, P, L);
         }
         if (stage.kernel == nullptr)
             stage.kernel = pair ? generic_pair_stage_kernel : generic_stage_kernel;
@@ -207,13 +213,13 @@ uint32_t solve_problem_c2c_1d(plan_record* p) {
     p->owns_table = 1;
     build_stage_table(p, S, radices, p->table);
 
-    const uint64_t copies = (unit_strides(p) ? 1 : 2) * (p->howmany_rank > 0 ? 2 : 1);
+    const uint64_t copies = (has_unit_strides(p) ? 1 : 2) * (p->howmany_rank > 0 ? 2 : 1);
     p->buffer_size = copies * n * complex_bytes;
     p->buffer = aligned_calloc(p->buffer_size);
     if (p->buffer == nullptr) return solve_declined;
 
-    p->execute = unit_strides(p) ? execute_1d : execute_1d_discrete;
-    p->name = unit_strides(p) ? "execute_1d" : "execute_1d_discrete";
+    p->execute = has_unit_strides(p) ? execute_1d : execute_1d_discrete;
+    p->name = has_unit_strides(p) ? "execute_1d" : "execute_1d_discrete";
     return solve_accepted;
 }
 

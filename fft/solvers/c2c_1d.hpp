@@ -26,10 +26,19 @@ void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, 
 // kernel takes two rows per vector (single precision, dedicated radices), else fill_twiddles.
 void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign);
 
+// Fills the twiddle block of a later stage (radix r after P, m columns left) in the layout its
+// kernel reads: the last stage of a unit-stride plan gets fill_last_twiddles. Returns the
+// position after the block.
+real* fill_stage_twiddles(const plan_record* plan, real* block, bool last, uint64_t r, uint64_t P,
+                          uint64_t m);
+
 // Dedicated kernel of radix r for the stage position and the plan's layout, or null.
 stage_kernel first_stage_kernel(const plan_record* plan, uint64_t r);
 stage_kernel middle_stage_kernel(const plan_record* plan, uint64_t r);
 stage_kernel last_stage_kernel(const plan_record* plan, uint64_t r);
+
+// Input and output strides of the first dimension are both 1.
+bool has_unit_strides(const plan_record* p);
 
 // Two transforms whose elements alternate: batch {2, 1, 1} of a 7-smooth length.
 bool is_interleaved_pair(const plan_record* p);

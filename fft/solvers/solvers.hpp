@@ -2,3 +2,5 @@
 #pragma once
 
 #include "fft/solvers/c2c_1d.hpp"
+#include "fft/solvers/c2c_1d_prime.hpp"
+#include "fft/solvers/dft_direct.hpp"

@@ -1,0 +1,63 @@
+// Arrays, plan ownership and one-call transform checks for the white-box engine tests, built
+// once per precision like the engine itself.
+#pragma once
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/oracle.hpp"
+#include "fft/api.hpp"
+
+namespace qtx::test {
+
+using namespace qtx::QTX_ENGINE;
+
+// An engine-allocated array of complex values.
+struct engine_array {
+    complex_value* data;
+    size_t length;
+    explicit engine_array(size_t n)
+        : data(static_cast<complex_value*>(QTX_PUBLIC(malloc)(n * sizeof(complex_value)))),
+          length(n) {}
+    ~engine_array() { QTX_PUBLIC(free)(data); }
+    engine_array(const engine_array&) = delete;
+    engine_array& operator=(const engine_array&) = delete;
+    real* reals() { return reinterpret_cast<real*>(data); }
+    void load(const std::vector<real>& values) {
+        std::memcpy(data, values.data(), values.size() * sizeof(real));
+    }
+};
+
+struct plan_guard {
+    plan_handle plan;
+    ~plan_guard() { QTX_PUBLIC(destroy_plan)(plan); }
+    const plan_record* record() const { return reinterpret_cast<const plan_record*>(plan); }
+};
+
+struct transform_outcome {
+    double error;     // relative rms error against the oracle; 1e9 when nothing planned
+    std::string name; // the plan's execute routine
+};
+
+// Plans a length-n transform of a random signal with element strides is and os (one array
+// when in place, which needs is == os), runs it and compares it with the oracle.
+inline transform_outcome run_transform(size_t n, int sign, int is = 1, int os = 1,
+                                       bool in_place = false, uint32_t seed = 1) {
+    const reference_signal x = random_signal(n, seed);
+    const size_t span = n * static_cast<size_t>(is > os ? is : os);
+    engine_array in(span), out(span);
+    in.load(to_working<real>(x, static_cast<size_t>(is), span));
+    complex_value* target = in_place ? in.data : out.data;
+    const guru_dim dim = {static_cast<int>(n), is, os};
+    plan_guard p{is == 1 && os == 1
+                     ? QTX_PUBLIC(plan_dft_1d)(dim.n, in.data, target, sign, 0)
+                     : QTX_PUBLIC(plan_guru_dft)(1, &dim, 0, nullptr, in.data, target, sign, 0)};
+    if (p.plan == nullptr) return {1e9, "no plan"};
+    QTX_PUBLIC(execute)(p.plan);
+    return {relative_rms_error(reinterpret_cast<real*>(target),
+                               reference_dft(rounded<real>(x), sign), static_cast<size_t>(os)),
+            p.record()->name};
+}
+
+} // namespace qtx::test
