@@ -70,7 +70,8 @@ template <class P> void run(const std::vector<int>& lengths) {
         void* in = P::alloc(static_cast<size_t>(n));
         void* out = P::alloc(static_cast<size_t>(n));
         auto* values = static_cast<typename P::real*>(in);
-        for (int i = 0; i < 2 * n; ++i) values[i] = static_cast<typename P::real>((i % 17) - 8);
+        for (int i = 0; i < 2 * n; ++i)
+            values[i] = static_cast<typename P::real>((i % 17) - 8);
         const double ours = P::ours(n, in, out);
         const double estimate = P::fftw(n, in, out, FFTW_ESTIMATE);
         const double measure = P::fftw(n, in, out, FFTW_MEASURE);
@@ -92,11 +93,16 @@ template <class P> void run(const std::vector<int>& lengths) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<int> lengths = {16,   32,   64,   100,  128,  256,   360,  512,
-                                1000, 1024, 2048, 4096, 5040, 8192, 10000, 16384};
+    // The direct kernel lengths, 7-smooth lengths of the stage sequence, and lengths with a
+    // large prime factor (the chirp method).
+    std::vector<int> lengths = {2,     3,     4,   5,    6,    7,    8,    9,    10,
+                                12,    16,    32,  64,   128,  256,  30,   60,   120,
+                                100,   360,   512, 1000, 1024, 2048, 4096, 5040, 8192,
+                                10000, 16384, 17,  97,   101,  1009, 4099, 65537};
     if (argc > 1) {
         lengths.clear();
-        for (int i = 1; i < argc; ++i) lengths.push_back(std::atoi(argv[i]));
+        for (int i = 1; i < argc; ++i)
+            lengths.push_back(std::atoi(argv[i]));
     }
     run<single_precision>(lengths);
     run<double_precision>(lengths);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "fft/kernels/direct_adapters.hpp"
 #include "fft/kernels/stage_layouts.hpp"
@@ -38,8 +39,11 @@ QTX_SIMD_INLINE void direct_transform(void* out, const void* in, std::int64_t in
     auto* target = static_cast<real*>(out);
     const auto* source = static_cast<const real*>(in);
     if constexpr (R1 == 1) {
-        first_stage<N, Forward, typename Layout::first_lanes>(target, source, 1, in_stride_bytes,
-                                                              out_stride_bytes);
+        // One butterfly: lane 0 alone, or the whole vector when it holds one transform.
+        using lanes = std::conditional_t<Layout::first_lanes::width == 1,
+                                         typename Layout::first_lanes, low_lane>;
+        radix_group<N, Forward>(source, reals_of(in_stride_bytes), lanes{}, target,
+                                reals_of(out_stride_bytes), lanes{}, no_twiddles{});
     } else {
         constexpr index work_reals = N * (Layout::work_stride_bytes / sizeof(real));
         alignas(work_alignment) real work[work_reals];

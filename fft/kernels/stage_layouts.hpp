@@ -206,9 +206,9 @@ struct last_pair_layout {
 // First stage (P = 1, no twiddles): column j reads elements (q'·m + j)·in_stride and writes
 // (q·m + j)·out_stride. Lanes: adjacent_lanes (unit strides), spaced_lanes or pair_lanes.
 template <int R, bool Forward, class Lanes>
-void first_stage(real* target, const real* source, std::uint64_t m,
-                 std::int64_t in_stride_bytes = complex_bytes,
-                 std::int64_t out_stride_bytes = complex_bytes) {
+QTX_SIMD_INLINE void first_stage(real* target, const real* source, std::uint64_t m,
+                                 std::int64_t in_stride_bytes = complex_bytes,
+                                 std::int64_t out_stride_bytes = complex_bytes) {
     const index columns = static_cast<index>(m);
     const index is = reals_of(in_stride_bytes), os = reals_of(out_stride_bytes);
     const sweep_geometry g{source, is, columns * is, target, os, columns * os};
@@ -243,8 +243,8 @@ void middle_stage(real* target, const real* source, const real* twiddles, std::u
 
 // Last stage (m = 1): row k reads k·R + q' of the work area and writes (q·P + k)·out_stride.
 template <int R, bool Forward, class Layout>
-void last_stage(real* target, const real* source, const real* twiddles, std::uint64_t P,
-                std::int64_t out_stride_bytes = complex_bytes) {
+QTX_SIMD_INLINE void last_stage(real* target, const real* source, const real* twiddles,
+                                std::uint64_t P, std::int64_t out_stride_bytes = complex_bytes) {
     constexpr index e = Layout::element_reals;
     const index rows = static_cast<index>(P), os = reals_of(out_stride_bytes);
     const sweep_geometry g{source, R * e, e, target, os, rows * os};
