@@ -15,7 +15,8 @@ template <class F> double median_ns_per_call(F&& f, int samples = 9, double targ
     long reps = 1;
     for (;;) {
         const auto start = clock::now();
-        for (long i = 0; i < reps; ++i) f();
+        for (long i = 0; i < reps; ++i)
+            f();
         const double ms = std::chrono::duration<double, std::milli>(clock::now() - start).count();
         if (ms >= target_ms || reps > (1L << 30)) break;
         reps *= 2;
@@ -23,7 +24,8 @@ template <class F> double median_ns_per_call(F&& f, int samples = 9, double targ
     std::vector<double> times;
     for (int s = 0; s < samples; ++s) {
         const auto start = clock::now();
-        for (long i = 0; i < reps; ++i) f();
+        for (long i = 0; i < reps; ++i)
+            f();
         times.push_back(std::chrono::duration<double, std::nano>(clock::now() - start).count() /
                         static_cast<double>(reps));
     }
@@ -34,7 +36,8 @@ template <class F> double median_ns_per_call(F&& f, int samples = 9, double targ
 // Geometric mean of ratios.
 inline double geometric_mean(const std::vector<double>& values) {
     double log_sum = 0;
-    for (double v : values) log_sum += std::log(v);
+    for (double v : values)
+        log_sum += std::log(v);
     return values.empty() ? 0 : std::exp(log_sum / static_cast<double>(values.size()));
 }
 

@@ -23,19 +23,19 @@ uint32_t solver_pending(plan_record*) {
 const solver_row solver_registry[] = {
     {solver_pending, "solve_problem_dft_split"},
     {solver_pending, "solve_problem_dft_many_split"},
-    {solver_pending, "solve_problem_rearrange_inplace"},
-    {solver_pending, "solve_problem_dft_many_multithread"},
-    {solver_pending, "solve_problem_dft_many_transpose"},
-    {solver_pending, "solve_problem_dft_many_post_transpose"},
+    {solve_problem_rearrange_inplace, "solve_problem_rearrange_inplace"},
+    {solve_problem_dft_many_multithread, "solve_problem_dft_many_multithread"},
+    {solve_problem_dft_many_transpose, "solve_problem_dft_many_transpose"},
+    {solve_problem_dft_many_post_transpose, "solve_problem_dft_many_post_transpose"},
 #if defined(QTX_FFT_DOUBLE)
     {solver_pending, "solve_problem_r2c_direct"},
     {solver_pending, "solve_problem_c2r_direct"},
 #else
-    {solver_pending, "solve_problem_dft_many_parallel"},
+    {solve_problem_dft_many_parallel, "solve_problem_dft_many_parallel"},
 #endif
-    {solver_pending, "solve_problem_dft_many"},
+    {solve_problem_dft_many, "solve_problem_dft_many"},
     {solve_problem_c2c_1d_prime, "solve_problem_c2c_1d_prime"},
-    {solver_pending, "solve_problem_c2c_1d_large"},
+    {solve_problem_c2c_1d_large, "solve_problem_c2c_1d_large"},
     {solve_problem_dft_direct, "solve_problem_dft_direct"},
     {solve_problem_c2c_1d, "solve_problem_c2c_1d"},
     {solver_pending, "solve_problem_r2c_1d"},
@@ -43,16 +43,17 @@ const solver_row solver_registry[] = {
     {solver_pending, "solve_problem_r2r_1d"},
     {solver_pending, "solve_problem_multidimension"},
     {solver_pending, "solve_problem_c2r_multidimension"},
-    {solver_pending, "solve_problem_rearrange_outplace"},
-    {solver_pending, "solve_problem_rotate"},
-    {solver_pending, "solve_problem_transpose_rotate"},
-    {solver_pending, "solve_problem_dft_many_transpose_rotate"},
+    {solve_problem_rearrange_outplace, "solve_problem_rearrange_outplace"},
+    {solve_problem_rotate, "solve_problem_rotate"},
+    {solve_problem_transpose_rotate, "solve_problem_transpose_rotate"},
+    {solve_problem_dft_many_transpose_rotate, "solve_problem_dft_many_transpose_rotate"},
     {nullptr, nullptr},
 };
 
 int plan_problem(plan_record* p) {
-    // A batch of one is no batch; inside a deeper batch a count of 1 stays.
-    if (p->howmany_rank == 1 && p->howmany_dims[0].n == 1) p->howmany_rank = 0;
+    // A batch of one is no batch; inside a deeper batch a count of 1 stays, and so does the
+    // batch of a rank-0 problem, which is all the problem moves.
+    if (p->howmany_rank == 1 && p->howmany_dims[0].n == 1 && p->rank > 0) p->howmany_rank = 0;
     if (p->rank > 0 && p->dims[0].n == 0) {
         p->execute = noop_execute;
         return 0;

@@ -255,11 +255,6 @@ void join(worker_record* record) {
     }
 }
 
-struct chunk_plan {
-    uint64_t size;
-    uint64_t count;
-};
-
 uint64_t divide_rounding_up(uint64_t value, uint64_t divisor) {
     return value / divisor + (value % divisor != 0);
 }
@@ -272,7 +267,8 @@ uint64_t round_up_to_multiple(uint64_t value, uint64_t granule) {
     return value > UINT64_MAX - step ? 0 : value + step;
 }
 
-// total must be non-zero. A zero granule counts as 1 and a zero thread limit as one thread.
+} // namespace
+
 chunk_plan plan_chunks(uint64_t total, uint64_t max_threads, uint64_t granule) {
     const uint64_t threads = std::clamp<uint64_t>(max_threads, 1, max_thread_count);
     uint64_t size =
@@ -281,8 +277,6 @@ chunk_plan plan_chunks(uint64_t total, uint64_t max_threads, uint64_t granule) {
     if (size == 0) size = total;
     return {size, divide_rounding_up(total, size)};
 }
-
-} // namespace
 
 int init_threads() {
     if (threads_initialised.load()) return 1;

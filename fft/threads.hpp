@@ -27,6 +27,15 @@ void cleanup_threads();
 // Thread count new plans record.
 int64_t get_thread_count();
 
+struct chunk_plan {
+    uint64_t size;  // items per chunk
+    uint64_t count; // chunks
+};
+
+// The chunks thread_pool_run makes of total (non-zero) items: ⌈total / threads⌉ raised to a
+// multiple of granule, with threads = max_threads clamped to 1 … 512 (a zero granule counts as 1).
+chunk_plan plan_chunks(uint64_t total, uint64_t max_threads, uint64_t granule);
+
 // Splits total items into chunks of a multiple of granule (a power of two) items, at most
 // min(max_threads, 512) of them; runs the last chunk on the calling thread and the others on
 // pool workers, and returns when all have finished.

@@ -4,3 +4,6 @@
 #include "fft/solvers/c2c_1d.hpp"
 #include "fft/solvers/c2c_1d_prime.hpp"
 #include "fft/solvers/dft_direct.hpp"
+#include "fft/solvers/data_movement.hpp"
+#include "fft/solvers/c2c_1d_large.hpp"
+#include "fft/solvers/dft_many.hpp"

@@ -44,6 +44,43 @@ inline reference_signal reference_dft(const reference_signal& x, int sign) {
     return y;
 }
 
+// Double-precision signals and FFTW's double-precision transform: for long lengths, where the
+// long-double reference is too slow (it is emulated in software on some targets). Its own
+// error is of the order of a double-precision engine's, so bounds against it need room for both.
+using double_signal = std::vector<std::complex<double>>;
+
+inline double_signal to_double(const reference_signal& x) {
+    return double_signal(x.begin(), x.end());
+}
+
+inline double_signal reference_dft_double(const double_signal& x, int sign) {
+    double_signal in(x), out(x.size());
+    fftw_plan plan =
+        fftw_plan_dft_1d(static_cast<int>(x.size()), reinterpret_cast<fftw_complex*>(in.data()),
+                         reinterpret_cast<fftw_complex*>(out.data()),
+                         sign < 0 ? FFTW_FORWARD : FFTW_BACKWARD, FFTW_ESTIMATE);
+    fftw_execute(plan);
+    fftw_destroy_plan(plan);
+    return out;
+}
+
+// A guru transform in long double over whole arrays (strides and distances in elements), in
+// place when in and out are the same vector.
+struct guru_shape {
+    std::vector<fftwl_iodim64> dims, howmany;
+};
+inline void reference_guru_dft(const guru_shape& shape, reference_signal& in, reference_signal& out,
+                               int sign) {
+    auto* i = reinterpret_cast<fftwl_complex*>(in.data());
+    auto* o = reinterpret_cast<fftwl_complex*>(out.data());
+    fftwl_plan plan =
+        fftwl_plan_guru64_dft(static_cast<int>(shape.dims.size()), shape.dims.data(),
+                              static_cast<int>(shape.howmany.size()), shape.howmany.data(), i, o,
+                              sign < 0 ? FFTW_FORWARD : FFTW_BACKWARD, FFTW_ESTIMATE);
+    fftwl_execute(plan);
+    fftwl_destroy_plan(plan);
+}
+
 // Samples rounded to the working precision, interleaved, at element stride `stride` in an
 // array of `length` complex values (the gaps keep `fill`).
 template <class R>
@@ -67,11 +104,13 @@ template <class R> reference_signal rounded(const reference_signal& x) {
 }
 
 // sqrt(Σ|got − want|² / Σ|want|²) over elements read at element stride `stride`.
-template <class R>
-double relative_rms_error(const R* got, const reference_signal& want, size_t stride = 1) {
-    long double error = 0, norm = 0;
+// Accumulates in the reference's own precision.
+template <class R, class T>
+double relative_rms_error(const R* got, const std::vector<std::complex<T>>& want,
+                          size_t stride = 1) {
+    T error = 0, norm = 0;
     for (size_t i = 0; i < want.size(); ++i) {
-        const reference_complex g(got[2 * i * stride], got[2 * i * stride + 1]);
+        const std::complex<T> g(got[2 * i * stride], got[2 * i * stride + 1]);
         error += std::norm(g - want[i]);
         norm += std::norm(want[i]);
     }

@@ -135,10 +135,21 @@ TEST(PlanProblem, NoAcceptingRowFailsWithoutLeavingMemory) {
 
 TEST(PlanProblem, ABatchOfOneIsNoBatch) {
     plan_record p = blank_problem();
+    p.rank = 1;
+    p.dims[0] = {8, 1, 1};
     p.howmany_rank = 1;
     p.howmany_dims[0] = {1, 4, 4};
     plan_problem(&p);
     EXPECT_EQ(p.howmany_rank, 0);
+    reset_plan(&p);
+
+    // A rank-0 problem keeps it: the batch is all it moves.
+    plan_record copy = blank_problem();
+    copy.howmany_rank = 1;
+    copy.howmany_dims[0] = {1, 4, 4};
+    plan_problem(&copy);
+    EXPECT_EQ(copy.howmany_rank, 1);
+    reset_plan(&copy);
 
     plan_record deep = blank_problem();
     deep.howmany_rank = 2;
@@ -146,6 +157,7 @@ TEST(PlanProblem, ABatchOfOneIsNoBatch) {
     deep.howmany_dims[1] = {3, 1, 1};
     plan_problem(&deep);
     EXPECT_EQ(deep.howmany_rank, 2);
+    reset_plan(&deep);
 }
 
 TEST(PlanProblem, ZeroLengthPlansAsNothingToDo) {

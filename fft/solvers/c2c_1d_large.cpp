@@ -1,0 +1,114 @@
+// The two-pass long transform. With the input read as x[p·Q + q], the first pass transforms
+// each column q over p (length P, stride Q) and multiplies by the twiddle T(q, kp) =
+// ω_n^(sign·q·kp) while writing the work buffer transposed, buffer[kp·Q + q]; the second pass
+// transforms each buffer row kp over q (length Q) into out[kq·P + kp]. The twiddles are fused
+// into the first pass's scatter, so the transform costs two passes over the data.
+#include "fft/solvers/c2c_1d_large.hpp"
+
+#include <cmath>
+
+#include "fft/roots.hpp"
+
+namespace qtx::QTX_ENGINE {
+namespace {
+
+// 512 · 1024 would put 512-element strides into both passes; 256 · 2048 runs faster.
+constexpr uint64_t special_length = 524288;
+constexpr large_split special_split = {256, 2048};
+
+void store_root(real* at, int64_t t, uint64_t n) {
+    const root_value w = unit_root(t, static_cast<int64_t>(n));
+    at[0] = static_cast<real>(w.re);
+    at[1] = static_cast<real>(w.im);
+}
+
+// T(q, kp) at the position of element kp of transform q in the gathered batch buffer: rows
+// in interleaved pairs in single precision (and a plain odd last row), plain rows in double.
+void fill_large_twiddles(real* table, uint64_t P, uint64_t Q, uint64_t n, int64_t sign) {
+    for (uint64_t q = 0; q < Q; ++q) {
+        const bool paired = !is_double && q < Q - Q % 2;
+        for (uint64_t kp = 0; kp < P; ++kp) {
+            const uint64_t position = paired ? (q / 2) * 2 * P + 2 * kp + q % 2 : q * P + kp;
+            store_root(table + 2 * position, sign * static_cast<int64_t>(q * kp), n);
+        }
+    }
+}
+
+void make_first_pass(const plan_record* p, plan_record* c, const large_split& s) {
+    c->kind = kind_large_first_pass;
+    c->sign = p->sign;
+    c->complex_layout = p->complex_layout;
+    c->thread_count = p->thread_count;
+    c->rank = 1;
+    c->dims[0] = {static_cast<int64_t>(s.P), static_cast<int64_t>(s.Q), static_cast<int64_t>(s.Q)};
+    c->howmany_rank = 1;
+    c->howmany_dims[0] = {static_cast<int64_t>(s.Q), 1, 1};
+    c->table = p->table;
+    c->table_size = p->table_size;
+    c->owns_table = 0;
+}
+
+void make_second_pass(const plan_record* p, plan_record* c, const large_split& s) {
+    c->kind = kind_c2c;
+    c->sign = p->sign;
+    c->complex_layout = p->complex_layout;
+    c->thread_count = p->thread_count;
+    c->rank = 1;
+    c->dims[0] = {static_cast<int64_t>(s.Q), 1, static_cast<int64_t>(s.P)};
+    c->howmany_rank = 1;
+    c->howmany_dims[0] = {static_cast<int64_t>(s.P), static_cast<int64_t>(s.Q), 1};
+    c->in = c->out = p->buffer;
+}
+
+} // namespace
+
+large_split split_large_length(uint64_t n) {
+    if (n == special_length) return special_split;
+    uint64_t P = static_cast<uint64_t>(std::sqrt(static_cast<double>(n)));
+    while (P > 1 && n % P != 0)
+        --P;
+    if (P == 0) P = 1;
+    return {P, n / P};
+}
+
+uint64_t large_length_threshold(uint64_t thread_count) {
+    if constexpr (is_double) return thread_count >= 2 ? 1024 : 16384;
+    return thread_count >= 2 ? 4096 : 32768;
+}
+
+uint32_t solve_problem_c2c_1d_large(plan_record* p) {
+    if (p->howmany_rank != 0 || p->rank != 1 || p->kind != kind_c2c) return solve_declined;
+    if (p->dims[0].is != 1 || p->dims[0].os != 1) return solve_declined;
+    const uint64_t n = static_cast<uint64_t>(p->dims[0].n);
+    if (n <= large_length_threshold(p->thread_count)) return solve_declined;
+    const large_split s = split_large_length(n);
+    if (s.P == 1) return solve_declined;
+    uint64_t bytes = 0;
+    if (__builtin_mul_overflow(n, complex_bytes, &bytes)) return solve_declined;
+
+    p->children = alloc_plan_records(2);
+    if (p->children == nullptr) return solve_declined;
+    p->child_count = 2;
+    p->buffer = aligned_calloc(bytes);
+    if (p->buffer == nullptr) return solve_declined;
+    p->buffer_size = bytes;
+    p->table = aligned_calloc(bytes);
+    if (p->table == nullptr) return solve_declined;
+    p->table_size = bytes;
+    p->owns_table = 1;
+    fill_large_twiddles(static_cast<real*>(p->table), s.P, s.Q, n, p->sign);
+    make_first_pass(p, &p->children[0], s);
+    make_second_pass(p, &p->children[1], s);
+
+    p->execute = execute_c2c_1d_large;
+    p->name = "execute_c2c_1d_large";
+    if (plan_problem(&p->children[0]) != 0) return solve_declined;
+    return plan_problem(&p->children[1]) == 0 ? solve_accepted : solve_declined;
+}
+
+void execute_c2c_1d_large(const plan_record* plan, void* in, void* out) {
+    plan->children[0].execute(&plan->children[0], in, plan->buffer);
+    plan->children[1].execute(&plan->children[1], plan->buffer, out);
+}
+
+} // namespace qtx::QTX_ENGINE

@@ -1,0 +1,104 @@
+// Long one-dimensional transforms as two passes: the split, the length thresholds and the
+// results for lengths up to 2^22 with one and four threads.
+#include <gtest/gtest.h>
+
+#include "common/engine_support.hpp"
+#include "fft/solvers/c2c_1d_large.hpp"
+
+using namespace qtx::QTX_ENGINE;
+using namespace qtx::test;
+
+namespace {
+
+struct thread_scope {
+    explicit thread_scope(int threads) { QTX_PUBLIC(plan_with_nthreads)(threads); }
+    ~thread_scope() { QTX_PUBLIC(plan_with_nthreads)(1); }
+};
+
+TEST(LargeSplit, LargestDivisorNotAboveTheSquareRoot) {
+    const struct {
+        uint64_t n, P, Q;
+    } cases[] = {{524288, 256, 2048},   {1048576, 1024, 1024}, {3 * 32768, 256, 384},
+                 {135 * 243, 135, 243}, {4116, 49, 84},        {112 * 147, 112, 147},
+                 {1029, 21, 49},        {65537, 1, 65537}};
+    for (const auto& c : cases) {
+        const large_split s = split_large_length(c.n);
+        EXPECT_EQ(s.P, c.P) << c.n;
+        EXPECT_EQ(s.Q, c.Q) << c.n;
+    }
+}
+
+std::string plan_name(int n, int threads) {
+    engine_array a(static_cast<size_t>(n));
+    thread_scope scope(threads);
+    plan_guard p{QTX_PUBLIC(plan_dft_1d)(n, a.data, a.data, -1, 0)};
+    return p.plan ? p.record()->name : "no plan";
+}
+
+TEST(LargeSolver, ThresholdsDependOnPrecisionAndThreads) {
+    const int one_declined = is_double ? 16384 : 32768;
+    const int one_accepted = is_double ? 112 * 147 : 135 * 243;
+    const int many_declined = is_double ? 1024 : 4096;
+    const int many_accepted = is_double ? 1029 : 4116;
+    EXPECT_NE(plan_name(one_declined, 1), "execute_c2c_1d_large");
+    EXPECT_EQ(plan_name(one_accepted, 1), "execute_c2c_1d_large");
+    EXPECT_NE(plan_name(many_declined, 2), "execute_c2c_1d_large");
+    EXPECT_EQ(plan_name(many_accepted, 2), "execute_c2c_1d_large");
+    EXPECT_EQ(plan_name(many_accepted, 1), "execute_1d");
+}
+
+// Relative rms error of a long transform against FFTW's double-precision transform.
+double long_transform_error(size_t n, int sign, bool in_place, int threads) {
+    const double_signal x = to_double(rounded<real>(random_signal(n, 31)));
+    engine_array in(n), out(n);
+    for (size_t i = 0; i < n; ++i)
+        in.reals()[2 * i] = static_cast<real>(x[i].real()),
+                       in.reals()[2 * i + 1] = static_cast<real>(x[i].imag());
+    complex_value* target = in_place ? in.data : out.data;
+    plan_handle plan;
+    {
+        thread_scope scope(threads);
+        plan = QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), in.data, target, sign, 0);
+    }
+    plan_guard guard{plan};
+    if (plan == nullptr) return 1e9;
+    QTX_PUBLIC(execute)(plan);
+    return relative_rms_error(reinterpret_cast<real*>(target), reference_dft_double(x, sign));
+}
+
+TEST(LargeTransforms, PowersOfTwoWithOneAndFourThreads) {
+    for (size_t n = size_t{1} << 15; n <= size_t{1} << 22; n *= 2)
+        for (int threads : {1, 4})
+            EXPECT_LE(long_transform_error(n, -1, false, threads),
+                      transform_error_bound<real>(n, 4.0))
+                << n << " with " << threads << " threads";
+}
+
+TEST(LargeTransforms, OtherLengthsInPlaceAndBackward) {
+    for (size_t n : {size_t{3} * 32768, size_t{135} * 243, size_t{524288}, size_t{1000000}})
+        for (int threads : {1, 4}) {
+            EXPECT_LE(long_transform_error(n, 1, true, threads),
+                      transform_error_bound<real>(n, 4.0))
+                << n << " with " << threads << " threads";
+        }
+}
+
+TEST(LargeTransforms, ForwardThenBackwardScalesByN) {
+    constexpr size_t n = 1 << 16;
+    const std::vector<real> x = to_working<real>(random_signal(n, 8));
+    engine_array a(n), b(n);
+    a.load(x);
+    plan_guard forward{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), a.data, b.data, -1, 0)};
+    plan_guard backward{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), b.data, a.data, 1, 0)};
+    ASSERT_NE(forward.plan, nullptr);
+    ASSERT_NE(backward.plan, nullptr);
+    EXPECT_STREQ(forward.record()->name, "execute_c2c_1d_large");
+    QTX_PUBLIC(execute)(forward.plan);
+    QTX_PUBLIC(execute)(backward.plan);
+    reference_signal scaled(n);
+    for (size_t i = 0; i < n; ++i)
+        scaled[i] = reference_complex(x[2 * i], x[2 * i + 1]) * static_cast<long double>(n);
+    EXPECT_LE(relative_rms_error(a.reals(), scaled), 2 * transform_error_bound<real>(n, 4.0));
+}
+
+} // namespace
