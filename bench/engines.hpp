@@ -20,10 +20,16 @@ template <> struct engines<float> {
     static constexpr auto ours_threads = qtx_fftf_plan_with_nthreads;
     static constexpr auto ours_plan_many = qtx_fftf_plan_many_dft;
     static constexpr auto ours_execute = qtx_fftf_execute_dft;
+    static constexpr auto ours_plan_dft = qtx_fftf_plan_dft;
+    static constexpr auto ours_plan_r2c = qtx_fftf_plan_dft_r2c;
+    static constexpr auto ours_execute_r2c = qtx_fftf_execute_dft_r2c;
     static constexpr auto ours_destroy = qtx_fftf_destroy_plan;
     static constexpr auto fftw_threads = fftwf_plan_with_nthreads;
     static constexpr auto fftw_plan_many = fftwf_plan_many_dft;
     static constexpr auto fftw_execute = fftwf_execute_dft;
+    static constexpr auto fftw_plan_dft = fftwf_plan_dft;
+    static constexpr auto fftw_plan_r2c = fftwf_plan_dft_r2c;
+    static constexpr auto fftw_execute_r2c = fftwf_execute_dft_r2c;
     static constexpr auto fftw_destroy = fftwf_destroy_plan;
 };
 
@@ -36,10 +42,16 @@ template <> struct engines<double> {
     static constexpr auto ours_threads = qtx_fft_plan_with_nthreads;
     static constexpr auto ours_plan_many = qtx_fft_plan_many_dft;
     static constexpr auto ours_execute = qtx_fft_execute_dft;
+    static constexpr auto ours_plan_dft = qtx_fft_plan_dft;
+    static constexpr auto ours_plan_r2c = qtx_fft_plan_dft_r2c;
+    static constexpr auto ours_execute_r2c = qtx_fft_execute_dft_r2c;
     static constexpr auto ours_destroy = qtx_fft_destroy_plan;
     static constexpr auto fftw_threads = ::fftw_plan_with_nthreads;
     static constexpr auto fftw_plan_many = ::fftw_plan_many_dft;
     static constexpr auto fftw_execute = ::fftw_execute_dft;
+    static constexpr auto fftw_plan_dft = ::fftw_plan_dft;
+    static constexpr auto fftw_plan_r2c = ::fftw_plan_dft_r2c;
+    static constexpr auto fftw_execute_r2c = ::fftw_execute_dft_r2c;
     static constexpr auto fftw_destroy = ::fftw_destroy_plan;
 };
 

@@ -1,11 +1,13 @@
 # Installation: headers, the libraries in <prefix>/lib, pkg-config files and a CMake package
-# (find_package(qvsip) gives the imported targets qvsip::qvsip_fftf and qvsip::qvsip_fft).
+# (find_package(qvsip) gives the imported targets qvsip::qvsip_fftf, qvsip::qvsip_fft and
+# qvsip::qvsip).
 include(CMakePackageConfigHelpers)
 
-set(QTX_INSTALLED_LIBRARIES qvsip_fftf qvsip_fft)
+set(QTX_INSTALLED_LIBRARIES qvsip_fftf qvsip_fft qvsip)
 set(QTX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qvsip)
 
-install(FILES ${PROJECT_SOURCE_DIR}/include/qtx_fft.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/include/qtx_fft.h ${PROJECT_SOURCE_DIR}/include/qvsip.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS ${QTX_INSTALLED_LIBRARIES} EXPORT qvsipTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
@@ -30,3 +32,4 @@ endfunction()
 
 qtx_pkg_config(qvsip_fftf "Single-precision FFT engine" "")
 qtx_pkg_config(qvsip_fft "Double-precision FFT engine" "")
+qtx_pkg_config(qvsip "VSIPL-subset signal-processing library on OpenMP" "qvsip_fftf qvsip_fft")

@@ -8,28 +8,18 @@
 
 namespace qtx::QTX_ENGINE {
 
-namespace {
-
-// Stands in for a registry row whose solver is not part of this build yet: it declines
-// every problem, so planning moves on exactly as if the row accepted nothing.
-uint32_t solver_pending(plan_record*) {
-    return solve_declined;
-}
-
-} // namespace
-
 // Special cases stand before general ones, batch and layout adaptors before the transforms
 // they reduce to: the first row that accepts a problem plans it.
 const solver_row solver_registry[] = {
-    {solver_pending, "solve_problem_dft_split"},
-    {solver_pending, "solve_problem_dft_many_split"},
+    {solve_problem_dft_split, "solve_problem_dft_split"},
+    {solve_problem_dft_many_split, "solve_problem_dft_many_split"},
     {solve_problem_rearrange_inplace, "solve_problem_rearrange_inplace"},
     {solve_problem_dft_many_multithread, "solve_problem_dft_many_multithread"},
     {solve_problem_dft_many_transpose, "solve_problem_dft_many_transpose"},
     {solve_problem_dft_many_post_transpose, "solve_problem_dft_many_post_transpose"},
 #if defined(QTX_FFT_DOUBLE)
-    {solver_pending, "solve_problem_r2c_direct"},
-    {solver_pending, "solve_problem_c2r_direct"},
+    {solve_problem_r2c_direct, "solve_problem_r2c_direct"},
+    {solve_problem_c2r_direct, "solve_problem_c2r_direct"},
 #else
     {solve_problem_dft_many_parallel, "solve_problem_dft_many_parallel"},
 #endif
@@ -38,11 +28,11 @@ const solver_row solver_registry[] = {
     {solve_problem_c2c_1d_large, "solve_problem_c2c_1d_large"},
     {solve_problem_dft_direct, "solve_problem_dft_direct"},
     {solve_problem_c2c_1d, "solve_problem_c2c_1d"},
-    {solver_pending, "solve_problem_r2c_1d"},
-    {solver_pending, "solve_problem_c2r_1d"},
-    {solver_pending, "solve_problem_r2r_1d"},
-    {solver_pending, "solve_problem_multidimension"},
-    {solver_pending, "solve_problem_c2r_multidimension"},
+    {solve_problem_r2c_1d, "solve_problem_r2c_1d"},
+    {solve_problem_c2r_1d, "solve_problem_c2r_1d"},
+    {solve_problem_r2r_1d, "solve_problem_r2r_1d"},
+    {solve_problem_multidimension, "solve_problem_multidimension"},
+    {solve_problem_c2r_multidimension, "solve_problem_c2r_multidimension"},
     {solve_problem_rearrange_outplace, "solve_problem_rearrange_outplace"},
     {solve_problem_rotate, "solve_problem_rotate"},
     {solve_problem_transpose_rotate, "solve_problem_transpose_rotate"},

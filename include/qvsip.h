@@ -18,6 +18,159 @@ extern "C" {
 #endif
 
 /* ==========================================================================================
+ * Scalar and index types
+ *
+ * Offsets, strides and lengths count elements of the block, never bytes.
+ * ========================================================================================== */
+
+typedef float vsip_scalar_f;
+typedef struct vsip_cscalar_f {
+    float r, i;
+} vsip_cscalar_f;
+typedef int32_t vsip_scalar_i;
+typedef int32_t vsip_scalar_bl; /* 0 is false, any other value true */
+typedef uint64_t vsip_length;
+typedef uint64_t vsip_offset;
+typedef uint64_t vsip_index;
+typedef int64_t vsip_stride;
+
+#define VSIP_FALSE 0
+#define VSIP_TRUE 1
+
+/* Stored with a block and returned unchanged; the library does not interpret it. */
+typedef enum vsip_memory_hint {
+    VSIP_MEM_NONE = 0,
+    VSIP_MEM_RDONLY = 1,
+    VSIP_MEM_CONST = 2,
+    VSIP_MEM_SHARED = 3,
+    VSIP_MEM_SHARED_RDONLY = 4,
+    VSIP_MEM_SHARED_CONST = 5
+} vsip_memory_hint;
+
+typedef enum vsip_major { VSIP_ROW = 0, VSIP_COL = 1 } vsip_major;
+typedef enum vsip_fft_dir { VSIP_FFT_FWD = -1, VSIP_FFT_INV = 1 } vsip_fft_dir;
+typedef enum vsip_alg_hint {
+    VSIP_ALG_TIME = 0,
+    VSIP_ALG_SPACE = 1,
+    VSIP_ALG_NOISE = 2
+} vsip_alg_hint;
+
+/* Opaque objects, created and released only by the library. */
+typedef struct vsip_block_f_s vsip_block_f;
+typedef struct vsip_block_i_s vsip_block_i;
+typedef struct vsip_block_bl_s vsip_block_bl;
+typedef struct vsip_cblock_f_s vsip_cblock_f;
+typedef struct vsip_vview_f_s vsip_vview_f;
+typedef struct vsip_vview_i_s vsip_vview_i;
+typedef struct vsip_vview_bl_s vsip_vview_bl;
+typedef struct vsip_cvview_f_s vsip_cvview_f;
+typedef struct vsip_mview_f_s vsip_mview_f;
+typedef struct vsip_cmview_f_s vsip_cmview_f;
+typedef struct vsip_fft_f_s vsip_fft_f;
+
+/* ==========================================================================================
+ * Library control
+ *
+ * The library sets itself up when it is loaded: the thread count comes from OMP_NUM_THREADS
+ * (1 when it is unset or 10 or more characters long). A count of 1 runs every operation on
+ * the calling thread; any other count runs OpenMP parallel regions, 0 or less meaning the
+ * OpenMP runtime's default team size.
+ * ========================================================================================== */
+
+#define QVSIP_VERSION_FIELD_SIZE 100
+
+typedef struct QvsipVersionInfo {
+    char componentName[QVSIP_VERSION_FIELD_SIZE];
+    char componentVersion[QVSIP_VERSION_FIELD_SIZE];
+} QvsipVersionInfo;
+
+/* Sets the thread count and writes it to OMP_NUM_THREADS (as " <count>"). Returns 0, or -1
+ * with nothing changed when threadNum is not positive, does not fit in 8 digits or the
+ * environment cannot be written. */
+QVSIP_API int QVSIP_SetOmpThreadNum(int threadNum);
+QVSIP_API int QVSIP_GetOmpThreadNum(void);
+
+/* Fills info with the component name and version and returns 0; returns 1 when info is null. */
+QVSIP_API int QVSIP_GetProductVersion(QvsipVersionInfo* info);
+
+/* ==========================================================================================
+ * Blocks
+ *
+ * A block wraps a caller-owned array and never copies or frees it. Binding fails (null) for
+ * a null array, for a length whose array would not fit in the address space, or when memory
+ * runs out. A complex block keeps its values interleaved in one array (second array null) or
+ * split into a real and an imaginary array.
+ * ========================================================================================== */
+
+QVSIP_API vsip_block_f* vsip_blockbind_f(vsip_scalar_f* data, vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_block_i* vsip_blockbind_i(vsip_scalar_i* data, vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_block_bl* vsip_blockbind_bl(vsip_scalar_bl* data, vsip_length N,
+                                           vsip_memory_hint hint);
+QVSIP_API vsip_cblock_f* vsip_cblockbind_f(vsip_scalar_f* data1, vsip_scalar_f* data2,
+                                           vsip_length N, vsip_memory_hint hint);
+
+/* Admission returns 0 on success (and for a null block), 1 for a block that cannot be admitted
+ * on its own: the component of a complex block. The update flag is not used. */
+QVSIP_API int vsip_blockadmit_f(vsip_block_f* block, vsip_scalar_bl update);
+QVSIP_API int vsip_blockadmit_i(vsip_block_i* block, vsip_scalar_bl update);
+QVSIP_API int vsip_blockadmit_bl(vsip_block_bl* block, vsip_scalar_bl update);
+QVSIP_API int vsip_cblockadmit_f(vsip_cblock_f* block, vsip_scalar_bl update);
+
+/* Destroying null does nothing; so does destroying a component of a complex block, which goes
+ * with its complex block. Destroy a block only after every view bound on it. */
+QVSIP_API void vsip_blockdestroy_f(vsip_block_f* block);
+QVSIP_API void vsip_blockdestroy_i(vsip_block_i* block);
+QVSIP_API void vsip_blockdestroy_bl(vsip_block_bl* block);
+QVSIP_API void vsip_cblockdestroy_f(vsip_cblock_f* block);
+
+/* ==========================================================================================
+ * Views
+ *
+ * Vector element i is block element offset + i * stride; matrix element (r, c) is block
+ * element offset + r * col_stride + c * row_stride (row_stride steps along a row, col_stride
+ * from one row to the next). Binding fails (null) for a null block, when an element of a
+ * non-empty view would lie outside the block, or when memory runs out.
+ * ========================================================================================== */
+
+QVSIP_API vsip_vview_f* vsip_vbind_f(const vsip_block_f* block, vsip_offset offset,
+                                     vsip_stride stride, vsip_length length);
+QVSIP_API vsip_vview_i* vsip_vbind_i(const vsip_block_i* block, vsip_offset offset,
+                                     vsip_stride stride, vsip_length length);
+QVSIP_API vsip_vview_bl* vsip_vbind_bl(const vsip_block_bl* block, vsip_offset offset,
+                                       vsip_stride stride, vsip_length length);
+QVSIP_API vsip_cvview_f* vsip_cvbind_f(const vsip_cblock_f* block, vsip_offset offset,
+                                       vsip_stride stride, vsip_length length);
+QVSIP_API vsip_mview_f* vsip_mbind_f(const vsip_block_f* block, vsip_offset offset,
+                                     vsip_stride col_stride, vsip_length col_length,
+                                     vsip_stride row_stride, vsip_length row_length);
+QVSIP_API vsip_cmview_f* vsip_cmbind_f(const vsip_cblock_f* block, vsip_offset offset,
+                                       vsip_stride col_stride, vsip_length col_length,
+                                       vsip_stride row_stride, vsip_length row_length);
+
+/* Release the view and return its block (null for a null view). */
+QVSIP_API vsip_block_f* vsip_vdestroy_f(vsip_vview_f* view);
+QVSIP_API vsip_block_i* vsip_vdestroy_i(vsip_vview_i* view);
+QVSIP_API vsip_block_bl* vsip_vdestroy_bl(vsip_vview_bl* view);
+QVSIP_API vsip_cblock_f* vsip_cvdestroy_f(vsip_cvview_f* view);
+QVSIP_API vsip_block_f* vsip_mdestroy_f(vsip_mview_f* view);
+QVSIP_API vsip_cblock_f* vsip_cmdestroy_f(vsip_cmview_f* view);
+
+/* Release the view, then its block by the block rules above. */
+QVSIP_API void vsip_valldestroy_f(vsip_vview_f* view);
+QVSIP_API void vsip_valldestroy_i(vsip_vview_i* view);
+QVSIP_API void vsip_valldestroy_bl(vsip_vview_bl* view);
+QVSIP_API void vsip_cvalldestroy_f(vsip_cvview_f* view);
+QVSIP_API void vsip_malldestroy_f(vsip_mview_f* view);
+QVSIP_API void vsip_cmalldestroy_f(vsip_cmview_f* view);
+
+/* Element i of the view; NaN (both parts for a complex view) for a null view or an index not
+ * below the view's length. */
+QVSIP_API vsip_scalar_f vsip_vget_f(const vsip_vview_f* view, vsip_index i);
+QVSIP_API vsip_cscalar_f vsip_cvget_f(const vsip_cvview_f* view, vsip_index i);
+
+QVSIP_API vsip_cscalar_f vsip_cmplx_f(vsip_scalar_f re, vsip_scalar_f im);
+
+/* ==========================================================================================
  * Bounded string functions
  *
  * Every function takes the destination's capacity (destMax) in characters, including the

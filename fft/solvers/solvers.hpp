@@ -7,3 +7,8 @@
 #include "fft/solvers/data_movement.hpp"
 #include "fft/solvers/c2c_1d_large.hpp"
 #include "fft/solvers/dft_many.hpp"
+#include "fft/solvers/r2c_1d.hpp"
+#include "fft/solvers/r2c_direct.hpp"
+#include "fft/solvers/r2r_1d.hpp"
+#include "fft/solvers/multidimension.hpp"
+#include "fft/solvers/split.hpp"

@@ -8,9 +8,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work"
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for lib in libqvsip_fftf.so libqvsip_fft.so pkgconfig/qvsip_fftf.pc pkgconfig/qvsip_fft.pc \
-           cmake/qvsip/qvsipConfig.cmake; do
-  [ -e "$prefix/lib/$lib" ] || { echo "missing $prefix/lib/$lib"; exit 1; }
+for file in lib/libqvsip_fftf.so lib/libqvsip_fft.so lib/libqvsip.so lib/pkgconfig/qvsip_fftf.pc \
+            lib/pkgconfig/qvsip_fft.pc lib/pkgconfig/qvsip.pc lib/cmake/qvsip/qvsipConfig.cmake \
+            include/qtx_fft.h include/qvsip.h; do
+  [ -e "$prefix/$file" ] || { echo "missing $prefix/$file"; exit 1; }
 done
 
 cmake -S "$here/consumer" -B "$work/cmake-consumer" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
@@ -19,5 +20,5 @@ cmake --build "$work/cmake-consumer" >/dev/null
 
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 cc -std=c99 -Wall -Werror "$here/consumer/main.c" -o "$work/pkg-consumer" \
-   $(pkg-config --cflags --libs qvsip_fftf qvsip_fft) -Wl,-rpath,"$prefix/lib"
+   $(pkg-config --cflags --libs qvsip_fftf qvsip_fft qvsip) -Wl,-rpath,"$prefix/lib"
 "$work/pkg-consumer"

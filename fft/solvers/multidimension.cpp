@@ -1,0 +1,170 @@
+// A rank-r problem (r = 2 or 3) runs as two children. For complex, real-to-complex and
+// real-to-real data the inner pass (dimensions d1 … d(r-1), batched over d0) goes from the
+// input to the output, then the outer pass (d0, batched over the inner dimensions) runs in
+// place on the output. Complex-to-real data runs the other way round, the complex outer pass
+// first, into the output array when its real rows have room for the complex intermediate and
+// into a packed work buffer otherwise.
+#include "fft/solvers/multidimension.hpp"
+
+namespace qtx::QTX_ENGINE {
+namespace {
+
+// Complex values of the innermost dimension of a real transform of length n.
+int64_t half_complex_count(int64_t n) {
+    return n / 2 + 1;
+}
+
+bool is_multidimensional(const plan_record* p) {
+    return p->howmany_rank == 0 && p->rank >= 2 && p->rank <= max_rank;
+}
+
+// The inner pass: dimensions d1 … d(r-1) (with their kinds) for each index of d0.
+void make_inner_pass(const plan_record* p, plan_record* c) {
+    copy_problem(p, c);
+    const int r = p->rank;
+    c->rank = r - 1;
+    copy_dims(c->dims, p->dims + 1, r - 1);
+    copy_kinds(c->r2r_kinds, p->r2r_kinds + 1, r - 1);
+    c->howmany_rank = 1;
+    c->howmany_dims[0] = p->dims[0];
+}
+
+// The outer pass: d0 for each index of d1 … d(r-1), every stride taken from `strides_of`.
+template <class Strides>
+void make_outer_pass(const plan_record* p, plan_record* c, Strides strides_of) {
+    copy_problem(p, c);
+    const int r = p->rank;
+    c->rank = 1;
+    c->dims[0] = strides_of(p->dims[0], 0);
+    c->r2r_kinds[0] = p->r2r_kinds[0];
+    c->howmany_rank = r - 1;
+    for (int i = 1; i < r; ++i)
+        c->howmany_dims[i - 1] = strides_of(p->dims[i], i);
+}
+
+bool plan_children(plan_record* p) {
+    return plan_problem(&p->children[0]) == 0 && plan_problem(&p->children[1]) == 0;
+}
+
+bool allocate_children(plan_record* p) {
+    p->children = alloc_plan_records(2);
+    if (p->children == nullptr) return false;
+    p->child_count = 2;
+    return true;
+}
+
+void run_child(const plan_record* child, void* in, void* out) {
+    child->execute(child, in, out);
+}
+
+// ---- Complex-to-real -------------------------------------------------------------------
+
+// The output's real rows have room for the complex intermediate: the innermost output stride
+// is 1, each innermost row holds ⌊n/2⌋ + 1 complex values, and every output stride that becomes
+// a complex stride is even (a halved odd stride would address the wrong reals).
+bool intermediate_fits_output(const plan_record* p) {
+    const int r = p->rank;
+    const dim_record& inner = p->dims[r - 1];
+    if (inner.os != 1 || p->dims[r - 2].os < (inner.n & ~int64_t{1}) + 2) return false;
+    for (int i = 0; i < r - 1; ++i)
+        if (p->dims[i].os % 2 != 0) return false;
+    return true;
+}
+
+// Packed row-major strides of the intermediate: innermost 1, outward the product of the
+// inner counts, the innermost count being ⌊n/2⌋ + 1.
+void packed_strides(const plan_record* p, int64_t strides[max_rank], uint64_t* elements) {
+    const int r = p->rank;
+    uint64_t step = 1;
+    for (int i = r - 1; i >= 0; --i) {
+        strides[i] = static_cast<int64_t>(step);
+        const int64_t count = i == r - 1 ? half_complex_count(p->dims[i].n) : p->dims[i].n;
+        if (__builtin_mul_overflow(step, static_cast<uint64_t>(count), &step)) step = 0;
+    }
+    *elements = step;
+}
+
+// Child 1 (complex, outer) writes the intermediate with `out_strides`; child 0 (complex-to-
+// real, inner) reads it with `in_strides` (both indexed by dimension).
+void make_c2r_passes(plan_record* p, const int64_t out_strides[max_rank],
+                     const int64_t in_strides[max_rank], void* intermediate) {
+    const int r = p->rank;
+    plan_record* inner = &p->children[0];
+    plan_record* outer = &p->children[1];
+    make_inner_pass(p, inner);
+    inner->kind = kind_c2r;
+    for (int i = 1; i < r; ++i)
+        inner->dims[i - 1].is = in_strides[i];
+    inner->howmany_dims[0].is = in_strides[0];
+    inner->in = intermediate;
+
+    make_outer_pass(p, outer, [&](const dim_record& d, int i) {
+        const int64_t n = i == r - 1 ? half_complex_count(d.n) : d.n;
+        return dim_record{n, d.is, out_strides[i]};
+    });
+    outer->kind = kind_c2c;
+    outer->out = intermediate;
+}
+
+} // namespace
+
+uint32_t solve_problem_multidimension(plan_record* p) {
+    if (p->kind == kind_c2r || !is_multidimensional(p)) return solve_declined;
+    if (!allocate_children(p)) return solve_declined;
+    make_inner_pass(p, &p->children[0]);
+    const bool real_input = p->kind == kind_r2c;
+    const int last = p->rank - 1;
+    make_outer_pass(p, &p->children[1], [&](const dim_record& d, int i) {
+        const int64_t n = real_input && i == last ? half_complex_count(d.n) : d.n;
+        return dim_record{n, d.os, d.os};
+    });
+    if (real_input) p->children[1].kind = kind_c2c;
+    p->children[1].in = p->out;
+    p->execute = execute_multidimension;
+    p->name = "execute_multidimension";
+    return plan_children(p) ? solve_accepted : solve_declined;
+}
+
+uint32_t solve_problem_c2r_multidimension(plan_record* p) {
+    if (p->kind != kind_c2r || !is_multidimensional(p)) return solve_declined;
+    if (!allocate_children(p)) return solve_declined;
+    const int r = p->rank;
+    int64_t out_strides[max_rank] = {}, in_strides[max_rank] = {};
+    if (intermediate_fits_output(p)) {
+        // The intermediate goes into the output array: its real strides halve into complex ones.
+        for (int i = 0; i < r; ++i)
+            out_strides[i] = in_strides[i] = i == r - 1 ? 1 : p->dims[i].os / 2;
+        make_c2r_passes(p, out_strides, in_strides, p->out);
+        p->execute = execute_c2r_multidimension;
+        p->name = "execute_c2r_multidimension";
+    } else {
+        uint64_t elements = 0, bytes = 0;
+        packed_strides(p, out_strides, &elements);
+        if (elements == 0 || __builtin_mul_overflow(elements, complex_bytes, &bytes))
+            return solve_declined;
+        p->buffer = aligned_calloc(bytes);
+        if (p->buffer == nullptr) return solve_declined;
+        p->buffer_size = bytes;
+        make_c2r_passes(p, out_strides, out_strides, p->buffer);
+        p->execute = execute_c2r_multidimension_buffered;
+        p->name = "execute_c2r_multidimension_buffered";
+    }
+    return plan_children(p) ? solve_accepted : solve_declined;
+}
+
+void execute_multidimension(const plan_record* plan, void* in, void* out) {
+    run_child(&plan->children[0], in, out);
+    run_child(&plan->children[1], out, out);
+}
+
+void execute_c2r_multidimension(const plan_record* plan, void* in, void* out) {
+    run_child(&plan->children[1], in, out);
+    run_child(&plan->children[0], out, out);
+}
+
+void execute_c2r_multidimension_buffered(const plan_record* plan, void* in, void* out) {
+    run_child(&plan->children[1], in, plan->buffer);
+    run_child(&plan->children[0], plan->buffer, out);
+}
+
+} // namespace qtx::QTX_ENGINE

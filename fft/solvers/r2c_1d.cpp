@@ -1,0 +1,258 @@
+// The real-to-complex and complex-to-real solvers. An even length n = 2m reads the real
+// sequence as m complex values, transforms them with the child and splits the result into the
+// half spectrum (r2c), or merges the half spectrum into m complex values that the child
+// transforms into the real sequence (c2r). Contiguous data needs no buffer: the child works
+// between the caller's arrays and the pass runs in place. Other strides pack into the buffer
+// first; odd lengths run as a full-length complex transform in the buffer.
+#include "fft/solvers/r2c_1d.hpp"
+
+#include <algorithm>
+
+#include "fft/solvers/real_passes.hpp"
+#include "fft/threads.hpp"
+
+namespace qtx::QTX_ENGINE {
+namespace {
+
+// A pair loop longer than this many pairs per thread goes out in chunks of a multiple of
+// pair_granule, so that chunk edges fall on whole vector steps.
+constexpr uint64_t pair_granule = 16;
+
+uint64_t length_of(const plan_record* plan) {
+    return static_cast<uint64_t>(plan->dims[0].n);
+}
+
+const real* twiddles_of(const plan_record* plan) {
+    return static_cast<const real*>(plan->table);
+}
+
+real* buffer_of(const plan_record* plan) {
+    return static_cast<real*>(plan->buffer);
+}
+
+void run_child(const plan_record* plan, void* in, void* out) {
+    plan->children->execute(plan->children, in, out);
+}
+
+// Writes the split pass's results as the half spectrum X at a stride counted in complex values.
+template <bool Unit> struct spectrum_sink {
+    real_pass::complex_span<Unit> X;
+    uint64_t m;
+    QTX_SIMD_INLINE void store(uint64_t k, real_pass::V low, real_pass::V high) {
+        X.store(k, low);
+        X.store_mirror(m - k, high);
+    }
+    QTX_SIMD_INLINE void store_one(uint64_t k, real_pass::V low, real_pass::V high) {
+        X.store_one(k, low);
+        X.store_one(m - k, high);
+    }
+    void end_points(real sum, real difference) {
+        real* first = X.element(0);
+        real* last = X.element(m);
+        first[0] = sum, first[1] = 0;
+        last[0] = difference, last[1] = 0;
+    }
+};
+
+// The loop over pairs k = 1 … ⌊m/2⌋ of a contiguous pass: on the pool for long transforms of
+// plans that may use threads, else on the calling thread. Job::run(first, last) does the work.
+template <class Job> void chunk_of(chunk_args* args) {
+    const Job* job = static_cast<const Job*>(args->user_data);
+    const uint64_t first = args->chunk_index * args->chunk_size + 1;
+    const uint64_t last = std::min((args->chunk_index + 1) * args->chunk_size, job->m / 2);
+    job->run(first, last);
+}
+
+template <class Job> void run_pairs(const plan_record* plan, Job& job) {
+    const uint64_t pairs = job.m / 2;
+    const uint64_t threads = plan->thread_count;
+    if (threads < 2 || length_of(plan) < threaded_pass_min_length) {
+        job.run(1, pairs);
+        return;
+    }
+    const uint64_t granule = pairs > pair_granule * threads ? pair_granule : 1;
+    thread_pool_run(pairs, threads, granule, chunk_of<Job>, &job);
+}
+
+// The split pass in place on the output array.
+struct split_job {
+    real* X;
+    const real* w;
+    uint64_t m;
+    void run(uint64_t first, uint64_t last) const {
+        spectrum_sink<true> sink{{X, 1}, m};
+        split_pass(X, w, m, first, last, sink);
+    }
+};
+
+// The merge pass from the input array into the output array (possibly the same one).
+struct merge_job {
+    const real* X;
+    real* Z;
+    const real* w;
+    uint64_t m;
+    void run(uint64_t first, uint64_t last) const {
+        merge_pass(real_pass::complex_span<true>{const_cast<real*>(X), 1}, w, Z, m, first, last);
+    }
+};
+
+// X[k] at a stride counted in complex values, as the odd paths read it.
+struct strided_spectrum {
+    const real* X;
+    int64_t stride;
+    complex_parts operator()(uint64_t k) const {
+        const real* at = X + 2 * static_cast<int64_t>(k) * stride;
+        return {at[0], at[1]};
+    }
+};
+
+struct real_routines {
+    execute_routine unit, discrete, odd;
+    const char *unit_name, *discrete_name, *odd_name;
+    int64_t child_sign;
+};
+
+constexpr real_routines r2c_routines{execute_1d_r2c,
+                                     execute_1d_r2c_discrete,
+                                     execute_1d_r2c_odd,
+                                     "execute_1d_r2c",
+                                     "execute_1d_r2c_discrete",
+                                     "execute_1d_r2c_odd",
+                                     -1};
+constexpr real_routines c2r_routines{execute_1d_c2r,
+                                     execute_1d_c2r_discrete,
+                                     execute_1d_c2r_odd,
+                                     "execute_1d_c2r",
+                                     "execute_1d_c2r_discrete",
+                                     "execute_1d_c2r_odd",
+                                     +1};
+
+void set_routine(plan_record* p, execute_routine routine, const char* name) {
+    p->execute = routine;
+    p->name = name;
+}
+
+uint32_t solve_real_1d(plan_record* p, uint32_t kind, const real_routines& r) {
+    if (p->kind != kind || p->howmany_rank != 0 || p->rank != 1) return solve_declined;
+    // The passes write interleaved complex values: split storage is not theirs to plan.
+    if (p->dims[0].n < 1 || p->complex_layout == layout_split) return solve_declined;
+    const uint64_t n = length_of(p);
+    if (n % 2 == 1) {
+        if (!attach_buffer(p, complex_array_bytes(n))) return solve_declined;
+        set_routine(p, r.odd, r.odd_name);
+        return plan_complex_child(p, n, r.child_sign);
+    }
+    const uint64_t m = n / 2;
+    if (!attach_table(p, complex_array_bytes(m))) return solve_declined;
+    fill_half_twiddles(static_cast<real*>(p->table), m);
+    if (p->dims[0].is == 1 && p->dims[0].os == 1) {
+        set_routine(p, r.unit, r.unit_name);
+    } else {
+        if (!attach_buffer(p, complex_array_bytes(m))) return solve_declined;
+        set_routine(p, r.discrete, r.discrete_name);
+    }
+    return plan_complex_child(p, m, r.child_sign);
+}
+
+} // namespace
+
+uint64_t complex_array_bytes(uint64_t count) {
+    uint64_t bytes = 0;
+    if (__builtin_mul_overflow(count, uint64_t{complex_bytes}, &bytes)) return 0;
+    return bytes;
+}
+
+bool attach_buffer(plan_record* p, uint64_t bytes) {
+    if (bytes == 0) return false;
+    p->buffer = aligned_calloc(bytes);
+    if (p->buffer == nullptr) return false;
+    p->buffer_size = bytes;
+    return true;
+}
+
+bool attach_table(plan_record* p, uint64_t bytes) {
+    if (bytes == 0) return false;
+    p->table = aligned_calloc(bytes);
+    if (p->table == nullptr) return false;
+    p->table_size = bytes;
+    p->owns_table = 1;
+    return true;
+}
+
+uint32_t plan_complex_child(plan_record* p, uint64_t length, int64_t sign) {
+    p->children = new_child_plan(p);
+    if (p->children == nullptr) return solve_declined;
+    p->child_count = 1;
+    plan_record* child = p->children;
+    child->kind = kind_c2c;
+    child->sign = sign;
+    child->dims[0] = {static_cast<int64_t>(length), 1, 1};
+    return plan_problem(child) == 0 ? solve_accepted : solve_declined;
+}
+
+uint32_t solve_problem_r2c_1d(plan_record* p) {
+    return solve_real_1d(p, kind_r2c, r2c_routines);
+}
+
+uint32_t solve_problem_c2r_1d(plan_record* p) {
+    return solve_real_1d(p, kind_c2r, c2r_routines);
+}
+
+void execute_1d_r2c(const plan_record* plan, void* in, void* out) {
+    run_child(plan, in, out);
+    split_job job{static_cast<real*>(out), twiddles_of(plan), length_of(plan) / 2};
+    spectrum_sink<true> sink{{job.X, 1}, job.m};
+    split_end_points(job.X, sink);
+    run_pairs(plan, job);
+}
+
+void execute_1d_r2c_discrete(const plan_record* plan, void* in, void* out) {
+    const uint64_t m = length_of(plan) / 2;
+    real* Z = buffer_of(plan);
+    pack_pairs(static_cast<const real*>(in), plan->dims[0].is, m, Z);
+    run_child(plan, Z, Z);
+    spectrum_sink<false> sink{{static_cast<real*>(out), plan->dims[0].os}, m};
+    split_end_points(Z, sink);
+    split_pass(Z, twiddles_of(plan), m, 1, m / 2, sink);
+}
+
+void execute_1d_r2c_odd(const plan_record* plan, void* in, void* out) {
+    const uint64_t n = length_of(plan);
+    real* b = buffer_of(plan);
+    pack_real(static_cast<const real*>(in), plan->dims[0].is, n, b);
+    run_child(plan, b, b);
+    const real_pass::complex_span<false> X{static_cast<real*>(out), plan->dims[0].os};
+    for (uint64_t k = 0; 2 * k < n + 1; ++k)
+        X.element(k)[0] = b[2 * k], X.element(k)[1] = b[2 * k + 1];
+    // The sum of a real sequence is real; the chirp method of prime factors leaves rounding
+    // noise in its imaginary part.
+    X.element(0)[1] = 0;
+}
+
+void execute_1d_c2r(const plan_record* plan, void* in, void* out) {
+    const uint64_t m = length_of(plan) / 2;
+    merge_job job{static_cast<const real*>(in), static_cast<real*>(out), twiddles_of(plan), m};
+    merge_end_point(job.X[0], job.X[2 * m], job.Z);
+    run_pairs(plan, job);
+    run_child(plan, out, out);
+}
+
+void execute_1d_c2r_discrete(const plan_record* plan, void* in, void* out) {
+    const uint64_t m = length_of(plan) / 2;
+    real* Z = buffer_of(plan);
+    const real_pass::complex_span<false> X{static_cast<real*>(in), plan->dims[0].is};
+    merge_end_point(X.element(0)[0], X.element(m)[0], Z);
+    merge_pass(X, twiddles_of(plan), Z, m, 1, m / 2);
+    run_child(plan, Z, Z);
+    unpack_pairs(Z, m, static_cast<real*>(out), plan->dims[0].os);
+}
+
+void execute_1d_c2r_odd(const plan_record* plan, void* in, void* out) {
+    const uint64_t n = length_of(plan);
+    real* b = buffer_of(plan);
+    fill_hermitian(n, strided_spectrum{static_cast<const real*>(in), plan->dims[0].is}, b);
+    run_child(plan, b, b);
+    real_parts(b, n, static_cast<real*>(out), plan->dims[0].os);
+}
+
+} // namespace qtx::QTX_ENGINE

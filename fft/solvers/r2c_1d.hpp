@@ -1,0 +1,38 @@
+// Single one-dimensional transforms of real data: real-to-complex (forward, half spectrum out)
+// and complex-to-real (backward, half spectrum in). An even length n runs as a complex child of
+// length n/2 and a split or merge pass; an odd length as a complex child of length n.
+#pragma once
+
+#include <cstdint>
+
+#include "fft/planner.hpp"
+
+namespace qtx::QTX_ENGINE {
+
+uint32_t solve_problem_r2c_1d(plan_record* p);
+uint32_t solve_problem_c2r_1d(plan_record* p);
+
+void execute_1d_r2c(const plan_record* plan, void* in, void* out);
+void execute_1d_r2c_discrete(const plan_record* plan, void* in, void* out);
+void execute_1d_r2c_odd(const plan_record* plan, void* in, void* out);
+void execute_1d_c2r(const plan_record* plan, void* in, void* out);
+void execute_1d_c2r_discrete(const plan_record* plan, void* in, void* out);
+void execute_1d_c2r_odd(const plan_record* plan, void* in, void* out);
+
+// Contiguous even lengths from this one on split their pass over the pool when the plan may
+// use two or more threads.
+inline constexpr uint64_t threaded_pass_min_length = 16384;
+
+// ---- Planning steps shared with the real-to-real solver ------------------------------------
+
+// Bytes of count complex values of the working precision, or 0 when that overflows.
+uint64_t complex_array_bytes(uint64_t count);
+// Attach a zero-filled work buffer or owned table of `bytes` to p; false when bytes is 0 or
+// the allocation fails (whatever was attached is released by the planner's reset).
+bool attach_buffer(plan_record* p, uint64_t bytes);
+bool attach_table(plan_record* p, uint64_t bytes);
+// Makes p's one child, a copy of its problem turned into a single complex transform of
+// `length` at unit strides with `sign`, and plans it.
+uint32_t plan_complex_child(plan_record* p, uint64_t length, int64_t sign);
+
+} // namespace qtx::QTX_ENGINE

@@ -1,0 +1,118 @@
+// The frame every operation of the library stands in: the process-wide thread count and
+// processor profile, and the fork-join skeleton that runs a range kernel serially when the
+// thread count is 1 and in OpenMP parallel regions otherwise.
+//
+// A range kernel is any callable kernel(first, last) that processes the elements (or scalars)
+// [first, last) and may be called with any sub-range: the skeleton calls it once on the calling
+// thread for a serial run, and once per thread and region with that thread's contiguous chunk
+// otherwise. Chunks of a dense region start and end on multiples of the region's unit, so a
+// kernel that handles 16-scalar groups, then 4-scalar groups, then single scalars computes
+// every element with the same instruction sequence on both paths.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <memory>
+
+namespace qvsip {
+
+// Result of an operation returning a scalar when an argument is missing.
+inline constexpr float kQuietNaN = std::bit_cast<float>(0x7fc00000u);
+
+// Processor profiles: under kProfileSerialReductions the profile-dependent reductions run
+// serially; kProfileDefault applies wherever no other profile was chosen.
+inline constexpr std::uint64_t kProfileSerialReductions = 1;
+inline constexpr std::uint64_t kProfileDefault = 2;
+
+// The library thread count T that each operation reads once at its start (QVSIP_GetOmpThreadNum).
+int thread_count();
+std::uint64_t processor_profile();
+
+// Load-time set-up, run once by the library's initialiser (a second run does nothing): fixes
+// the processor profile, takes the thread count from OMP_NUM_THREADS and starts the FFT engines'
+// threading.
+void initialise_library();
+
+// Thread count for an OMP_NUM_THREADS value: 1 when unset (null) or 10 or more characters
+// long, else its decimal value as strtol reads it, unchecked ("abc" gives 0).
+int thread_count_from_environment(const char* value);
+
+namespace frame {
+
+// Scalars per unit of the first dense region (four 4-lane vectors) and of the second.
+inline constexpr std::uint64_t kDenseUnit = 16;
+inline constexpr std::uint64_t kVectorUnit = 4;
+
+// A parallel region never asks for more threads than this (the FFT engines' plan ceiling).
+inline constexpr int kMaxRegionThreads = 512;
+
+struct Range {
+    std::uint64_t begin, end;
+    bool empty() const { return begin == end; }
+};
+
+// The contiguous share of [0, units) taken by thread index of a team of parts threads: the
+// first units % parts threads take one unit more than the others.
+Range chunk_of(std::uint64_t units, std::uint64_t parts, std::uint64_t index);
+
+// Team size requested for the thread count: counts of 0 or less ask for the OpenMP runtime's
+// default, larger ones are capped at kMaxRegionThreads.
+int region_thread_request(int threads);
+
+// A range kernel behind a plain function pointer, so that the OpenMP regions live in one
+// translation unit whatever the kernel's type. Refers to the kernel; does not copy it.
+class RangeKernel {
+  public:
+    template <class Kernel>
+    explicit RangeKernel(Kernel& kernel)
+        : context_(const_cast<void*>(static_cast<const void*>(std::addressof(kernel)))),
+          call_([](void* context, std::uint64_t first, std::uint64_t last) {
+              (*static_cast<Kernel*>(context))(first, last);
+          }) {}
+    void operator()(std::uint64_t first, std::uint64_t last) const { call_(context_, first, last); }
+
+  private:
+    void* context_;
+    void (*call_)(void*, std::uint64_t, std::uint64_t);
+};
+
+// Opens one parallel region over the whole units of unit elements in [first, last); each
+// thread of the team passes its chunk (as element indices) to the kernel, threads with an empty
+// chunk do nothing. The region is opened even when it has no whole unit. Returns the end of the
+// covered part; the rest, less than one unit, is the caller's.
+std::uint64_t parallel_region(int threads, std::uint64_t first, std::uint64_t last,
+                              std::uint64_t unit, RangeKernel kernel);
+
+// Whether a dense run has the second region of 4-scalar units or leaves everything after the
+// first region to the calling thread.
+enum class DenseRegions { one, two };
+
+// Dense path over a flat array of count scalars.
+template <class Kernel>
+void run_dense(int threads, std::uint64_t count, DenseRegions regions, Kernel&& kernel) {
+    if (count == 0) return;
+    if (threads == 1) {
+        kernel(0, count);
+        return;
+    }
+    std::uint64_t done = parallel_region(threads, 0, count, kDenseUnit, RangeKernel(kernel));
+    if (regions == DenseRegions::two)
+        done = parallel_region(threads, done, count, kVectorUnit, RangeKernel(kernel));
+    if (done < count) kernel(done, count);
+}
+
+// Strided path (and the outer dimension of a matrix): one region over count elements in units
+// of unit consecutive elements, the calling thread finishing the leftover.
+template <class Kernel>
+void run_in_units(int threads, std::uint64_t count, std::uint64_t unit, Kernel&& kernel) {
+    if (count == 0) return;
+    if (threads == 1) {
+        kernel(0, count);
+        return;
+    }
+    const std::uint64_t done = parallel_region(threads, 0, count, unit, RangeKernel(kernel));
+    if (done < count) kernel(done, count);
+}
+
+} // namespace frame
+} // namespace qvsip
