@@ -31,9 +31,9 @@ uint64_t child_length_of(uint32_t kind, uint64_t n);
 
 // Complex entries of the three table regions, in table order:
 //   W  the half-length twiddles for the child length L (paths with a split or merge pass),
-//   T  T[j] = exp(−πi·j/(2·N_T)), j < N_T: the quarter-period rotations of the cosine and sine
-//      kinds 2 and 3 of length N_T (n, or n/2 for the two halves of the fold),
-//   U  U[j] = exp(πi·(2j+1)/(4n)): the rotations of kinds 6 and 10.
+//   T  T[j] = exp(−πi·j/(2·N_T)), j < N_T: the rotations of the cosine and sine transforms of
+//      types 2, 3 and 4, for N_T = n (n/2 for the two halves of the fold),
+//   U  U[j] = exp(πi·(2j+1)/(4n)): the further rotations of type 4 (kinds 6 and 10).
 struct r2r_regions {
     uint64_t w, t, u;
 };
