@@ -12,9 +12,7 @@ namespace {
 template <class Real> void run(const std::vector<int>& lengths) {
     using E = qtx::bench::engines<Real>;
     std::printf("\n%s precision, forward, out of place, 1 thread (ns per transform)\n", E::label);
-    std::printf("%8s %12s %12s %12s %10s %10s\n", "n", "qtx", "estimate", "measure", "qtx/est",
-                "qtx/meas");
-    std::vector<double> vs_estimate, vs_measure;
+    qtx::bench::ratio_table table;
     for (int n : lengths) {
         const qtx::bench::batch_layout single = {n, 1, 1, n};
         void* in = E::ours_malloc(static_cast<size_t>(n) * 2 * sizeof(Real));
@@ -27,17 +25,8 @@ template <class Real> void run(const std::vector<int>& lengths) {
         const double measure = qtx::bench::time_fftw<Real>(single, in, out, 1, FFTW_MEASURE);
         E::ours_free(in);
         E::ours_free(out);
-        if (ours == 0) {
-            std::printf("%8d %12s\n", n, "no plan");
-            continue;
-        }
-        vs_estimate.push_back(ours / estimate);
-        vs_measure.push_back(ours / measure);
-        std::printf("%8d %12.1f %12.1f %12.1f %10.2f %10.2f\n", n, ours, estimate, measure,
-                    ours / estimate, ours / measure);
+        table.add(n, ours, estimate, measure);
     }
-    std::printf("%8s %12s %12s %12s %10.2f %10.2f\n", "geomean", "", "", "",
-                qtx::bench::geometric_mean(vs_estimate), qtx::bench::geometric_mean(vs_measure));
 }
 
 } // namespace

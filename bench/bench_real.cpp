@@ -115,9 +115,7 @@ template <class P> void run(transform t, const std::vector<int>& lengths) {
     using R = typename P::real;
     std::printf("\n%s precision, %s, out of place, 1 thread (ns per transform)\n", P::label,
                 label_of(t));
-    std::printf("%8s %12s %12s %12s %10s %10s\n", "n", "qtx", "estimate", "measure", "qtx/est",
-                "qtx/meas");
-    std::vector<double> vs_estimate, vs_measure;
+    qtx::bench::ratio_table table;
     for (int n : lengths) {
         // Room for the half spectrum on either side.
         const size_t reals = 2 * (static_cast<size_t>(n) / 2 + 1);
@@ -129,17 +127,8 @@ template <class P> void run(transform t, const std::vector<int>& lengths) {
         const double measure = P::fftw(t, n, in, out, reals, FFTW_MEASURE);
         P::release(in);
         P::release(out);
-        if (ours == 0) {
-            std::printf("%8d %12s\n", n, "no plan");
-            continue;
-        }
-        vs_estimate.push_back(ours / estimate);
-        vs_measure.push_back(ours / measure);
-        std::printf("%8d %12.1f %12.1f %12.1f %10.2f %10.2f\n", n, ours, estimate, measure,
-                    ours / estimate, ours / measure);
+        table.add(n, ours, estimate, measure);
     }
-    std::printf("%8s %12s %12s %12s %10.2f %10.2f\n", "geomean", "", "", "",
-                qtx::bench::geometric_mean(vs_estimate), qtx::bench::geometric_mean(vs_measure));
 }
 
 } // namespace

@@ -60,4 +60,25 @@ inline transform_outcome run_transform(size_t n, int sign, int is = 1, int os = 
             p.record()->name};
 }
 
+struct round_trip_outcome {
+    double error;             // relative rms error against n·x; 1e9 when nothing planned
+    std::string forward_name; // the forward plan's execute routine
+};
+
+// A forward and then a backward transform of length n multiply a random signal by n.
+inline round_trip_outcome round_trip(size_t n, uint32_t seed) {
+    const std::vector<real> x = to_working<real>(random_signal(n, seed));
+    engine_array a(n), b(n);
+    a.load(x);
+    plan_guard forward{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), a.data, b.data, -1, 0)};
+    plan_guard backward{QTX_PUBLIC(plan_dft_1d)(static_cast<int>(n), b.data, a.data, 1, 0)};
+    if (forward.plan == nullptr || backward.plan == nullptr) return {1e9, "no plan"};
+    QTX_PUBLIC(execute)(forward.plan);
+    QTX_PUBLIC(execute)(backward.plan);
+    reference_signal scaled(n);
+    for (size_t i = 0; i < n; ++i)
+        scaled[i] = reference_complex(x[2 * i], x[2 * i + 1]) * static_cast<long double>(n);
+    return {relative_rms_error(a.reals(), scaled), forward.record()->name};
+}
+
 } // namespace qtx::test
