@@ -171,6 +171,127 @@ QVSIP_API vsip_cscalar_f vsip_cvget_f(const vsip_cvview_f* view, vsip_index i);
 QVSIP_API vsip_cscalar_f vsip_cmplx_f(vsip_scalar_f re, vsip_scalar_f im);
 
 /* ==========================================================================================
+ * Element-wise operations
+ *
+ * Each output element is computed from the inputs at the same position. The element count is
+ * the smallest length among the vector arguments (for matrices: the smallest row length and
+ * the smallest column length); the rest of a longer output is left untouched. An output may be
+ * the same view as an input. A null argument returns at once.
+ * ========================================================================================== */
+
+QVSIP_API void vsip_vneg_f(const vsip_vview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vrecip_f(const vsip_vview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vfill_f(vsip_scalar_f alpha, const vsip_vview_f* r);
+QVSIP_API void vsip_svadd_f(vsip_scalar_f alpha, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_svmul_f(vsip_scalar_f alpha, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_vam_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* c,
+                          const vsip_vview_f* r);
+QVSIP_API void vsip_vma_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* c,
+                          const vsip_vview_f* r);
+QVSIP_API void vsip_vmsa_f(const vsip_vview_f* a, const vsip_vview_f* b, vsip_scalar_f beta,
+                           const vsip_vview_f* r);
+QVSIP_API void vsip_vmax_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_vlge_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_bl* r);
+QVSIP_API void vsip_vlgt_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_bl* r);
+QVSIP_API void vsip_vllt_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_bl* r);
+QVSIP_API void vsip_vceil_f_i(const vsip_vview_f* a, const vsip_vview_i* r);
+QVSIP_API void vsip_vcopy_i_f(const vsip_vview_i* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vnot_i(const vsip_vview_i* a, const vsip_vview_i* r);
+QVSIP_API void vsip_vand_bl(const vsip_vview_bl* a, const vsip_vview_bl* b,
+                            const vsip_vview_bl* r);
+
+QVSIP_API void vsip_cvadd_f(const vsip_cvview_f* a, const vsip_cvview_f* b,
+                            const vsip_cvview_f* r);
+QVSIP_API void vsip_cvsub_f(const vsip_cvview_f* a, const vsip_cvview_f* b,
+                            const vsip_cvview_f* r);
+QVSIP_API void vsip_cvmul_f(const vsip_cvview_f* a, const vsip_cvview_f* b,
+                            const vsip_cvview_f* r);
+QVSIP_API void vsip_cvdiv_f(const vsip_cvview_f* a, const vsip_cvview_f* b,
+                            const vsip_cvview_f* r);
+QVSIP_API void vsip_csvmul_f(vsip_cscalar_f alpha, const vsip_cvview_f* b, const vsip_cvview_f* r);
+QVSIP_API void vsip_rscvmul_f(vsip_scalar_f alpha, const vsip_cvview_f* b, const vsip_cvview_f* r);
+QVSIP_API void vsip_cvconj_f(const vsip_cvview_f* a, const vsip_cvview_f* r);
+QVSIP_API void vsip_cvcopy_f_f(const vsip_cvview_f* a, const vsip_cvview_f* r);
+QVSIP_API void vsip_cvmag_f(const vsip_cvview_f* a, const vsip_vview_f* r);
+
+QVSIP_API void vsip_cmadd_f(const vsip_cmview_f* A, const vsip_cmview_f* B,
+                            const vsip_cmview_f* R);
+QVSIP_API void vsip_cmconj_f(const vsip_cmview_f* A, const vsip_cmview_f* R);
+QVSIP_API void vsip_cmcopy_f_f(const vsip_cmview_f* A, const vsip_cmview_f* R);
+QVSIP_API void vsip_cmfill_f(vsip_cscalar_f alpha, const vsip_cmview_f* R);
+QVSIP_API void vsip_cmmag_f(const vsip_cmview_f* A, const vsip_mview_f* R);
+QVSIP_API void vsip_mrecip_f(const vsip_mview_f* A, const vsip_mview_f* R);
+/* major VSIP_ROW multiplies every row of B by a, any other value every column. */
+QVSIP_API void vsip_cvmmul_f(const vsip_cvview_f* a, const vsip_cmview_f* B, vsip_major major,
+                             const vsip_cmview_f* R);
+QVSIP_API void vsip_rvcmmul_f(const vsip_vview_f* a, const vsip_cmview_f* B, vsip_major major,
+                              const vsip_cmview_f* R);
+
+/* ==========================================================================================
+ * Transcendental functions (element-wise, as above)
+ * ========================================================================================== */
+
+QVSIP_API void vsip_vsin_f(const vsip_vview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vcos_f(const vsip_vview_f* a, const vsip_vview_f* r);
+/* r[i] = cos(a[i]) + i sin(a[i]). */
+QVSIP_API void vsip_veuler_f(const vsip_vview_f* a, const vsip_cvview_f* r);
+QVSIP_API void vsip_cvexp_f(const vsip_cvview_f* a, const vsip_cvview_f* r);
+QVSIP_API void vsip_vlog10_f(const vsip_vview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vsqrt_f(const vsip_vview_f* a, const vsip_vview_f* r);
+
+/* ==========================================================================================
+ * Reductions
+ *
+ * The means return NaN for a null or empty view; the dot products NaN + NaN i for a null view
+ * and 0 for no elements; the largest-magnitude searches return NaN, leaving *index unwritten,
+ * for a null or empty view or a null index, and otherwise store the lowest index at which the
+ * largest value occurs.
+ * ========================================================================================== */
+
+QVSIP_API vsip_scalar_f vsip_vmeanval_f(const vsip_vview_f* a);
+QVSIP_API vsip_scalar_f vsip_vmeansqval_f(const vsip_vview_f* a);
+/* Number of non-zero elements; 0 for a null view. */
+QVSIP_API vsip_length vsip_vsumval_bl(const vsip_vview_bl* a);
+QVSIP_API vsip_cscalar_f vsip_cvdot_f(const vsip_cvview_f* a, const vsip_cvview_f* b);
+/* Sum of a[i] conj(b[i]). */
+QVSIP_API vsip_cscalar_f vsip_cvjdot_f(const vsip_cvview_f* a, const vsip_cvview_f* b);
+QVSIP_API vsip_scalar_f vsip_vmaxmgval_f(const vsip_vview_f* a, vsip_index* index);
+QVSIP_API vsip_scalar_f vsip_vcmaxmgsqval_f(const vsip_cvview_f* a, vsip_index* index);
+
+/* ==========================================================================================
+ * Matrix products and transposes (a null argument returns at once)
+ * ========================================================================================== */
+
+/* R = A B. R is zeroed first, whatever the sizes. */
+QVSIP_API void vsip_cmprod_f(const vsip_cmview_f* A, const vsip_cmview_f* B,
+                             const vsip_cmview_f* R);
+/* R = A B^H. */
+QVSIP_API void vsip_cmprodh_f(const vsip_cmview_f* A, const vsip_cmview_f* B,
+                              const vsip_cmview_f* R);
+/* R = A^T and R = A^H; in place when A and R are the same square matrix. */
+QVSIP_API void vsip_cmtrans_f(const vsip_cmview_f* A, const vsip_cmview_f* R);
+QVSIP_API void vsip_cmherm_f(const vsip_cmview_f* A, const vsip_cmview_f* R);
+
+/* ==========================================================================================
+ * FFT objects: one-dimensional complex transforms of length N
+ *
+ * Creation returns null when N is 0 or above 268435455, or when memory or planning fails.
+ * Direction VSIP_FFT_FWD (-1) is the forward transform, any other value the inverse; every
+ * output element is multiplied by scale (no normalisation otherwise). An object is executed
+ * by one thread at a time; views should have length N.
+ * ========================================================================================== */
+
+QVSIP_API vsip_fft_f* vsip_ccfftip_create_f(vsip_length N, vsip_scalar_f scale, vsip_fft_dir dir,
+                                            vsip_length ntimes, vsip_alg_hint hint);
+QVSIP_API vsip_fft_f* vsip_ccfftop_create_f(vsip_length N, vsip_scalar_f scale, vsip_fft_dir dir,
+                                            vsip_length ntimes, vsip_alg_hint hint);
+QVSIP_API void vsip_ccfftip_f(const vsip_fft_f* fft, const vsip_cvview_f* xy);
+QVSIP_API void vsip_ccfftop_f(const vsip_fft_f* fft, const vsip_cvview_f* x,
+                              const vsip_cvview_f* y);
+/* Releases the object; returns 0 (also for null). */
+QVSIP_API int vsip_fft_destroy_f(vsip_fft_f* fft);
+
+/* ==========================================================================================
  * Bounded string functions
  *
  * Every function takes the destination's capacity (destMax) in characters, including the

@@ -7,15 +7,18 @@
 // The scalar one is always compiled; SSE needs SSE4.1 + FMA, NEON needs AArch64. The most capable
 // compiled-in backend is the default unless QTX_SIMD_SCALAR is defined.
 #include "simd/backend_scalar.hpp"
+#include "simd/lanes_scalar.hpp"
 
 #if defined(__SSE4_1__) && defined(__FMA__)
 #define QTX_SIMD_HAVE_SSE 1
 #include "simd/backend_sse.hpp"
+#include "simd/lanes_sse.hpp"
 #endif
 
 #if defined(__ARM_NEON) && defined(__aarch64__)
 #define QTX_SIMD_HAVE_NEON 1
 #include "simd/backend_neon.hpp"
+#include "simd/lanes_neon.hpp"
 #endif
 
 namespace qtx::simd {
