@@ -145,4 +145,19 @@ QTX_SIMD_INLINE f32x4 rsqrt_step(f32x4 a, f32x4 b) {
     return {vrsqrtsq_f32(a.v, b.v)};
 }
 
+// ---- Interleaving ------------------------------------------------------------------------------
+
+QTX_SIMD_INLINE f32x4 even_lanes(f32x4 a, f32x4 b) {
+    return {vuzp1q_f32(a.v, b.v)};
+}
+QTX_SIMD_INLINE f32x4 odd_lanes(f32x4 a, f32x4 b) {
+    return {vuzp2q_f32(a.v, b.v)};
+}
+QTX_SIMD_INLINE f32x4 interleave_low(f32x4 a, f32x4 b) {
+    return {vzip1q_f32(a.v, b.v)};
+}
+QTX_SIMD_INLINE f32x4 interleave_high(f32x4 a, f32x4 b) {
+    return {vzip2q_f32(a.v, b.v)};
+}
+
 } // namespace qtx::simd::neon

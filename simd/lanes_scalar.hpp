@@ -229,4 +229,25 @@ QTX_SIMD_INLINE f32x4 rsqrt_step(f32x4 a, f32x4 b) {
         a, b);
 }
 
+// ---- Interleaving ------------------------------------------------------------------------------
+// Four complex values held interleaved in two vectors become a vector of real parts and a vector
+// of imaginary parts, and back.
+
+// [a0, a2, b0, b2].
+QTX_SIMD_INLINE f32x4 even_lanes(f32x4 a, f32x4 b) {
+    return {{a.lane[0], a.lane[2], b.lane[0], b.lane[2]}};
+}
+// [a1, a3, b1, b3].
+QTX_SIMD_INLINE f32x4 odd_lanes(f32x4 a, f32x4 b) {
+    return {{a.lane[1], a.lane[3], b.lane[1], b.lane[3]}};
+}
+// [a0, b0, a1, b1].
+QTX_SIMD_INLINE f32x4 interleave_low(f32x4 a, f32x4 b) {
+    return {{a.lane[0], b.lane[0], a.lane[1], b.lane[1]}};
+}
+// [a2, b2, a3, b3].
+QTX_SIMD_INLINE f32x4 interleave_high(f32x4 a, f32x4 b) {
+    return {{a.lane[2], b.lane[2], a.lane[3], b.lane[3]}};
+}
+
 } // namespace qtx::simd::scalar

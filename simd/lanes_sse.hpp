@@ -153,4 +153,19 @@ QTX_SIMD_INLINE f32x4 rsqrt_step(f32x4 a, f32x4 b) {
     return {_mm_blendv_ps(step, _mm_set1_ps(1.5f), detail::zero_times_infinity(a.v, b.v))};
 }
 
+// ---- Interleaving ------------------------------------------------------------------------------
+
+QTX_SIMD_INLINE f32x4 even_lanes(f32x4 a, f32x4 b) {
+    return {_mm_shuffle_ps(a.v, b.v, _MM_SHUFFLE(2, 0, 2, 0))};
+}
+QTX_SIMD_INLINE f32x4 odd_lanes(f32x4 a, f32x4 b) {
+    return {_mm_shuffle_ps(a.v, b.v, _MM_SHUFFLE(3, 1, 3, 1))};
+}
+QTX_SIMD_INLINE f32x4 interleave_low(f32x4 a, f32x4 b) {
+    return {_mm_unpacklo_ps(a.v, b.v)};
+}
+QTX_SIMD_INLINE f32x4 interleave_high(f32x4 a, f32x4 b) {
+    return {_mm_unpackhi_ps(a.v, b.v)};
+}
+
 } // namespace qtx::simd::sse

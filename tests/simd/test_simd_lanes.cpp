@@ -109,6 +109,8 @@ const exact_case exact_cases[] = {
     QTX_EXACT_CASE("int_round_trip",
                    to_float(to_int_nearest(
                        select(unordered(a, a), set1(0.0f), min(max(a, set1(-1e9f)), set1(1e9f)))))),
+    QTX_EXACT_CASE("interleave", add(interleave_low(a, b), mul(interleave_high(a, b), set1(3.0f)))),
+    QTX_EXACT_CASE("deinterleave", sub(even_lanes(a, b), mul(odd_lanes(a, b), set1(5.0f)))),
     QTX_EXACT_CASE("reciprocal_step", reciprocal_step(a, b)),
     QTX_EXACT_CASE("rsqrt_step", rsqrt_step(a, b)),
 };
