@@ -14,12 +14,14 @@ check: deps
 quick: deps
 	@bash .ci/check.sh $(BUILD_ROOT) $(JOBS) release
 
-# The first programs a new user runs: a spectrum with the engine, then the plan it used.
+# The first programs a new user runs: a spectrum with the engine, the plan it used, then
+# pulse compression of a radar pulse train with the library.
 demo: deps
 	cmake -S . -B $(BUILD_ROOT)/demo -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF >/dev/null
-	cmake --build $(BUILD_ROOT)/demo -j $(JOBS) --target multitone qtx-plan
+	cmake --build $(BUILD_ROOT)/demo -j $(JOBS) --target multitone qtx-plan pulse_compression
 	$(BUILD_ROOT)/demo/examples/multitone
 	$(BUILD_ROOT)/demo/tools/qtx-plan 1000
+	$(BUILD_ROOT)/demo/examples/pulse_compression
 
 # make install PREFIX=/opt/qvsip
 PREFIX ?= /usr/local
