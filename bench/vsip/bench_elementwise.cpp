@@ -1,0 +1,91 @@
+// Elements per second of five element-wise operations on dense views against plain loops, for
+// several lengths and thread counts: median of several timed repetitions.
+#include "bench/timing.hpp"
+#include "bench_elementwise_plain.hpp"
+
+#include "qvsip.h"
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kLengths[] = {1000, 100000, 10000000};
+constexpr int kThreads[] = {1, 2};
+
+// Dense real and interleaved complex views of n elements over owned arrays.
+struct Operands {
+    explicit Operands(std::size_t n)
+        : n(n), x(2 * n, 1.25f), y(2 * n, 0.75f), z(2 * n, 0.5f), out(2 * n, 0.0f) {
+        real_x = real_view(x);
+        real_y = real_view(y);
+        real_z = real_view(z);
+        real_out = real_view(out);
+        complex_x = complex_view(x);
+        complex_y = complex_view(y);
+        complex_out = complex_view(out);
+    }
+    ~Operands() {
+        for (vsip_vview_f* v : {real_x, real_y, real_z, real_out})
+            vsip_valldestroy_f(v);
+        for (vsip_cvview_f* v : {complex_x, complex_y, complex_out})
+            vsip_cvalldestroy_f(v);
+    }
+    vsip_vview_f* real_view(std::vector<float>& data) {
+        return vsip_vbind_f(vsip_blockbind_f(data.data(), n, VSIP_MEM_NONE), 0, 1, n);
+    }
+    vsip_cvview_f* complex_view(std::vector<float>& data) {
+        return vsip_cvbind_f(vsip_cblockbind_f(data.data(), nullptr, n, VSIP_MEM_NONE), 0, 1, n);
+    }
+
+    std::size_t n;
+    std::vector<float> x, y, z, out;
+    vsip_vview_f *real_x, *real_y, *real_z, *real_out;
+    vsip_cvview_f *complex_x, *complex_y, *complex_out;
+};
+
+struct Benchmark {
+    const char* name;
+    std::function<void(Operands&)> ours, theirs;
+};
+
+const Benchmark kBenchmarks[] = {
+    {"vsip_cvmul_f", [](Operands& o) { vsip_cvmul_f(o.complex_x, o.complex_y, o.complex_out); },
+     [](Operands& o) { plain::cvmul(o.x.data(), o.y.data(), o.out.data(), o.n); }},
+    {"vsip_vma_f", [](Operands& o) { vsip_vma_f(o.real_x, o.real_y, o.real_z, o.real_out); },
+     [](Operands& o) { plain::vma(o.x.data(), o.y.data(), o.z.data(), o.out.data(), o.n); }},
+    {"vsip_cvmag_f", [](Operands& o) { vsip_cvmag_f(o.complex_x, o.real_out); },
+     [](Operands& o) { plain::cvmag(o.x.data(), o.out.data(), o.n); }},
+    {"vsip_rscvmul_f", [](Operands& o) { vsip_rscvmul_f(1.5f, o.complex_x, o.complex_out); },
+     [](Operands& o) { plain::rscvmul(1.5f, o.x.data(), o.out.data(), o.n); }},
+    {"vsip_vrecip_f", [](Operands& o) { vsip_vrecip_f(o.real_x, o.real_out); },
+     [](Operands& o) { plain::vrecip(o.x.data(), o.out.data(), o.n); }},
+};
+
+double melem_per_s(std::size_t n, double ns) {
+    return static_cast<double>(n) / ns * 1e3;
+}
+
+} // namespace
+
+int main() {
+    std::printf("%-16s %10s %3s %12s %12s %8s\n", "operation", "n", "T", "ours Melem/s",
+                "plain Melem/s", "ratio");
+    for (const Benchmark& b : kBenchmarks)
+        for (const std::size_t n : kLengths) {
+            Operands o(n);
+            for (const int threads : kThreads) {
+                QVSIP_SetOmpThreadNum(threads);
+                const int samples = n >= 10000000 ? 5 : 9;
+                const double ours =
+                    qtx::bench::median_ns_per_call([&] { b.ours(o); }, samples, 20.0);
+                const double theirs =
+                    qtx::bench::median_ns_per_call([&] { b.theirs(o); }, samples, 20.0);
+                std::printf("%-16s %10zu %3d %12.1f %12.1f %8.2f\n", b.name, n, threads,
+                            melem_per_s(n, ours), melem_per_s(n, theirs), theirs / ours);
+            }
+        }
+    QVSIP_SetOmpThreadNum(1);
+    return 0;
+}

@@ -1,0 +1,197 @@
+// Complex vector operations on interleaved, split, strided and mixed layouts and both thread
+// counts, against the products and sums in the order the operations round them.
+#include "views.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <complex>
+
+namespace {
+
+using namespace ewtest;
+
+using Views = std::array<const vsip_cvview_f*, 2>;
+using C = std::complex<double>;
+
+constexpr vsip_cscalar_f kAlpha{1.5f, -0.75f};
+constexpr float kRealAlpha = -2.25f;
+
+// The complex product as the operations round it.
+C product(float ar, float ai, float br, float bi) {
+    return {std::fma(ar, br, -(ai * bi)), std::fma(ar, bi, ai * br)};
+}
+
+struct ComplexCase {
+    const char* name;
+    int inputs;
+    void (*run)(const Views& in, const vsip_cvview_f* r);
+    C (*expect)(float ar, float ai, float br, float bi);
+    double tolerance;
+};
+
+const ComplexCase kComplexCases[] = {
+    {"cvadd", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvadd_f(v[0], v[1], r); },
+     [](float ar, float ai, float br, float bi) { return C(ar + br, ai + bi); }, 0},
+    {"cvsub", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvsub_f(v[0], v[1], r); },
+     [](float ar, float ai, float br, float bi) { return C(ar - br, ai - bi); }, 0},
+    {"cvmul", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvmul_f(v[0], v[1], r); },
+     product, 0},
+    {"cvdiv", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvdiv_f(v[0], v[1], r); },
+     [](float ar, float ai, float br, float bi) {
+         const float d = std::fma(br, br, bi * bi);
+         return C(std::fma(ar, br, ai * bi) / d, std::fma(ai, br, -(ar * bi)) / d);
+     },
+     2e-6},
+    {"csvmul", 1, [](const Views& v, const vsip_cvview_f* r) { vsip_csvmul_f(kAlpha, v[0], r); },
+     [](float ar, float ai, float, float) {
+         return C(std::fma(kAlpha.r, ar, -(kAlpha.i * ai)), std::fma(kAlpha.i, ar, kAlpha.r * ai));
+     },
+     0},
+    {"rscvmul", 1,
+     [](const Views& v, const vsip_cvview_f* r) { vsip_rscvmul_f(kRealAlpha, v[0], r); },
+     [](float ar, float ai, float, float) { return C(kRealAlpha * ar, kRealAlpha * ai); }, 0},
+    {"cvconj", 1, [](const Views& v, const vsip_cvview_f* r) { vsip_cvconj_f(v[0], r); },
+     [](float ar, float ai, float, float) { return C(ar, -ai); }, 0},
+    {"cvcopy", 1, [](const Views& v, const vsip_cvview_f* r) { vsip_cvcopy_f_f(v[0], r); },
+     [](float ar, float ai, float, float) { return C(ar, ai); }, 0},
+};
+
+// Input a, input b and output layouts.
+struct Combination {
+    Layout a, b, r;
+};
+const Combination kCombinations[] = {
+    {kDense, kDense, kDense},       {kSplit, kSplit, kSplit},
+    {kStrided, kStrided, kStrided}, {kSplitStrided, kSplitStrided, kSplitStrided},
+    {kBackwards, kDense, kStrided}, {kSplit, kDense, kSplitStrided},
+    {kDense, kSplit, kSplit},       {kSplit, kSplit, kDense}};
+
+void fill(ComplexVector& v, std::mt19937& gen) {
+    for (vsip_length i = 0; i < v.length(); ++i)
+        v.set(i, random_float(gen), random_float(gen));
+}
+
+void check_case(const ComplexCase& c, const Combination& layouts, vsip_length n, bool in_place) {
+    std::mt19937 gen(static_cast<unsigned>(n) + 11);
+    ComplexVector a(layouts.a, n + 1), b(layouts.b, n), r(layouts.r, n + kMargin);
+    fill(a, gen);
+    fill(b, gen);
+    // One-input operations read b (so that b can also be their in-place output).
+    ComplexVector& first = c.inputs == 2 ? a : b;
+    std::vector<C> expected(n);
+    for (vsip_length i = 0; i < n; ++i)
+        expected[i] = c.expect(*first[i].re, *first[i].im, *b[i].re, *b[i].im);
+    const Views views{first.view(), b.view()};
+    ComplexVector& result = in_place ? b : r;
+    c.run(views, result.view());
+    for (vsip_length i = 0; i < n; ++i) {
+        const C want = expected[i];
+        ASSERT_TRUE(close(*result[i].re, want.real(), c.tolerance) &&
+                    close(*result[i].im, want.imag(), c.tolerance))
+            << "element " << i << " got " << *result[i].re << ", " << *result[i].im;
+    }
+    if (in_place) return;
+    for (vsip_length i = n; i < r.length(); ++i)
+        ASSERT_TRUE(*r[i].re == kSentinel && *r[i].im == kSentinel) << i;
+}
+
+TEST(ComplexOperations, EveryCombinationThreadCountAndLength) {
+    for (const ComplexCase& c : kComplexCases)
+        for (const int threads : kThreadCounts) {
+            const ThreadScope scope(threads);
+            for (const vsip_length n : kLengths)
+                for (const Combination& layouts : kCombinations) {
+                    SCOPED_TRACE(testing::Message() << c.name << " T=" << threads << " n=" << n
+                                                    << " " << layouts.a.name << ","
+                                                    << layouts.b.name << "->" << layouts.r.name);
+                    check_case(c, layouts, n, false);
+                    if (&layouts == &kCombinations[0] || &layouts == &kCombinations[1])
+                        check_case(c, {layouts.b, layouts.b, layouts.b}, n, true);
+                }
+        }
+}
+
+TEST(ComplexMultiply, SquaresInPlaceWhenAllViewsShareOneBlock) {
+    for (const int threads : kThreadCounts) {
+        const ThreadScope scope(threads);
+        for (const Layout& layout : {kDense, kSplit, kStrided}) {
+            ComplexVector v(layout, 37);
+            std::mt19937 gen(3);
+            fill(v, gen);
+            std::vector<C> squares(37);
+            for (vsip_length i = 0; i < 37; ++i)
+                squares[i] = product(*v[i].re, *v[i].im, *v[i].re, *v[i].im);
+            vsip_cvmul_f(v.view(), v.view(), v.view());
+            for (vsip_length i = 0; i < 37; ++i)
+                ASSERT_TRUE(close(*v[i].re, squares[i].real(), 0) &&
+                            close(*v[i].im, squares[i].imag(), 0))
+                    << layout.name << " " << i;
+        }
+    }
+}
+
+TEST(ComplexScale, ZeroFactorStoresZerosSeriallyOnInterleavedViews) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const Layout& layout : {kDense, kStrided}) {
+        ComplexVector b(layout, 9), r(layout, 9);
+        for (vsip_length i = 0; i < 9; ++i)
+            b.set(i, nan, nan);
+        vsip_csvmul_f({0.0f, 0.0f}, b.view(), r.view());
+        for (vsip_length i = 0; i < 9; ++i)
+            ASSERT_TRUE(*r[i].re == 0.0f && *r[i].im == 0.0f) << layout.name << " " << i;
+    }
+}
+
+TEST(ComplexCopy, SplitToInterleavedIsBitExact) {
+    ComplexVector from(kSplit, 21), to(kDense, 21);
+    for (vsip_length i = 0; i < 21; ++i)
+        from.set(i, std::bit_cast<float>(0x7fc00001u + std::uint32_t(i)), -float(i) - 0.1f);
+    vsip_cvcopy_f_f(from.view(), to.view());
+    for (vsip_length i = 0; i < 21; ++i) {
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(*to[i].re), 0x7fc00001u + i);
+        ASSERT_EQ(*to[i].im, -float(i) - 0.1f);
+    }
+}
+
+TEST(VectorMagnitude, EstimatesInDenseGroupsExactElsewhereZeroStaysZero) {
+    for (const int threads : kThreadCounts) {
+        const ThreadScope scope(threads);
+        for (const vsip_length n : kLengths)
+            for (const Combination& layouts : kCombinations) {
+                ComplexVector a(layouts.a, n);
+                RealVector r(layouts.r.split ? kDense : layouts.r, n + kMargin);
+                std::mt19937 gen(5);
+                fill(a, gen);
+                a.set(0, 0.0f, -0.0f);
+                vsip_cvmag_f(a.view(), r.view());
+                for (vsip_length i = 0; i < n; ++i) {
+                    const double want = std::hypot(double(*a[i].re), double(*a[i].im));
+                    ASSERT_TRUE(close(r[i], want, 1e-4)) << layouts.a.name << " " << i;
+                }
+                EXPECT_EQ(r[0], 0.0f);
+                EXPECT_EQ(r[n], kSentinel);
+            }
+    }
+}
+
+TEST(VectorMagnitude, StridedAndTailElementsAreTheExactSquareRoot) {
+    ComplexVector a(kStrided, 7);
+    RealVector r(kDense, 7);
+    std::mt19937 gen(9);
+    fill(a, gen);
+    vsip_cvmag_f(a.view(), r.view());
+    for (vsip_length i = 0; i < 7; ++i)
+        ASSERT_EQ(r[i], std::sqrt(std::fma(*a[i].re, *a[i].re, *a[i].im * *a[i].im)));
+}
+
+TEST(ComplexOperations, NullViewsReturn) {
+    ComplexVector a(kDense, 4);
+    for (const ComplexCase& c : kComplexCases)
+        c.run({nullptr, nullptr}, a.view());
+    vsip_cvmag_f(a.view(), nullptr);
+    EXPECT_EQ(*a[0].re, kSentinel);
+}
+
+} // namespace

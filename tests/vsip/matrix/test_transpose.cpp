@@ -1,0 +1,172 @@
+// vsip_cmtrans_f and vsip_cmherm_f: in place and out of place, every storage and order pair,
+// dense and strided, serially and in parallel, bit-exact against a plain loop.
+#include "matrix_fixture.hpp"
+
+#include <gtest/gtest.h>
+
+#include <complex>
+#include <vector>
+
+namespace {
+
+using qvsip::test::all_layouts;
+using qvsip::test::Layout;
+using qvsip::test::Order;
+using qvsip::test::Spacing;
+using qvsip::test::Storage;
+using qvsip::test::TestMatrix;
+using qvsip::test::ThreadCount;
+
+using Operation = void (*)(const vsip_cmview_f*, const vsip_cmview_f*);
+
+struct Transpose {
+    Operation run;
+    bool conjugates;
+    const char* name;
+};
+const Transpose kTransposes[] = {{vsip_cmtrans_f, false, "trans"}, {vsip_cmherm_f, true, "herm"}};
+
+std::complex<float> expected_element(std::complex<float> x, bool conjugates) {
+    return conjugates ? std::conj(x) : x;
+}
+
+using Elements = std::vector<std::vector<std::complex<float>>>;
+
+Elements elements_of(const TestMatrix& m) {
+    Elements e(m.rows(), std::vector<std::complex<float>>(m.cols()));
+    for (vsip_index i = 0; i < m.rows(); ++i)
+        for (vsip_index j = 0; j < m.cols(); ++j)
+            e[i][j] = m.get(i, j);
+    return e;
+}
+
+::testing::AssertionResult is_transpose(const Elements& a, const TestMatrix& r, bool conjugates) {
+    for (vsip_index i = 0; i < a.size(); ++i)
+        for (vsip_index j = 0; j < a[i].size(); ++j)
+            if (r.get(j, i) != expected_element(a[i][j], conjugates))
+                return ::testing::AssertionFailure()
+                       << "R(" << j << ", " << i << ") = " << r.get(j, i) << " for A " << a[i][j];
+    return r.outside_untouched();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Edge cases
+
+TEST(ConjugateTranspose, RowBecomesConjugatedColumn) {
+    TestMatrix a(1, 2, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(2, 1, {Storage::interleaved, Order::row, Spacing::dense});
+    a.set(0, 0, {1, 2});
+    a.set(0, 1, {3, 4});
+    vsip_cmherm_f(a.view(), r.view());
+    EXPECT_EQ(r.get(0, 0), std::complex<float>(1, -2));
+    EXPECT_EQ(r.get(1, 0), std::complex<float>(3, -4));
+}
+
+TEST(Transpose, RowMajorToColumnMajorIsAFlatCopy) {
+    TestMatrix a(2, 3, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(3, 2, {Storage::interleaved, Order::column, Spacing::dense});
+    a.fill_pattern(1);
+    vsip_cmtrans_f(a.view(), r.view());
+    // Element n of A's array (row-major) is element n of R's array (column-major).
+    for (vsip_index n = 0; n < 6; ++n)
+        EXPECT_EQ(r.get(n % 3, n / 3), a.get(n / 3, n % 3));
+    EXPECT_TRUE(is_transpose(elements_of(a), r, false));
+}
+
+TEST(Transpose, NullAndEmptyChangeNothing) {
+    TestMatrix a(2, 2, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix empty(0, 2, {Storage::interleaved, Order::row, Spacing::dense});
+    a.fill_pattern(2);
+    const Elements before = elements_of(a);
+    for (const Transpose& t : kTransposes) {
+        t.run(nullptr, a.view());
+        t.run(a.view(), nullptr);
+        t.run(empty.view(), a.view());
+    }
+    EXPECT_EQ(elements_of(a), before);
+}
+
+// ---------------------------------------------------------------------------------------------
+// In place: dense matrices go to the engine, strided ones to the swap loop.
+
+TEST(Transpose, InPlaceSquareEveryStorageAndOrder) {
+    for (vsip_length n : {3, 17})
+        for (Spacing spacing : {Spacing::dense, Spacing::strided})
+            for (const Layout layout : all_layouts(spacing))
+                for (const Transpose& t : kTransposes)
+                    for (int threads : {1, 3}) {
+                        TestMatrix m(n, n, layout);
+                        m.fill_pattern(static_cast<unsigned>(n));
+                        const Elements before = elements_of(m);
+                        {
+                            ThreadCount scope(threads);
+                            t.run(m.view(), m.view());
+                        }
+                        ASSERT_TRUE(is_transpose(before, m, t.conjugates))
+                            << t.name << " n " << n << " storage "
+                            << static_cast<int>(layout.storage) << " order "
+                            << static_cast<int>(layout.order) << " spacing "
+                            << static_cast<int>(spacing) << " T " << threads;
+                    }
+}
+
+// R over A's own elements with A's strides swapped already is A's transpose.
+TEST(Transpose, InPlaceOverSwappedStridesKeepsTheElements) {
+    TestMatrix a(4, 4, {Storage::split, Order::row, Spacing::dense});
+    a.fill_pattern(3);
+    const Elements before = elements_of(a);
+    vsip_cmview_f* swapped = vsip_cmbind_f(a.block(), 0, 1, 4, 4, 4);
+    ASSERT_NE(swapped, nullptr);
+    vsip_cmherm_f(a.view(), swapped);
+    for (vsip_index i = 0; i < 4; ++i)
+        for (vsip_index j = 0; j < 4; ++j)
+            EXPECT_EQ(a.get(i, j), std::conj(before[i][j]));
+    vsip_cmdestroy_f(swapped);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Out of place: same order flags (engine plan), different ones (flat copy), and strided.
+
+TEST(Transpose, OutOfPlaceEveryStorageOrderAndSpacing) {
+    struct Size {
+        vsip_length rows, cols;
+    };
+    for (const Size size : {Size{1, 2}, Size{5, 7}, Size{17, 33}})
+        for (Spacing a_spacing : {Spacing::dense, Spacing::strided})
+            for (Spacing r_spacing : {Spacing::dense, Spacing::strided})
+                for (const Layout la : all_layouts(a_spacing))
+                    for (Order ro : {Order::row, Order::column})
+                        for (const Transpose& t : kTransposes)
+                            for (int threads : {1, 3}) {
+                                TestMatrix a(size.rows, size.cols, la);
+                                TestMatrix r(size.cols, size.rows, {la.storage, ro, r_spacing});
+                                a.fill_pattern(4);
+                                {
+                                    ThreadCount scope(threads);
+                                    t.run(a.view(), r.view());
+                                }
+                                ASSERT_TRUE(is_transpose(elements_of(a), r, t.conjugates))
+                                    << t.name << " " << size.rows << "x" << size.cols << " storage "
+                                    << static_cast<int>(la.storage) << " orders "
+                                    << static_cast<int>(la.order) << static_cast<int>(ro)
+                                    << " spacing " << static_cast<int>(a_spacing)
+                                    << static_cast<int>(r_spacing) << " T " << threads;
+                                ASSERT_TRUE(a.outside_untouched());
+                            }
+}
+
+TEST(Transpose, MixedStorageAndLargerRUseTheStridedLoop) {
+    TestMatrix a(3, 5, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(6, 4, {Storage::split, Order::row, Spacing::dense}); // 5 x 3 corner written
+    a.fill_pattern(5);
+    r.fill_pattern(6);
+    const Elements r_before = elements_of(r);
+    vsip_cmherm_f(a.view(), r.view());
+    for (vsip_index j = 0; j < 6; ++j)
+        for (vsip_index i = 0; i < 4; ++i) {
+            const bool written = j < 5 && i < 3;
+            EXPECT_EQ(r.get(j, i), written ? std::conj(a.get(i, j)) : r_before[j][i]);
+        }
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+// Test helpers: the settings every path runs under, views over test-owned arrays and double
+// precision references.
+#pragma once
+
+#include "vsip/reductions/reductions.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace qvsip::test {
+
+using reductions::Setting;
+
+// T = 1 and T = 3 under both processor profiles.
+inline const std::vector<Setting> kAllSettings = {{1, 1}, {1, 2}, {3, 1}, {3, 2}};
+
+// Lengths around the unit sizes (4, 8, 16, 32) and a longer one with an odd tail.
+inline const std::vector<std::uint64_t> kLengths = {1, 3, 4, 7, 8, 15, 16, 17, 31, 33, 100, 4099};
+
+// Scalar strides of real views: dense, forwards and backwards strided.
+inline const std::vector<std::ptrdiff_t> kStrides = {1, 3, -2};
+
+// Storage for length elements at a stride; element i is at start()[i * stride].
+struct StridedReals {
+    std::vector<float> storage;
+    std::ptrdiff_t stride;
+    std::uint64_t length;
+
+    StridedReals(std::uint64_t n, std::ptrdiff_t s)
+        : storage(n * static_cast<std::uint64_t>(std::abs(s)) + 1, 1e30f), stride(s), length(n) {}
+    float* start() { return storage.data() + (stride < 0 ? storage.size() - 1 : 0); }
+    float& operator[](std::uint64_t i) { return start()[static_cast<std::ptrdiff_t>(i) * stride]; }
+    RealVector view() { return {start(), stride, length}; }
+};
+
+// A complex vector in one of three storages: interleaved dense, interleaved strided, split.
+enum class Storage { interleaved, interleaved_strided, split };
+inline const std::vector<Storage> kStorages = {Storage::interleaved, Storage::interleaved_strided,
+                                               Storage::split};
+
+struct ComplexData {
+    std::vector<float> first, second; // interleaved pairs, or real and imaginary parts
+    ComplexVector vector;
+
+    ComplexData(const ComplexData&) = delete;
+    ComplexData& operator=(const ComplexData&) = delete;
+    ComplexData(std::uint64_t n, Storage storage) {
+        if (storage == Storage::split) {
+            first.assign(n, 0);
+            second.assign(n, 0);
+            vector = {first.data(), second.data(), 1, 1, n};
+        } else {
+            const std::ptrdiff_t stride = storage == Storage::interleaved ? 2 : 6;
+            first.assign(n * static_cast<std::uint64_t>(stride) + 2, 1e30f);
+            vector = {first.data(), first.data() + 1, stride, 2, n};
+        }
+    }
+    float& re(std::uint64_t i) { return vector.re[static_cast<std::ptrdiff_t>(i) * vector.stride]; }
+    float& im(std::uint64_t i) { return vector.im[static_cast<std::ptrdiff_t>(i) * vector.stride]; }
+};
+
+inline std::mt19937& generator() {
+    static std::mt19937 g(20240611);
+    return g;
+}
+
+inline float uniform(float low, float high) {
+    return std::uniform_real_distribution<float>(low, high)(generator());
+}
+
+} // namespace qvsip::test

@@ -1,0 +1,209 @@
+// Largest-magnitude searches: the argument checks, and the index (the lowest position of the
+// maximum) identical on every path and thread count, with ties, NaN elements, all-NaN vectors,
+// vectors longer than one slab, and a scratch table that cannot be allocated.
+#include "../memory_probe.hpp"
+#include "qvsip.h"
+#include "reduction_fixtures.hpp"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using namespace qvsip::test;
+using qvsip::RealVector;
+using qvsip::reductions::max_magnitude;
+using qvsip::reductions::max_magnitude_squared;
+using qvsip::reductions::Setting;
+
+constexpr vsip_index kUntouched = 0xdeadbeef;
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr std::uint64_t kSlab = 524288;
+constexpr Setting kParallel = {3, 2};
+
+bool is_parallel_search(Setting s) {
+    return s.threads != 1 && s.profile != 1;
+}
+
+struct Expected {
+    float value = -1.0f;
+    vsip_index index = kUntouched;
+};
+
+// First strictly greater wins; NaN never compares greater.
+Expected reference(const std::vector<float>& magnitudes) {
+    Expected e;
+    for (std::uint64_t i = 0; i < magnitudes.size(); ++i)
+        if (magnitudes[i] > e.value) e = {magnitudes[i], i};
+    return e;
+}
+
+// A magnitude with many ties (small integers), some NaN.
+float tied_value() {
+    if (uniform(0, 1) < 0.1f) return kNaN;
+    return std::floor(uniform(-6, 6));
+}
+
+std::vector<float> magnitudes_of(StridedReals& a) {
+    std::vector<float> m(a.length);
+    for (std::uint64_t i = 0; i < a.length; ++i)
+        m[i] = std::fabs(a[i]);
+    return m;
+}
+
+void expect_search(const RealVector& view, Setting setting, const Expected& expected) {
+    vsip_index index = kUntouched;
+    const float value = max_magnitude(view, setting, &index);
+    EXPECT_EQ(value, expected.value);
+    EXPECT_EQ(index, expected.index);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Public functions
+
+TEST(MaxMagnitudeArguments, MissingArgumentsGiveNaNAndLeaveTheIndex) {
+    float data[4] = {3, -7, 7, 1};
+    vsip_vview_f* view = vsip_vbind_f(vsip_blockbind_f(data, 4, VSIP_MEM_NONE), 0, 1, 4);
+    vsip_index index = kUntouched;
+    EXPECT_TRUE(std::isnan(vsip_vmaxmgval_f(view, nullptr)));
+    EXPECT_TRUE(std::isnan(vsip_vmaxmgval_f(nullptr, &index)));
+    vsip_block_f_s no_data{};
+    vsip_vview_f_s empty_block{};
+    empty_block.block = &no_data;
+    empty_block.stride = 1;
+    empty_block.length = 4;
+    EXPECT_TRUE(std::isnan(vsip_vmaxmgval_f(&empty_block, &index)));
+    vsip_cblock_f_s no_parts{};
+    vsip_cvview_f_s complex_view{};
+    complex_view.block = &no_parts;
+    complex_view.stride = 1;
+    complex_view.length = 4;
+    EXPECT_TRUE(std::isnan(vsip_vcmaxmgsqval_f(&complex_view, &index)));
+    EXPECT_TRUE(std::isnan(vsip_vcmaxmgsqval_f(nullptr, &index)));
+    EXPECT_EQ(index, kUntouched);
+    vsip_valldestroy_f(view);
+}
+
+TEST(MaxMagnitudeValues, FirstOfEqualMagnitudesWithOneAndFourThreads) {
+    float data[4] = {3, -7, 7, 1};
+    float pairs[8] = {1, 2, -2, 1, 0, 0, 2, -1};
+    vsip_vview_f* view = vsip_vbind_f(vsip_blockbind_f(data, 4, VSIP_MEM_NONE), 0, 1, 4);
+    vsip_cvview_f* complex_view =
+        vsip_cvbind_f(vsip_cblockbind_f(pairs, nullptr, 4, VSIP_MEM_NONE), 0, 1, 4);
+    for (int threads : {1, 4}) {
+        ASSERT_EQ(QVSIP_SetOmpThreadNum(threads), 0);
+        vsip_index index = kUntouched;
+        EXPECT_EQ(vsip_vmaxmgval_f(view, &index), 7.0f);
+        EXPECT_EQ(index, 1u);
+        index = kUntouched;
+        EXPECT_EQ(vsip_vcmaxmgsqval_f(complex_view, &index), 5.0f);
+        EXPECT_EQ(index, 0u);
+    }
+    QVSIP_SetOmpThreadNum(1);
+    vsip_valldestroy_f(view);
+    vsip_cvalldestroy_f(complex_view);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Every path
+
+TEST(MaxMagnitude, LeadingTieGivesIndexZeroOnEveryPath) {
+    std::vector<float> data = {5, 5, 0, 0, 0, 0, 0, 0};
+    for (const Setting& setting : kAllSettings)
+        expect_search({data.data(), 1, data.size()}, setting, {5.0f, 0});
+}
+
+TEST(MaxMagnitude, TiesAndNaNGiveTheReferenceIndexOnEveryPath) {
+    for (int trial = 0; trial < 4; ++trial)
+        for (std::ptrdiff_t stride : kStrides)
+            for (std::uint64_t n : kLengths) {
+                StridedReals a(n, stride);
+                for (std::uint64_t i = 0; i < n; ++i)
+                    a[i] = tied_value();
+                const std::vector<float> m = magnitudes_of(a);
+                Expected expected = reference(m);
+                for (const Setting& setting : kAllSettings) {
+                    SCOPED_TRACE("T=" + std::to_string(setting.threads) +
+                                 " profile=" + std::to_string(setting.profile) +
+                                 " n=" + std::to_string(n) + " stride=" + std::to_string(stride));
+                    if (expected.index != kUntouched) expect_search(a.view(), setting, expected);
+                }
+            }
+}
+
+TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
+    for (int trial = 0; trial < 4; ++trial)
+        for (Storage storage : kStorages)
+            for (std::uint64_t n : kLengths) {
+                ComplexData a(n, storage);
+                std::vector<float> m(n);
+                for (std::uint64_t i = 0; i < n; ++i) {
+                    a.re(i) = tied_value();
+                    a.im(i) = std::floor(uniform(-3, 3));
+                    m[i] = std::fma(a.re(i), a.re(i), a.im(i) * a.im(i));
+                }
+                const Expected expected = reference(m);
+                if (expected.index == kUntouched) continue;
+                for (const Setting& setting : kAllSettings) {
+                    vsip_index index = kUntouched;
+                    EXPECT_EQ(max_magnitude_squared(a.vector, setting, &index), expected.value);
+                    EXPECT_EQ(index, expected.index) << "n=" << n << " storage " << int(storage);
+                }
+            }
+}
+
+TEST(MaxMagnitude, AllNaNGivesMinusOneSerialLeavesIndexParallelTakesLastGroup) {
+    constexpr std::uint64_t n = 13; // three groups of 4 and one element
+    std::vector<float> data(n, kNaN);
+    for (const Setting& setting : kAllSettings) {
+        vsip_index index = kUntouched;
+        EXPECT_EQ(max_magnitude({data.data(), 1, n}, setting, &index), -1.0f);
+        EXPECT_EQ(index, is_parallel_search(setting) ? 8u : kUntouched);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Slabs
+
+std::vector<float> small_values(std::uint64_t n) {
+    std::vector<float> data(n);
+    for (float& x : data)
+        x = uniform(-1, 1);
+    return data;
+}
+
+TEST(MaxMagnitudeSlabs, EarlierSlabWinsTies) {
+    std::vector<float> data = small_values(kSlab + 1);
+    data[0] = 9;
+    data[kSlab] = -9;
+    for (const Setting& setting : kAllSettings)
+        expect_search({data.data(), 1, data.size()}, setting, {9.0f, 0});
+}
+
+TEST(MaxMagnitudeSlabs, LaterSlabsAndTheTailReplaceOnlyWhenGreater) {
+    const std::uint64_t n = 2 * kSlab + 7;
+    std::vector<float> data = small_values(n);
+    data[100] = 4;
+    data[kSlab + 1000] = 6;  // second slab, greater
+    data[2 * kSlab + 1] = 6; // last partial slab, a tie
+    data[n - 1] = -6;        // final tail, a tie
+    for (const Setting& setting : {Setting{1, 2}, kParallel})
+        expect_search({data.data(), 1, n}, setting, {6.0f, kSlab + 1000});
+    data[n - 2] = 6.5f; // final tail, greater
+    for (const Setting& setting : {Setting{1, 2}, kParallel})
+        expect_search({data.data(), 1, n}, setting, {6.5f, n - 2});
+}
+
+TEST(MaxMagnitude, UnallocatableScratchTableFallsBackToTheSerialSearch) {
+    std::vector<float> data = small_values(1000);
+    data[777] = 3;
+    MemoryProbe probe;
+    probe.fail_after(0);
+    expect_search({data.data(), 1, data.size()}, kParallel, {3.0f, 777});
+    EXPECT_EQ(probe.live(), 0);
+}
+
+} // namespace

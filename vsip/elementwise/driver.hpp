@@ -1,0 +1,128 @@
+// The generic drivers of the element-wise operations: an operation object supplies the
+// arithmetic (op(x...) on One and Group values, see lanes.hpp); the drivers supply the paths of
+// the operation skeleton (element count, dense test, serial run or parallel regions, strided
+// units) for vectors.
+#pragma once
+
+#include "vsip/elementwise/ports.hpp"
+#include "vsip/frame.hpp"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace qvsip::elementwise {
+
+// Units (in elements) of the first dense region and of the second; second == 0 means the
+// calling thread finishes everything after the first region.
+struct DenseUnits {
+    std::uint64_t first, second;
+};
+inline constexpr DenseUnits kRealUnits{frame::kDenseUnit, frame::kVectorUnit};
+// Complex output: 16 and 4 scalars are 8 and 2 interleaved elements.
+inline constexpr DenseUnits kInterleavedUnits{frame::kDenseUnit / 2, frame::kVectorUnit / 2};
+inline constexpr DenseUnits kSplitUnits{frame::kDenseUnit, frame::kVectorUnit};
+inline constexpr std::uint64_t kGroup = 4; // elements per 4-lane group
+
+struct Paths {
+    DenseUnits dense = kRealUnits;
+    bool has_split = false; // the second dense case: split complex views
+    DenseUnits split = kSplitUnits;
+    std::uint64_t strided_unit = 1;
+    bool strided_groups = false;  // strided elements in 4-lane groups (else one by one)
+    bool strided_serial = false;  // no parallel strided path
+    std::uint64_t outer_unit = 1; // matrices: rows or columns per unit of the parallel split
+};
+
+inline constexpr Paths kComplexPaths{.dense = kInterleavedUnits};
+
+// op(x...) for one element or a group; an operation without inputs (a fill) provides value<V>.
+template <class Width, class Op, class... X> auto compute(const Op& op, const X&... x) {
+    if constexpr (sizeof...(X) == 0)
+        return op.template value<typename Width::real>();
+    else
+        return op(x...);
+}
+
+// Elements [first, last) of the ports: whole 4-element groups from first (when Groups), then
+// one by one.
+template <Access A, bool Groups, class Op, class Out, class... In>
+void run_span(const Op& op, std::uint64_t first, std::uint64_t last, const Out& r, const In&... a) {
+    std::uint64_t i = first;
+    if constexpr (Groups)
+        for (; i + kGroup <= last; i += kGroup)
+            r.template store<A>(i, compute<Group>(op, a.template load<A>(i)...));
+    for (; i < last; ++i)
+        r.store_one(i, compute<One>(op, a.load_one(i)...));
+}
+
+// The dense path over count elements: serial, or the regions in units, after which the
+// calling thread runs caller_kernel on the rest.
+template <class RegionKernel, class CallerKernel>
+void run_dense_units(int threads, std::uint64_t count, DenseUnits units, RegionKernel& region,
+                     CallerKernel& caller) {
+    if (threads == 1) {
+        caller(0, count);
+        return;
+    }
+    std::uint64_t done =
+        frame::parallel_region(threads, 0, count, units.first, frame::RangeKernel(region));
+    if (units.second != 0)
+        done =
+            frame::parallel_region(threads, done, count, units.second, frame::RangeKernel(region));
+    if (done < count) caller(done, count);
+}
+
+// A dense run of count elements: region_op in the parallel regions, caller_op on the calling
+// thread (they differ only where the regions use estimates and the caller exact arithmetic).
+template <Access A, class RegionOp, class CallerOp, class Out, class... In>
+void run_dense_path(int threads, std::uint64_t count, DenseUnits units, const RegionOp& region_op,
+                    const CallerOp& caller_op, const Out& r, const In&... a) {
+    auto region = [&](std::uint64_t first, std::uint64_t last) {
+        run_span<A, true>(region_op, first, last, r, a...);
+    };
+    auto caller = [&](std::uint64_t first, std::uint64_t last) {
+        run_span<A, true>(caller_op, first, last, r, a...);
+    };
+    run_dense_units(threads, count, units, region, caller);
+}
+
+template <class Op, class Out, class... In>
+void run_strided_path(int threads, std::uint64_t count, const Paths& paths, const Op& op,
+                      const Out& r, const In&... a) {
+    auto kernel = [&](std::uint64_t first, std::uint64_t last) {
+        if (paths.strided_groups)
+            run_span<Access::strided, true>(op, first, last, r, a...);
+        else
+            run_span<Access::strided, false>(op, first, last, r, a...);
+    };
+    frame::run_in_units(paths.strided_serial ? 1 : threads, count, paths.strided_unit, kernel);
+}
+
+// A vector operation on resolved ports: n = the smallest length; dense, split or strided path.
+template <class RegionOp, class CallerOp, class Out, class... In>
+void apply_vector(const Paths& paths, const RegionOp& region_op, const CallerOp& caller_op,
+                  const Out& r, const In&... a) {
+    const std::uint64_t n = std::min({r.length, a.length...});
+    if (n == 0) return;
+    const int threads = thread_count();
+    const bool contiguous = r.contiguous() && (a.contiguous() && ...);
+    if (contiguous && r.interleaved() && (a.interleaved() && ...))
+        run_dense_path<Access::dense>(threads, n, paths.dense, region_op, caller_op, r, a...);
+    else if (contiguous && paths.has_split && r.split() && (a.split() && ...))
+        run_dense_path<Access::split>(threads, n, paths.split, region_op, caller_op, r, a...);
+    else
+        run_strided_path(threads, n, paths, caller_op, r, a...);
+}
+
+template <class... View> bool any_null(const View*... views) {
+    return ((views == nullptr) || ...);
+}
+
+// The whole operation on views, output first: null check, resolution, paths.
+template <class Op, class OutView, class... InView>
+void vector_operation(const Paths& paths, const Op& op, const OutView* r, const InView*... a) {
+    if (any_null(r, a...)) return;
+    apply_vector(paths, op, op, port_of(*r), port_of(*a)...);
+}
+
+} // namespace qvsip::elementwise

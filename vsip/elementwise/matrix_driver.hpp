@@ -1,0 +1,117 @@
+// The matrix driver of the element-wise operations: matrices are walked with one dimension
+// inner, a dense set of matrices is one flat vector, and otherwise the outer dimension is split
+// among the threads, each walking its rows (or columns) entirely.
+#pragma once
+
+#include "vsip/elementwise/driver.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace qvsip::elementwise {
+
+// Which dimension is walked innermost: along a row (rows) or along a column (columns).
+enum class Inner { rows, columns };
+
+// A matrix as a port along the inner dimension (its length the inner count) and a step in
+// scalars from one inner line to the next.
+template <class Port> struct MatrixPort {
+    Port line;
+    std::ptrdiff_t outer_stride;
+    vsip_length outer_length;
+
+    Port line_at(std::uint64_t outer) const { return line.moved(at(outer, outer_stride)); }
+    // The whole matrix one contiguous run of inner_count x outer_length elements.
+    bool flat(std::uint64_t inner_count) const {
+        return line.contiguous() &&
+               outer_stride == at(inner_count, static_cast<std::ptrdiff_t>(line.element_scalars));
+    }
+    Port as_vector(std::uint64_t count) const {
+        Port v = line;
+        v.length = count;
+        return v;
+    }
+};
+
+// Rows are inner when the row stride (along a row) is the smaller one.
+inline Inner inner_by_strides(const vsip_mview_f& view) {
+    return view.row_stride < view.col_stride ? Inner::rows : Inner::columns;
+}
+inline Inner inner_by_strides(const vsip_cmview_f& view) {
+    return view.row_stride < view.col_stride ? Inner::rows : Inner::columns;
+}
+
+template <class Port, class Matrix>
+MatrixPort<Port> oriented(Port line, const Matrix& m, Inner inner) {
+    if (inner == Inner::rows) {
+        line.stride = m.row_stride;
+        line.length = m.row_length;
+        return {line, m.col_stride, m.col_length};
+    }
+    line.stride = m.col_stride;
+    line.length = m.col_length;
+    return {line, m.row_stride, m.row_length};
+}
+
+inline MatrixPort<ScalarPort<float>> matrix_port(const vsip_mview_f& view, Inner inner) {
+    const RealMatrix m = resolve(view);
+    return oriented(ScalarPort<float>{m.start, 0, 0}, m, inner);
+}
+inline MatrixPort<ComplexPort> matrix_port(const vsip_cmview_f& view, Inner inner) {
+    const ComplexMatrix m = resolve(view);
+    return oriented(ComplexPort{m.re, m.im, 0, m.element_stride, 0}, m, inner);
+}
+
+// A vector repeated along the outer dimension: the same elements for every line.
+template <class Port> MatrixPort<Port> repeated(Port vector) {
+    return {vector, 0, std::numeric_limits<vsip_length>::max()};
+}
+
+// The strided matrix path: units of outer lines among the threads; each line is walked with
+// the lines' own strides, or as dense lines when they are contiguous and the operation's groups
+// give the same results as its single elements.
+template <class Op, class Out, class... In>
+void run_lines(int threads, std::uint64_t inner, std::uint64_t outer, const Paths& paths,
+               const Op& op, const MatrixPort<Out>& r, const MatrixPort<In>&... a) {
+    const bool dense_lines = paths.strided_groups && r.line.contiguous() && r.line.interleaved() &&
+                             ((a.line.contiguous() && a.line.interleaved()) && ...);
+    auto kernel = [&](std::uint64_t first, std::uint64_t last) {
+        for (std::uint64_t o = first; o < last; ++o) {
+            if (dense_lines)
+                run_span<Access::dense, true>(op, 0, inner, r.line_at(o), a.line_at(o)...);
+            else if (paths.strided_groups)
+                run_span<Access::strided, true>(op, 0, inner, r.line_at(o), a.line_at(o)...);
+            else
+                run_span<Access::strided, false>(op, 0, inner, r.line_at(o), a.line_at(o)...);
+        }
+    };
+    frame::run_in_units(threads, outer, paths.outer_unit, kernel);
+}
+
+// A matrix operation on oriented ports: the counts are the minima over the matrices; a set of
+// flat matrices of one storage kind is processed as one dense vector.
+template <class Op, class Out, class... In>
+void apply_matrix(const Paths& paths, const Op& op, const MatrixPort<Out>& r,
+                  const MatrixPort<In>&... a) {
+    const std::uint64_t inner = std::min({r.line.length, a.line.length...});
+    const std::uint64_t outer = std::min({r.outer_length, a.outer_length...});
+    if (inner == 0 || outer == 0) return;
+    const int threads = thread_count();
+    if (r.flat(inner) && (a.flat(inner) && ...)) {
+        const std::uint64_t count = inner * outer;
+        if (r.line.interleaved() && (a.line.interleaved() && ...)) {
+            run_dense_path<Access::dense>(threads, count, paths.dense, op, op, r.as_vector(count),
+                                          a.as_vector(count)...);
+            return;
+        }
+        if (r.line.split() && (a.line.split() && ...)) {
+            run_dense_path<Access::split>(threads, count, paths.split, op, op, r.as_vector(count),
+                                          a.as_vector(count)...);
+            return;
+        }
+    }
+    run_lines(threads, inner, outer, paths, op, r, a...);
+}
+
+} // namespace qvsip::elementwise

@@ -1,0 +1,83 @@
+// Complex and real matrix element-wise operations and the products of a vector with the rows or
+// columns of a matrix.
+#include "vsip/elementwise/complex_arith.hpp"
+#include "vsip/elementwise/matrix_driver.hpp"
+
+#include "qvsip.h"
+
+namespace qvsip::elementwise {
+namespace {
+
+// Operations whose groups give the results of single elements may walk lines in groups.
+constexpr Paths kComplexMatrixPaths{
+    .dense = kInterleavedUnits, .has_split = true, .strided_groups = true};
+constexpr Paths kReciprocalPaths{.has_split = true, .strided_groups = true};
+// The magnitude's estimates are for the dense case only.
+constexpr Paths kMagnitudePaths{.has_split = true};
+
+// The output's strides fix the dimension order for every matrix of the operation.
+template <class Op, class OutView, class... InView>
+void matrix_operation(const Paths& paths, const Op& op, const OutView* r, const InView*... a) {
+    if (any_null(r, a...)) return;
+    const Inner inner = inner_by_strides(*r);
+    apply_matrix(paths, op, matrix_port(*r, inner), matrix_port(*a, inner)...);
+}
+
+// By rows (major 0) the vector runs along each row; otherwise along each column.
+template <class Op, class VectorView>
+void vector_matrix_product(const Paths& paths, const Op& op, const VectorView* a,
+                           const vsip_cmview_f* b, vsip_major major, const vsip_cmview_f* r) {
+    if (any_null(a, b, r)) return;
+    const Inner inner = major == VSIP_ROW ? Inner::rows : Inner::columns;
+    apply_matrix(paths, op, matrix_port(*r, inner), repeated(port_of(*a)), matrix_port(*b, inner));
+}
+
+// The real-vector product's line unit depends on the profile (the same values either way).
+Paths real_vector_product_paths() {
+    Paths paths = kComplexMatrixPaths;
+    paths.outer_unit = processor_profile() == kProfileSerialReductions ? 1 : 2;
+    return paths;
+}
+
+} // namespace
+} // namespace qvsip::elementwise
+
+using namespace qvsip::elementwise;
+
+extern "C" {
+
+void vsip_cmadd_f(const vsip_cmview_f* A, const vsip_cmview_f* B, const vsip_cmview_f* R) {
+    matrix_operation(kComplexMatrixPaths, ComplexAdd{}, R, A, B);
+}
+
+void vsip_cmconj_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
+    matrix_operation(kComplexMatrixPaths, Conjugate{}, R, A);
+}
+
+void vsip_cmcopy_f_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
+    matrix_operation(kComplexMatrixPaths, ComplexCopy{}, R, A);
+}
+
+void vsip_cmfill_f(vsip_cscalar_f alpha, const vsip_cmview_f* R) {
+    matrix_operation(kComplexMatrixPaths, ComplexFill{{alpha.r, alpha.i}}, R);
+}
+
+void vsip_cmmag_f(const vsip_cmview_f* A, const vsip_mview_f* R) {
+    matrix_operation(kMagnitudePaths, MatrixMagnitude{}, R, A);
+}
+
+void vsip_mrecip_f(const vsip_mview_f* A, const vsip_mview_f* R) {
+    matrix_operation(kReciprocalPaths, Reciprocal{}, R, A);
+}
+
+void vsip_cvmmul_f(const vsip_cvview_f* a, const vsip_cmview_f* B, vsip_major major,
+                   const vsip_cmview_f* R) {
+    vector_matrix_product(kComplexMatrixPaths, ComplexMultiply{}, a, B, major, R);
+}
+
+void vsip_rvcmmul_f(const vsip_vview_f* a, const vsip_cmview_f* B, vsip_major major,
+                    const vsip_cmview_f* R) {
+    vector_matrix_product(real_vector_product_paths(), RealTimesComplex{}, a, B, major, R);
+}
+
+} // extern "C"

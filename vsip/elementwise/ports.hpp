@@ -1,0 +1,139 @@
+// Ports: a resolved view seen as a sequence of elements that the element-wise drivers read and
+// write one element or one group of four elements at a time, in one of three access modes.
+#pragma once
+
+#include "vsip/elementwise/lanes.hpp"
+#include "vsip/support.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+namespace qvsip::elementwise {
+
+// dense: every real view contiguous and every complex view interleaved and contiguous;
+// split: every complex view split with contiguous parts (real views contiguous);
+// strided: any strides, elements reached one by one.
+enum class Access { dense, split, strided };
+
+inline std::ptrdiff_t at(std::uint64_t index, std::ptrdiff_t stride) {
+    return static_cast<std::ptrdiff_t>(index) * stride;
+}
+
+// Real, integer or boolean elements: element i is p[i * stride].
+template <class Scalar> struct ScalarPort {
+    using one = Scalar;
+    using group = std::conditional_t<std::is_same_v<Scalar, float>, f32x4, i32x4>;
+
+    Scalar* p;
+    std::ptrdiff_t stride; // in scalars
+    vsip_length length;
+
+    static constexpr std::ptrdiff_t element_scalars = 1;
+    bool interleaved() const { return true; }
+    bool split() const { return true; }
+    bool contiguous() const { return stride == 1; }
+    ScalarPort moved(std::ptrdiff_t scalars) const { return {p + scalars, stride, length}; }
+
+    template <Access A> group load(std::uint64_t i) const {
+        if constexpr (A != Access::strided) {
+            if constexpr (std::is_same_v<Scalar, float>)
+                return qtx::simd::loadu(p + i);
+            else
+                return qtx::simd::load_i32(p + i);
+        } else if constexpr (std::is_same_v<Scalar, float>) {
+            return qtx::simd::load_strided(p + at(i, stride), stride);
+        } else {
+            alignas(16) Scalar lanes[4];
+            for (std::uint64_t k = 0; k < 4; ++k)
+                lanes[k] = p[at(i + k, stride)];
+            return qtx::simd::load_i32(lanes);
+        }
+    }
+    template <Access A> void store(std::uint64_t i, group v) const {
+        if constexpr (A != Access::strided) {
+            if constexpr (std::is_same_v<Scalar, float>)
+                qtx::simd::storeu(p + i, v);
+            else
+                qtx::simd::store_i32(p + i, v);
+        } else if constexpr (std::is_same_v<Scalar, float>) {
+            qtx::simd::store_strided(p + at(i, stride), stride, v);
+        } else {
+            alignas(16) Scalar lanes[4];
+            qtx::simd::store_i32(lanes, v);
+            for (std::uint64_t k = 0; k < 4; ++k)
+                p[at(i + k, stride)] = lanes[k];
+        }
+    }
+    Scalar load_one(std::uint64_t i) const { return p[at(i, stride)]; }
+    void store_one(std::uint64_t i, Scalar v) const { p[at(i, stride)] = v; }
+};
+
+// Complex elements: element i is (re[i * stride], im[i * stride]).
+struct ComplexPort {
+    using one = Cplx<float>;
+    using group = Cplx<f32x4>;
+
+    float* re;
+    float* im;
+    std::ptrdiff_t stride;          // in scalars
+    std::ptrdiff_t element_scalars; // kInterleavedStride or kSplitStride
+    vsip_length length;
+
+    bool interleaved() const { return element_scalars == kInterleavedStride; }
+    bool split() const { return element_scalars == kSplitStride; }
+    bool contiguous() const { return stride == element_scalars; }
+    ComplexPort moved(std::ptrdiff_t scalars) const {
+        return {re + scalars, im + scalars, stride, element_scalars, length};
+    }
+
+    template <Access A> group load(std::uint64_t i) const {
+        using namespace qtx::simd;
+        if constexpr (A == Access::dense) {
+            const f32x4 low = loadu(re + 2 * i), high = loadu(re + 2 * i + 4);
+            return {even_lanes(low, high), odd_lanes(low, high)};
+        } else if constexpr (A == Access::split) {
+            return {loadu(re + i), loadu(im + i)};
+        } else {
+            return {load_strided(re + at(i, stride), stride),
+                    load_strided(im + at(i, stride), stride)};
+        }
+    }
+    template <Access A> void store(std::uint64_t i, group v) const {
+        using namespace qtx::simd;
+        if constexpr (A == Access::dense) {
+            storeu(re + 2 * i, interleave_low(v.re, v.im));
+            storeu(re + 2 * i + 4, interleave_high(v.re, v.im));
+        } else if constexpr (A == Access::split) {
+            storeu(re + i, v.re);
+            storeu(im + i, v.im);
+        } else {
+            store_strided(re + at(i, stride), stride, v.re);
+            store_strided(im + at(i, stride), stride, v.im);
+        }
+    }
+    one load_one(std::uint64_t i) const { return {re[at(i, stride)], im[at(i, stride)]}; }
+    void store_one(std::uint64_t i, one v) const {
+        re[at(i, stride)] = v.re;
+        im[at(i, stride)] = v.im;
+    }
+};
+
+inline ScalarPort<float> port_of(const vsip_vview_f& view) {
+    const RealVector v = resolve(view);
+    return {v.start, v.stride, v.length};
+}
+inline ScalarPort<vsip_scalar_i> port_of(const vsip_vview_i& view) {
+    const auto v = resolve(view);
+    return {v.start, v.stride, v.length};
+}
+inline ScalarPort<vsip_scalar_bl> port_of(const vsip_vview_bl& view) {
+    const auto v = resolve(view);
+    return {v.start, v.stride, v.length};
+}
+inline ComplexPort port_of(const vsip_cvview_f& view) {
+    const ComplexVector v = resolve(view);
+    return {v.re, v.im, v.stride, v.element_stride, v.length};
+}
+
+} // namespace qvsip::elementwise

@@ -1,0 +1,61 @@
+// Inner-product form: one dot product per element of R; with T != 1 each dot product is one
+// parallel region whose threads add their partial sums to a shared sum under the OpenMP
+// atomic lock.
+#include "vsip/frame.hpp"
+#include "vsip/matrix/product_forms.hpp"
+
+extern "C" {
+void GOMP_atomic_start(void);
+void GOMP_atomic_end(void);
+}
+
+namespace qvsip::matrix {
+
+namespace {
+
+template <class DotKernel>
+ComplexSum dot_product(int threads, std::uint64_t depth, std::uint64_t unit, DotKernel dot) {
+    if (threads == 1) return dot(0, depth);
+    ComplexSum shared;
+    auto add_chunk = [&](std::uint64_t first, std::uint64_t last) {
+        const ComplexSum part = dot(first, last);
+        GOMP_atomic_start();
+        shared.add(part);
+        GOMP_atomic_end();
+    };
+    const std::uint64_t done =
+        frame::parallel_region(threads, 0, depth, unit, frame::RangeKernel(add_chunk));
+    shared.add(dot(done, depth));
+    return shared;
+}
+
+} // namespace
+
+void inner_product_form(const ComplexMatrix& a, const ComplexMatrix& b, const ComplexMatrix& r,
+                        ProductShape shape, int threads) {
+    const bool dense = interleaved(a) && interleaved(b) && interleaved(r) && rows_contiguous(a) &&
+                       columns_contiguous(b);
+    for (std::uint64_t i = 0; i < shape.rows; ++i) {
+        const StridedComplex a_row = row_of(a, i);
+        for (std::uint64_t j = 0; j < shape.columns; ++j) {
+            const StridedComplex b_column = column_of(b, j);
+            ComplexSum sum;
+            if (dense) {
+                sum = dot_product(threads, shape.depth, kDenseGroup,
+                                  [&](std::uint64_t first, std::uint64_t last) {
+                                      return dense_dot(a_row.re, b_column.re, first, last);
+                                  });
+            } else {
+                sum = dot_product(threads, shape.depth, kStridedUnit,
+                                  [&](std::uint64_t first, std::uint64_t last) {
+                                      return strided_dot(a_row, b_column, first, last);
+                                  });
+            }
+            const StridedComplex r_row = row_of(r, i);
+            *r_row.re_at(j) = sum.re;
+            *r_row.im_at(j) = sum.im;
+        }
+    }
+}
+
+} // namespace qvsip::matrix

@@ -1,0 +1,11 @@
+// The setting every reduction reads once at its start.
+#include "vsip/frame.hpp"
+#include "vsip/reductions/reductions.hpp"
+
+namespace qvsip::reductions {
+
+Setting current_setting() {
+    return {thread_count(), processor_profile()};
+}
+
+} // namespace qvsip::reductions

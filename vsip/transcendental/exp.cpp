@@ -1,0 +1,33 @@
+// The complex exponential of a complex vector.
+#include "vsip/transcendental/driver.hpp"
+
+#include <math.h>
+
+namespace qvsip::transcendental {
+namespace {
+
+// e^re (cos(im) + i sin(im)); infinite e^re times a zero sine gives NaN by IEEE rules.
+struct ComplexExp {
+    static constexpr Schedule schedule = Schedule::regions_throughout;
+    static ComplexLanes group(ComplexLanes a) {
+        const f32x4 magnitude = exp_lanes(a.re);
+        Lanes cosine = cosine_lanes(a.im);
+        Lanes sine = sine_lanes(a.im);
+        if (any(cosine.outside)) [[unlikely]] {
+            cosine.value = with_library_lanes<::cosf>(cosine, a.im);
+            sine.value = with_library_lanes<::sinf>(sine, a.im);
+        }
+        return {mul(magnitude, cosine.value), mul(magnitude, sine.value)};
+    }
+    static ComplexScalar single(ComplexScalar a) {
+        const float magnitude = ::expf(a.re);
+        return {magnitude * ::cosf(a.im), magnitude * ::sinf(a.im)};
+    }
+};
+
+} // namespace
+} // namespace qvsip::transcendental
+
+void vsip_cvexp_f(const vsip_cvview_f* a, const vsip_cvview_f* r) {
+    qvsip::transcendental::run<qvsip::transcendental::ComplexExp>(a, r);
+}
