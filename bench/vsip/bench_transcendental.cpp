@@ -1,6 +1,6 @@
 // Elements per second of the transcendental functions on dense views against loops over glibc's
 // scalar functions, for two lengths and thread counts: median of several timed repetitions.
-#include "bench/timing.hpp"
+#include "bench/vsip/throughput.hpp"
 
 #include "qvsip.h"
 
@@ -92,31 +92,20 @@ const Benchmark kBenchmarks[] = {
      [](Operands& o) { plain::vsqrt(o.in.data(), o.out.data(), o.n); }},
 };
 
-double melem_per_s(std::size_t n, double ns) {
-    return static_cast<double>(n) / ns * 1e3;
-}
-
 } // namespace
 
 // An optional argument selects the operations whose name contains it.
 int main(int argc, char** argv) {
     const std::string filter = argc > 1 ? argv[1] : "";
-    std::printf("%-16s %10s %3s %12s %12s %8s\n", "operation", "n", "T", "ours Melem/s",
-                "libm Melem/s", "ratio");
+    qvsip::bench::print_throughput_header("libm Melem/s");
     for (const Benchmark& b : kBenchmarks)
         for (const std::size_t n : kLengths) {
             if (std::string(b.name).find(filter) == std::string::npos) continue;
             Operands o(n, b.complex_in, b.low, b.high);
-            for (const int threads : kThreads) {
-                QVSIP_SetOmpThreadNum(threads);
-                const int samples = n >= 10000000 ? 5 : 9;
-                const double ours =
-                    qtx::bench::median_ns_per_call([&] { b.ours(o); }, samples, 20.0);
-                const double theirs =
-                    qtx::bench::median_ns_per_call([&] { b.theirs(o); }, samples, 20.0);
-                std::printf("%-16s %10zu %3d %12.1f %12.1f %8.2f\n", b.name, n, threads,
-                            melem_per_s(n, ours), melem_per_s(n, theirs), theirs / ours);
-            }
+            for (const int threads : kThreads)
+                qvsip::bench::compare_throughput(
+                    b.name, n, threads, [&] { b.ours(o); }, [&] { b.theirs(o); },
+                    qvsip::bench::samples_for(n));
         }
     QVSIP_SetOmpThreadNum(1);
     return 0;

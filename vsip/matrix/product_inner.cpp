@@ -4,11 +4,6 @@
 #include "vsip/frame.hpp"
 #include "vsip/matrix/product_forms.hpp"
 
-extern "C" {
-void GOMP_atomic_start(void);
-void GOMP_atomic_end(void);
-}
-
 namespace qvsip::matrix {
 
 namespace {
@@ -18,10 +13,7 @@ ComplexSum dot_product(int threads, std::uint64_t depth, std::uint64_t unit, Dot
     if (threads == 1) return dot(0, depth);
     ComplexSum shared;
     auto add_chunk = [&](std::uint64_t first, std::uint64_t last) {
-        const ComplexSum part = dot(first, last);
-        GOMP_atomic_start();
-        shared.add(part);
-        GOMP_atomic_end();
+        add_atomically(shared, dot(first, last));
     };
     const std::uint64_t done =
         frame::parallel_region(threads, 0, depth, unit, frame::RangeKernel(add_chunk));

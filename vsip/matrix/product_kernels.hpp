@@ -3,6 +3,7 @@
 // of complex elements so that the parallel paths can hand every thread its own chunk.
 #pragma once
 
+#include "vsip/complex_sum.hpp"
 #include "vsip/support.hpp"
 
 #include <cmath>
@@ -16,14 +17,6 @@ namespace qvsip::matrix {
 inline constexpr std::uint64_t kDenseGroup = 8;
 // Strided kernels step one element at a time.
 inline constexpr std::uint64_t kStridedUnit = 1;
-
-struct ComplexSum {
-    float re = 0, im = 0;
-    void add(ComplexSum x) {
-        re += x.re;
-        im += x.im;
-    }
-};
 
 // The complex product of vsip_cvmul_f: each part one fused multiply-add.
 inline ComplexSum complex_product(float ar, float ai, float br, float bi) {

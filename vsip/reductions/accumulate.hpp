@@ -7,13 +7,6 @@
 #include <atomic>
 #include <cstdint>
 
-extern "C" {
-// libgomp's global atomic section, the lock behind "#pragma omp atomic" on types it cannot
-// update in one instruction.
-void GOMP_atomic_start(void);
-void GOMP_atomic_end(void);
-}
-
 namespace qvsip::reductions {
 
 // Scalars per 4-lane vector.

@@ -1,5 +1,6 @@
 // Plain and conjugate dot products of two complex vectors. Sums are held in float; each thread
 // of a parallel region adds its pair of sums to the shared pair inside libgomp's atomic section.
+#include "vsip/complex_sum.hpp"
 #include "vsip/frame.hpp"
 #include "vsip/reductions/accumulate.hpp"
 #include "vsip/reductions/reductions.hpp"
@@ -18,14 +19,6 @@ inline constexpr std::uint64_t kProfile1DotUnit = 16;
 inline constexpr std::uint64_t kProfile2DotUnit = 8;
 // Complex elements per step of the dense kernel: two vectors of two interleaved elements.
 inline constexpr std::uint64_t kElementsPerStep = 4;
-
-struct ComplexSum {
-    float re = 0, im = 0;
-    void add(ComplexSum other) {
-        re += other.re;
-        im += other.im;
-    }
-};
 
 // One element's contribution, a[i] b[i] or a[i] conj(b[i]), each part with one fused step.
 template <bool Conjugate> ComplexSum term(float ar, float ai, float br, float bi) {
@@ -98,9 +91,7 @@ ComplexSum parallel_dot(const ComplexVector& a, const ComplexVector& b, std::uin
     auto kernel = [&](std::uint64_t first, std::uint64_t last) {
         const ComplexSum partial = dense ? dense_units<Conjugate>(a.re, b.re, first, last, unit)
                                          : strided_sum<Conjugate>(a, b, first, last);
-        GOMP_atomic_start();
-        shared.add(partial);
-        GOMP_atomic_end();
+        add_atomically(shared, partial);
     };
     const std::uint64_t done =
         frame::parallel_region(setting.threads, 0, n, unit, frame::RangeKernel(kernel));
