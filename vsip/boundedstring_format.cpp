@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
 #include <limits>
+#include <string_view>
 #include <type_traits>
 
 namespace qvsip::bounded {
@@ -239,6 +241,7 @@ class Engine {
     bool narrow_text(const char* text);
     bool wide_string();
     template <typename T> bool floating(char conversion);
+    template <typename T> bool zero_extended(char conversion, T value);
     template <typename T>
     int bounded_float_width(const char* format, T value, char (&scratch)[kFloatBufferSize]);
     void field(const char* text, std::size_t n);
@@ -517,6 +520,37 @@ bool Engine::wide_string() {
     return true;
 }
 
+// Places after the point beyond which a finite T has only zeros: its smallest subnormal has
+// digits − min_exponent of them, and no conversion needs more digits than that to be exact.
+template <typename T>
+constexpr int kExactPrecision =
+    std::numeric_limits<T>::digits - std::numeric_limits<T>::min_exponent;
+// Room for a T at the exact precision: the integer digits, the places, sign, point and exponent.
+template <typename T>
+constexpr std::size_t kExactBodySize =
+    kExactPrecision<T> + std::numeric_limits<T>::max_exponent10 + 32;
+constexpr std::size_t kFloatFormatSize = 16;
+
+// %g and %G drop trailing zeros unless # is given; the other conversions keep them.
+bool keeps_trailing_zeros(char conversion, unsigned flags) {
+    return (conversion != 'g' && conversion != 'G') || (flags & kAlternate) != 0;
+}
+
+// The conversion as "%<flags>*.*[L]<conversion>", width and precision taken as arguments.
+template <typename T>
+void rebuild_float_format(char conversion, unsigned flags, char (&format)[kFloatFormatSize]) {
+    char* p = format;
+    *p++ = '%';
+    for (const char flag_char : {'-', '+', ' ', '#', '0'})
+        if ((flags & flag_of(flag_char)) != 0) *p++ = flag_char;
+    *p++ = '*';
+    *p++ = '.';
+    *p++ = '*';
+    if constexpr (std::is_same_v<T, long double>) *p++ = 'L';
+    *p++ = conversion;
+    *p = '\0';
+}
+
 template <typename T>
 int system_format(char* buffer, std::size_t size, const char* format, int width, int precision,
                   T value) {
@@ -537,21 +571,42 @@ int Engine::bounded_float_width(const char* format, T value, char (&scratch)[kFl
         std::min<std::uint64_t>(static_cast<std::uint64_t>(spec_.width), enough));
 }
 
-// Rebuilds the conversion as "%<flags>*.*[L]<conversion>" and lets the system formatter produce
-// it, first into a local buffer and, when longer, in place under the remaining capacity.
+// A precision beyond the exact one only adds zeros (or, for %g, nothing), so the system
+// formatter, whose own buffers grow with the precision, never sees one.
+template <typename T> bool Engine::zero_extended(char conversion, T value) {
+    char format[kFloatFormatSize];
+    rebuild_float_format<T>(conversion, spec_.flags, format);
+    char body[kExactBodySize<T>];
+    const int length = system_format(body, sizeof body, format, 0, kExactPrecision<T>, value);
+    if (length < 0 || static_cast<std::size_t>(length) >= sizeof body) return false;
+    const std::string_view text(body, static_cast<std::size_t>(length));
+    // The zeros go after the last digit; zero padding after the sign and the 0x of %a.
+    const bool hex = conversion == 'a' || conversion == 'A';
+    const std::size_t digits_end = std::min(text.find_first_of(hex ? "pP" : "eE"), text.size());
+    const std::size_t sign_end = (text.find_first_of("+- ") == 0 ? 1 : 0) + (hex ? 2 : 0);
+    const std::size_t zeros = static_cast<std::size_t>(spec_.precision - kExactPrecision<T>);
+    const std::size_t content = text.size() + zeros;
+    const bool zero_fill = (spec_.flags & (kZeroPad | kLeftAlign)) == kZeroPad;
+    if (!zero_fill) pad_before(content);
+    out_.put(body, sign_end);
+    if (zero_fill) out_.fill('0', padding(content));
+    out_.put(body + sign_end, digits_end - sign_end);
+    out_.fill('0', zeros);
+    out_.put(body + digits_end, text.size() - digits_end);
+    pad_after(content);
+    return true;
+}
+
+// Lets the system formatter produce the conversion, first into a local buffer and, when longer,
+// in place under the remaining capacity.
 template <typename T> bool Engine::floating(char conversion) {
     const T value = va_arg(args_, T);
-    char format[16];
-    char* p = format;
-    *p++ = '%';
-    for (const char flag_char : {'-', '+', ' ', '#', '0'})
-        if ((spec_.flags & flag_of(flag_char)) != 0) *p++ = flag_char;
-    *p++ = '*';
-    *p++ = '.';
-    *p++ = '*';
-    if constexpr (std::is_same_v<T, long double>) *p++ = 'L';
-    *p++ = conversion;
-    *p = '\0';
+    if (spec_.precision > kExactPrecision<T> && std::isfinite(value)) {
+        if (keeps_trailing_zeros(conversion, spec_.flags)) return zero_extended(conversion, value);
+        spec_.precision = kExactPrecision<T>; // %g drops the zeros: the output is the same
+    }
+    char format[kFloatFormatSize];
+    rebuild_float_format<T>(conversion, spec_.flags, format);
 
     char local[kFloatBufferSize];
     const int width = bounded_float_width(format, value, local);

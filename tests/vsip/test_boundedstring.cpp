@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cfloat>
 #include <climits>
 #include <clocale>
@@ -313,6 +314,60 @@ TEST(Format, FloatingPointMatchesSnprintf) {
     expect_like_snprintf("%d %.3f %s %e", 7, 2.5, "mixed", -1.0);
 }
 
+// Precisions past the last nonzero digit a double or long double can have: the zeros, the
+// padding and the exponent land where the system formatter puts them.
+TEST(Format, PrecisionBeyondTheExactDigitsMatchesSnprintf) {
+    const struct {
+        const char* format;
+        int width, precision;
+    } cases[] = {{"%.*f", 0, 1100},      {"%*.*e", 0, 1200},     {"%-*.*a", 1300, 1100},
+                 {"%0*.*A", 1300, 1100}, {"%+*.*f", 1200, 1100}, {"%#.*g", 0, 1200},
+                 {"%.*g", 0, 1200},      {"% .*E", 0, 1100}};
+    for (const auto& c : cases)
+        for (const double value : {1.5, -2.25e10, 5e-324, DBL_MAX, 0.0, -double{INFINITY}}) {
+            SCOPED_TRACE(std::string(c.format) + " " + std::to_string(value));
+            std::string expected(4096, '\0'), actual(4096, '#');
+            const bool starred = std::strchr(c.format, '*') != std::strrchr(c.format, '*');
+            const int length =
+                starred
+                    ? std::snprintf(expected.data(), 4096, c.format, c.width, c.precision, value)
+                    : std::snprintf(expected.data(), 4096, c.format, c.precision, value);
+            const int result =
+                starred ? sprintf_s(actual.data(), 4096, c.format, c.width, c.precision, value)
+                        : sprintf_s(actual.data(), 4096, c.format, c.precision, value);
+            EXPECT_EQ(result, length);
+            EXPECT_STREQ(actual.c_str(), expected.c_str());
+        }
+    std::string expected(40000, '\0'), actual(40000, '#');
+    for (const char* format : {"%.*Lf", "%.*Le", "%#.*Lg"}) {
+        SCOPED_TRACE(format);
+        const int length = std::snprintf(expected.data(), 40000, format, 17000, LDBL_MAX);
+        EXPECT_EQ(sprintf_s(actual.data(), 40000, format, 17000, LDBL_MAX), length);
+        EXPECT_STREQ(actual.c_str(), expected.c_str());
+    }
+}
+
+// A precision of a billion digits or more does not fit: refused at once, in little memory.
+TEST(Format, HugePrecisionFailsAtOnce) {
+    const auto start = std::chrono::steady_clock::now();
+    for (const int precision : {INT_MAX, 1000000000})
+        for (const char* format : {"%.*f", "%.*e", "%.*a", "%#.*g", "%.*d"}) {
+            SCOPED_TRACE(format);
+            Buffer<64> buf;
+            const int result = std::strchr(format, 'd') != nullptr
+                                   ? sprintf_s(buf.data(), 64, format, precision, 7)
+                                   : sprintf_s(buf.data(), 64, format, precision, 1.5);
+            EXPECT_EQ(result, -1);
+            EXPECT_EQ(buf.bytes[0], '\0');
+            EXPECT_TRUE(buf.guard_intact());
+        }
+    Buffer<64> buf;
+    EXPECT_EQ(sprintf_s(buf.data(), 64, "%.*Lf", INT_MAX, 1.5L), -1);
+    EXPECT_EQ(sprintf_s(buf.data(), 64, "%.*g", INT_MAX, 1.5), 3); // %g drops the zeros
+    EXPECT_STREQ(buf.data(), "1.5");
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Errors, capacities and truncation
 
@@ -424,6 +479,10 @@ TEST(Engine, LongFloatOutputStaysWithinTheBound) {
     Buffer<64> wide;
     EXPECT_EQ(engine(wide.data(), 64, "%2000000000f", 1.0), -2);
     EXPECT_TRUE(wide.guard_intact());
+    Buffer<16> digits;
+    EXPECT_EQ(engine(digits.data(), 16, "%.*f", INT_MAX, -1.5), -2);
+    EXPECT_STREQ(digits.data(), "-1.500000000000");
+    EXPECT_TRUE(digits.guard_intact());
 }
 
 } // namespace
