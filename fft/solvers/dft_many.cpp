@@ -16,10 +16,23 @@ struct batch_shape {
     int64_t his, hos; // distances between them
 };
 
+// What a record without batch dimensions holds: one transform, whose distances never step.
+constexpr dim_record single_transform = {1, 1, 1};
+
+// The first batch dimension. Slot 0 of a record without batch dimensions may still hold a
+// count from before a dimension was dropped, so it is never read.
+dim_record first_batch(const plan_record* p) {
+    return p->howmany_rank >= 1 ? p->howmany_dims[0] : single_transform;
+}
+
+uint64_t batch_count(const plan_record* p) {
+    return static_cast<uint64_t>(first_batch(p).n);
+}
+
 batch_shape shape_of(const plan_record* p) {
-    return {
-        static_cast<uint64_t>(p->dims[0].n),         p->dims[0].is,         p->dims[0].os,
-        static_cast<uint64_t>(p->howmany_dims[0].n), p->howmany_dims[0].is, p->howmany_dims[0].os};
+    const dim_record batch = first_batch(p);
+    return {static_cast<uint64_t>(p->dims[0].n), p->dims[0].is, p->dims[0].os,
+            static_cast<uint64_t>(batch.n),      batch.is,      batch.os};
 }
 
 bool is_complex_kind(const plan_record* p) {
@@ -32,19 +45,20 @@ bool is_smooth(uint64_t n) {
 
 // Transforms side by side: transform j starts j elements after transform j - 1.
 bool is_interleaved_batch(const plan_record* p) {
-    return p->howmany_dims[0].is == 1 && p->howmany_dims[0].os == 1;
+    const dim_record batch = first_batch(p);
+    return batch.is == 1 && batch.os == 1;
 }
 
 // Two interleaved transforms of smooth length: the one-dimensional solvers take them whole.
 bool is_pair_problem(const plan_record* p) {
     return !is_double && p->howmany_rank == 1 && p->rank == 1 && is_complex_kind(p) &&
-           p->howmany_dims[0].n == 2 && is_smooth(static_cast<uint64_t>(p->dims[0].n)) &&
+           batch_count(p) == 2 && is_smooth(static_cast<uint64_t>(p->dims[0].n)) &&
            is_interleaved_batch(p);
 }
 
 // The batch shape that single precision runs as pairs of interleaved transforms.
 bool runs_in_pairs(const plan_record* p) {
-    return is_complex_kind(p) && p->howmany_dims[0].n >= 3 &&
+    return is_complex_kind(p) && batch_count(p) >= 3 &&
            is_smooth(static_cast<uint64_t>(p->dims[0].n)) && is_interleaved_batch(p);
 }
 
@@ -64,13 +78,15 @@ void make_single_child(plan_record* c, uint64_t n, void* buffer) {
     c->rank = 1;
     c->dims[0] = {static_cast<int64_t>(n), 1, 1};
     c->howmany_rank = 0;
-    c->howmany_dims[0] = {1, 1, 1};
+    c->howmany_dims[0] = single_transform;
     c->in = c->out = buffer;
 }
 
+// The vacated last slot is reset so that no stale count survives in it.
 void drop_first_batch_dimension(plan_record* c) {
     c->howmany_rank -= 1;
     copy_dims(c->howmany_dims, c->howmany_dims + 1, c->howmany_rank);
+    c->howmany_dims[c->howmany_rank] = single_transform;
 }
 
 char* advance(void* base, uint64_t elements, int64_t distance, size_t element_bytes) {
@@ -190,7 +206,7 @@ void run_chunk(chunk_args* args) {
 
 // Child i of a chunked batch: chunk transforms from transform chunk·i on.
 void make_chunk_child(const plan_record* p, plan_record* c, const chunk_plan& chunks, uint64_t i) {
-    const uint64_t H = static_cast<uint64_t>(p->howmany_dims[0].n);
+    const uint64_t H = batch_count(p);
     copy_problem(p, c);
     if (chunks.size > 1) {
         const bool last = i + 1 == chunks.count;
@@ -210,7 +226,7 @@ void make_chunk_child(const plan_record* p, plan_record* c, const chunk_plan& ch
 } // namespace
 
 uint64_t thread_granule(const plan_record* p) {
-    const uint64_t H = static_cast<uint64_t>(p->howmany_dims[0].n), T = p->thread_count;
+    const uint64_t H = batch_count(p), T = p->thread_count;
     if constexpr (is_double) return exceeds_multiple(H, 8, T) ? 8 : 1;
     if (exceeds_multiple(H, 16, T)) return 16;
     return runs_in_pairs(p) ? 2 : 1;
@@ -219,7 +235,7 @@ uint64_t thread_granule(const plan_record* p) {
 uint32_t solve_problem_dft_many_multithread(plan_record* p) {
     if (p->howmany_rank < 1 || p->thread_count < 2) return solve_declined;
     if (is_pair_problem(p)) return solve_declined;
-    const uint64_t H = static_cast<uint64_t>(p->howmany_dims[0].n);
+    const uint64_t H = batch_count(p);
     if (H == 0) return solve_declined;
     const chunk_plan chunks = plan_chunks(H, p->thread_count, thread_granule(p));
     const uint64_t total = total_elements(p);
@@ -241,14 +257,15 @@ uint32_t solve_problem_dft_many_multithread(plan_record* p) {
 void execute_multithread(const plan_record* plan, void* in, void* out) {
     size_t in_size = 0, out_size = 0;
     element_sizes(plan->kind, &in_size, &out_size);
+    const batch_shape b = shape_of(plan);
     const multithread_context context{static_cast<char*>(in),
                                       static_cast<char*>(out),
-                                      plan->howmany_dims[0].is * static_cast<int64_t>(in_size),
-                                      plan->howmany_dims[0].os * static_cast<int64_t>(out_size),
+                                      b.his * static_cast<int64_t>(in_size),
+                                      b.hos * static_cast<int64_t>(out_size),
                                       plan->children,
                                       plan->child_count};
-    thread_pool_run(static_cast<uint64_t>(plan->howmany_dims[0].n), plan->thread_count,
-                    thread_granule(plan), run_chunk, const_cast<multithread_context*>(&context));
+    thread_pool_run(b.H, plan->thread_count, thread_granule(plan), run_chunk,
+                    const_cast<multithread_context*>(&context));
 }
 
 // ---- Gather, transform, scatter -------------------------------------------------------------
@@ -332,7 +349,7 @@ uint32_t solve_problem_dft_many_parallel(plan_record* p) {
     if constexpr (is_double) return solve_declined;
     if (p->kind != kind_c2c || p->rank != 1 || p->howmany_rank != 1) return solve_declined;
     if (!runs_in_pairs(p)) return solve_declined;
-    const uint64_t H = static_cast<uint64_t>(p->howmany_dims[0].n);
+    const uint64_t H = batch_count(p);
     const int count = H % 2 == 1 ? 2 : 1;
     p->children = alloc_plan_records(count);
     if (p->children == nullptr) return solve_declined;

@@ -2,10 +2,14 @@
 // solvers that take each batch shape.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "common/engine_support.hpp"
+#include "common/real_oracle.hpp"
 #include "fft/solvers/dft_many.hpp"
 #include "fft/threads.hpp"
 
@@ -185,6 +189,133 @@ TEST(BatchSolvers, EachBatchDimensionPeeledByOneLoop) {
     ASSERT_EQ(nested.record()->child_count, 1u);
     EXPECT_STREQ(nested.record()->children->name, "execute_many");
     EXPECT_EQ(nested.record()->children->howmany_dims[0].n, 5);
+}
+
+// ---- Every thread count on plans whose children are split by thread ------------------------
+
+enum class family { c2c, r2c, c2r, r2r };
+
+struct threaded_case {
+    const char* label;
+    family kind;
+    std::vector<int> n; // outermost first; the real families are one-dimensional
+};
+
+constexpr int redft10 = 5;
+
+// The plan's input (complex values or plain reals) and the oracle's output for it.
+struct threaded_problem {
+    std::vector<real> input;
+    reference_signal want_complex; // c2c and r2c
+    reference_reals want_reals;    // c2r and r2r
+};
+
+size_t element_count(const threaded_case& c) {
+    return std::accumulate(c.n.begin(), c.n.end(), size_t{1}, std::multiplies<>());
+}
+
+threaded_problem threaded_reference(const threaded_case& c) {
+    const size_t count = element_count(c), half = count / 2 + 1;
+    const reference_reals reals = rounded_reals<real>(random_reals(count, 5));
+    reference_signal values = rounded<real>(random_signal(c.kind == family::c2r ? half : count, 5));
+    threaded_problem t;
+    switch (c.kind) {
+    case family::c2c: {
+        guru_shape shape;
+        int64_t stride = 1;
+        for (size_t d = c.n.size(); d-- > 0; stride *= c.n[d])
+            shape.dims.insert(shape.dims.begin(), {c.n[d], stride, stride});
+        t.input = to_working<real>(values);
+        t.want_complex.resize(count);
+        reference_guru_dft(shape, values, t.want_complex, -1);
+        break;
+    }
+    case family::r2c:
+        t.input.assign(reals.begin(), reals.end());
+        t.want_complex = reference_r2c<real>(reals);
+        break;
+    case family::c2r:
+        t.input = to_working<real>(values);
+        t.want_reals = reference_c2r<real>(values, count);
+        break;
+    case family::r2r:
+        t.input.assign(reals.begin(), reals.end());
+        t.want_reals = reference_r2r<real>(reals, redft10);
+        break;
+    }
+    return t;
+}
+
+// An output array between two runs of guard values that no transform may overwrite.
+class guarded_output {
+  public:
+    explicit guarded_output(size_t reals)
+        : storage_((reals + 2 * guard_reals + 1) / 2), reals_(reals) {
+        std::fill_n(storage_.reals(), 2 * storage_.length, guard_value);
+    }
+    real* reals() { return storage_.reals() + guard_reals; }
+    complex_value* values() { return reinterpret_cast<complex_value*>(reals()); }
+    bool guards_intact() {
+        const real* all = storage_.reals();
+        for (size_t i = 0; i < 2 * storage_.length; ++i)
+            if ((i < guard_reals || i >= guard_reals + reals_) && all[i] != guard_value)
+                return false;
+        return true;
+    }
+
+  private:
+    static constexpr size_t guard_reals = 32; // 128 or 256 bytes: whole alignment units
+    static constexpr real guard_value = real(-1234.5);
+    engine_array storage_;
+    size_t reals_;
+};
+
+plan_handle plan_threaded(const threaded_case& c, engine_array& in, guarded_output& out) {
+    switch (c.kind) {
+    case family::c2c:
+        return QTX_PUBLIC(plan_dft)(static_cast<int>(c.n.size()), c.n.data(), in.data, out.values(),
+                                    -1, 0);
+    case family::r2c:
+        return QTX_PUBLIC(plan_dft_r2c_1d)(c.n[0], in.reals(), out.values(), 0);
+    case family::c2r:
+        return QTX_PUBLIC(plan_dft_c2r_1d)(c.n[0], in.data, out.reals(), 0);
+    case family::r2r:
+        return QTX_PUBLIC(plan_r2r_1d)(c.n[0], in.reals(), out.reals(), redft10, 0);
+    }
+    return nullptr;
+}
+
+TEST(Batches, EveryThreadCountAgainstTheReference) {
+    const threaded_case cases[] = {
+        {"c2c 4096", family::c2c, {4096}},        {"c2c 8192", family::c2c, {8192}},
+        {"c2c 65536", family::c2c, {65536}},      {"c2c prime 1009", family::c2c, {1009}},
+        {"c2c prime 2003", family::c2c, {2003}},  {"2-D 3 x 1009", family::c2c, {3, 1009}},
+        {"2-D 1009 x 6", family::c2c, {1009, 6}}, {"r2c prime 2003", family::r2c, {2003}},
+        {"c2r prime 2003", family::c2r, {2003}},  {"r2r prime 2003", family::r2r, {2003}},
+    };
+    for (const threaded_case& c : cases) {
+        const threaded_problem t = threaded_reference(c);
+        const bool complex_out = !t.want_complex.empty();
+        const size_t out_reals = complex_out ? 2 * t.want_complex.size() : t.want_reals.size();
+        const double bound = transform_error_bound<real>(4 * element_count(c), 8.0);
+        for (int threads : {0, -1, 2, 3, 48, 64, 512, 600}) {
+            engine_array in((t.input.size() + 1) / 2);
+            in.load(t.input);
+            guarded_output out(out_reals);
+            plan_handle plan;
+            {
+                thread_scope scope(threads);
+                plan = plan_threaded(c, in, out);
+            }
+            plan_guard guard{plan};
+            ASSERT_NE(plan, nullptr) << c.label << ", " << threads << " threads";
+            QTX_PUBLIC(execute)(plan);
+            const double error = complex_out ? relative_rms_error(out.reals(), t.want_complex)
+                                             : relative_rms_error_reals(out.reals(), t.want_reals);
+            EXPECT_LE(error, bound) << c.label << ", " << threads << " threads";
+            EXPECT_TRUE(out.guards_intact()) << c.label << ", " << threads << " threads";
+        }
+    }
 }
 
 } // namespace
