@@ -174,7 +174,8 @@ plan_record* describe_guru_dims(const guru_family& f, int rank, const Dim* dims,
                                 const Dim* howmany_dims, const arrays& a, const int* kinds) {
     const int min_rank = f.reduces_unit_rank ? 0 : 1;
     if (rank < min_rank || rank > max_rank || (rank > 0 && dims == nullptr)) return nullptr;
-    if (f.reduces_unit_rank && rank == 1 && dims[0].n == 1) rank = 0;
+    if (f.reduces_unit_rank && rank == 1 && dims[0].n == 1 && (f.kind != kind_r2r || !kinds))
+        rank = 0;
     if (f.kind == kind_r2r && rank > 0 && !valid_kinds(kinds, rank)) return nullptr;
     if (static_cast<unsigned>(howmany_rank) > max_rank) return nullptr;
     if (howmany_rank > 0 && howmany_dims == nullptr) return nullptr;

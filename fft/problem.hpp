@@ -31,7 +31,9 @@ struct guru_family {
     uint32_t kind;
     int64_t sign;
     int64_t layout;
-    bool reduces_unit_rank; // rank 1 of length 1 becomes rank 0 (complex and r2r guru only)
+    // Rank 1 of length 1 becomes rank 0 (complex and r2r guru only; r2r only without kinds,
+    // since most kinds scale a single value).
+    bool reduces_unit_rank;
 };
 
 constexpr guru_family guru_dft_family(int sign, bool reduces) {

@@ -9,6 +9,8 @@
 // pair, which y[k] = 2·Re(conj T[k]·W′[k]) recombines.
 #include "fft/solvers/r2r_1d.hpp"
 
+#include <numbers>
+
 #include "fft/roots.hpp"
 #include "fft/solvers/r2c_1d.hpp"
 #include "fft/solvers/r2r_kinds.hpp"
@@ -21,20 +23,22 @@ struct kind_traits {
     int64_t full_child_sign; // child sign of the full-length path
     bool rotates;            // kinds with a T region
     bool quarter_shifted;    // kinds 6 and 10: a U region
+    double length_one;       // y[0] = length_one·x[0] at n = 1 (0: the kind has no length 1)
 };
 
+constexpr double sqrt2 = std::numbers::sqrt2;
 constexpr kind_traits traits[r2r_kind_count] = {
-    {-1, -1, false, false}, // 0 halfcomplex
-    {+1, +1, false, false}, // 1 from halfcomplex
-    {-1, -1, false, false}, // 2 Hartley
-    {-1, -1, false, false}, // 3 cosine 1
-    {+1, +1, true, false},  // 4 cosine 3
-    {-1, +1, true, false},  // 5 cosine 2
-    {+1, +1, true, true},   // 6 cosine 4
-    {-1, -1, false, false}, // 7 sine 1
-    {+1, +1, true, false},  // 8 sine 3
-    {-1, +1, true, false},  // 9 sine 2
-    {+1, +1, true, true},   // 10 sine 4
+    {-1, -1, false, false, 1},   // 0 halfcomplex
+    {+1, +1, false, false, 1},   // 1 from halfcomplex
+    {-1, -1, false, false, 1},   // 2 Hartley
+    {-1, -1, false, false, 0},   // 3 cosine 1: its 2(n − 1) extension is empty
+    {+1, +1, true, false, 1},    // 4 cosine 3
+    {-1, +1, true, false, 2},    // 5 cosine 2
+    {+1, +1, true, true, sqrt2}, // 6 cosine 4
+    {-1, -1, false, false, 2},   // 7 sine 1
+    {+1, +1, true, false, 1},    // 8 sine 3
+    {-1, +1, true, false, 2},    // 9 sine 2
+    {+1, +1, true, true, sqrt2}, // 10 sine 4
 };
 
 int64_t child_sign_of(uint32_t kind, uint64_t n) {
@@ -64,7 +68,24 @@ void fill_regions(uint32_t kind, uint64_t n, real* table) {
         store_root(U + 2 * j, static_cast<int64_t>(2 * j + 1), 8 * n);
 }
 
+void execute_r2r_length_one(const plan_record* plan, void* in, void* out) {
+    const auto factor = static_cast<real>(length_one_factor(plan->r2r_kinds[0]));
+    *static_cast<real*>(out) = factor * *static_cast<const real*>(in);
+}
+
+// A single value is only scaled; no table, buffer or child.
+uint32_t solve_length_one(plan_record* p) {
+    if (length_one_factor(p->r2r_kinds[0]) == 0) return solve_declined;
+    p->execute = execute_r2r_length_one;
+    p->name = "execute_r2r_length_one";
+    return solve_accepted;
+}
+
 } // namespace
+
+double length_one_factor(uint32_t kind) {
+    return kind < r2r_kind_count ? traits[kind].length_one : 0;
+}
 
 r2r_path path_of(uint32_t kind, uint64_t n) {
     switch (kind) {
@@ -124,9 +145,10 @@ const execute_routine g_r2r_plan_solver_func[r2r_kind_count] = {
 
 uint32_t solve_problem_r2r_1d(plan_record* p) {
     if (p->kind != kind_r2r || p->howmany_rank != 0 || p->rank != 1) return solve_declined;
-    if (p->dims[0].n < 2 || p->r2r_kinds[0] >= r2r_kind_count) return solve_declined;
+    if (p->dims[0].n < 1 || p->r2r_kinds[0] >= r2r_kind_count) return solve_declined;
     const uint32_t kind = p->r2r_kinds[0];
     const uint64_t n = static_cast<uint64_t>(p->dims[0].n);
+    if (n == 1) return solve_length_one(p);
 
     if (!attach_buffer(p, complex_array_bytes(buffer_values(kind, n)))) return solve_declined;
     const r2r_regions r = regions_of(kind, n);

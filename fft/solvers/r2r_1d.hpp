@@ -1,5 +1,5 @@
 // Single one-dimensional real-to-real transforms of the eleven kinds, each reduced to one
-// complex child transform with passes before and after it.
+// complex child transform with passes before and after it; a length of 1 is a scaling.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,10 @@ inline constexpr uint32_t r2r_kind_count = 11;
 
 // The execute routine of each kind, indexed by kind code.
 extern const execute_routine g_r2r_plan_solver_func[r2r_kind_count];
+
+// y[0] = factor·x[0]: what a kind does to a single value (1, 2 or √2), or 0 for the kinds
+// undefined at length 1 (cosine 1) and for unknown codes.
+double length_one_factor(uint32_t kind);
 
 uint32_t solve_problem_r2r_1d(plan_record* p);
 

@@ -215,6 +215,12 @@ TEST(GuruValidation, UnitLengthRankBecomesRankZeroForComplexAndRealToReal) {
     auto r = guru(r2r_family(true), 1, &unit, 1, &batch, nullptr); // no kinds needed
     ASSERT_TRUE(r);
     EXPECT_EQ(r->rank, 0);
+    // With kinds the dimension stays: most kinds scale a single value.
+    const guru_dim unit_strides = {1, 1, 1};
+    const int cosine_2[] = {5};
+    auto kept = guru(r2r_family(true), 1, &unit_strides, 1, &batch, cosine_2);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->rank, 1);
 
     const guru_dim64 unit64 = {1, 1, 1};
     auto wide = guru64(guru_dft_family(-1, false), 1, &unit64);

@@ -135,6 +135,60 @@ TEST(RealToReal, PairedKindsRoundTrip) {
     }
 }
 
+// Transforms of length 1, howmany of them side by side, from each planner family.
+using length_one_planner = plan_handle (*)(int howmany, real* in, real* out, int kind);
+const struct {
+    const char* name;
+    length_one_planner plan;
+} length_one_families[] = {
+    {"r2r_1d", [](int, real* in, real* out,
+                  int kind) { return QTX_PUBLIC(plan_r2r_1d)(1, in, out, kind, 0); }},
+    {"many",
+     [](int howmany, real* in, real* out, int kind) {
+         const int n = 1;
+         return QTX_PUBLIC(plan_many_r2r)(1, &n, howmany, in, nullptr, 1, 1, out, nullptr, 1, 1,
+                                          &kind, 0);
+     }},
+    {"guru",
+     [](int howmany, real* in, real* out, int kind) {
+         const guru_dim dim{1, 1, 1}, batch{howmany, 1, 1};
+         return QTX_PUBLIC(plan_guru_r2r)(1, &dim, 1, &batch, in, out, &kind, 0);
+     }},
+    {"guru64",
+     [](int howmany, real* in, real* out, int kind) {
+         const guru_dim64 dim{1, 1, 1}, batch{howmany, 1, 1};
+         return QTX_PUBLIC(plan_guru64_r2r)(1, &dim, 1, &batch, in, out, &kind, 0);
+     }},
+};
+
+// Every kind scales a single value as FFTW does (by 1, 2 or √2), batched or not, in every
+// planner family; cosine 1 has no length 1 and gets no plan.
+TEST(RealToReal, LengthOneInEveryPlannerFamily) {
+    for (const auto& family : length_one_families) {
+        for (int howmany : {1, 40}) {
+            if (family.name == std::string("r2r_1d") && howmany > 1) continue;
+            const reference_reals x = rounded_reals<real>(random_reals(40, 5));
+            for (int kind = 0; kind < static_cast<int>(r2r_kind_count); ++kind) {
+                SCOPED_TRACE(std::string(family.name) + " kind " + std::to_string(kind) +
+                             " howmany " + std::to_string(howmany));
+                engine_array a(20), b(20);
+                a.load(reals_at_stride<real>(x, 1, 40));
+                plan_guard p{family.plan(howmany, a.reals(), b.reals(), kind)};
+                if (kind == r2r_cosine_1) {
+                    EXPECT_EQ(p.plan, nullptr);
+                    continue;
+                }
+                ASSERT_NE(p.plan, nullptr);
+                QTX_PUBLIC(execute)(p.plan);
+                reference_reals want(static_cast<size_t>(howmany));
+                for (size_t j = 0; j < want.size(); ++j)
+                    want[j] = reference_r2r<real>({x[j]}, kind)[0];
+                EXPECT_LE(relative_rms_error_reals(b.reals(), want), r2r_bound(1));
+            }
+        }
+    }
+}
+
 const plan_record* planned(plan_guard& guard, engine_array& a, int n, int kind) {
     guard.plan = QTX_PUBLIC(plan_r2r_1d)(n, a.reals(), a.reals(), kind, 0);
     return guard.record();
@@ -208,7 +262,8 @@ TEST(RealToRealSolver, DeclinesWhatItDoesNotSolve) {
     p.kind = kind_r2r;
     p.rank = 1;
     p.dims[0] = {1, 1, 1};
-    EXPECT_EQ(solve_problem_r2r_1d(&p), solve_declined); // length 1
+    p.r2r_kinds[0] = r2r_cosine_1;
+    EXPECT_EQ(solve_problem_r2r_1d(&p), solve_declined); // undefined at length 1
     p.dims[0].n = 8;
     p.r2r_kinds[0] = r2r_kind_count;
     EXPECT_EQ(solve_problem_r2r_1d(&p), solve_declined); // no such kind
