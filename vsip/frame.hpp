@@ -10,11 +10,16 @@
 // every element with the same instruction sequence on both paths.
 #pragma once
 
+#include "simd/common.hpp"
+
 #include <bit>
 #include <cstdint>
 #include <memory>
 
 namespace qvsip {
+
+// Floats per SIMD vector: the width of every group on the operations' vector paths.
+inline constexpr std::uint64_t kLanes = qtx::simd::lanes<float>;
 
 // Result of an operation returning a scalar when an argument is missing.
 inline constexpr float kQuietNaN = std::bit_cast<float>(0x7fc00000u);
@@ -24,7 +29,8 @@ inline constexpr float kQuietNaN = std::bit_cast<float>(0x7fc00000u);
 inline constexpr std::uint64_t kProfileSerialReductions = 1;
 inline constexpr std::uint64_t kProfileDefault = 2;
 
-// The library thread count T that each operation reads once at its start (QVSIP_GetOmpThreadNum).
+// The library thread count T that each operation reads once at its start (the value
+// QVSIP_GetOmpThreadNum returns, read directly).
 int thread_count();
 std::uint64_t processor_profile();
 
@@ -39,9 +45,8 @@ int thread_count_from_environment(const char* value);
 
 namespace frame {
 
-// Scalars per unit of the first dense region (four 4-lane vectors) and of the second.
-inline constexpr std::uint64_t kDenseUnit = 16;
-inline constexpr std::uint64_t kVectorUnit = 4;
+// Scalars per unit of the first dense region: four vectors.
+inline constexpr std::uint64_t kDenseUnit = 4 * kLanes;
 
 // A parallel region never asks for more threads than this (the FFT engines' plan ceiling).
 inline constexpr int kMaxRegionThreads = 512;
@@ -83,22 +88,33 @@ class RangeKernel {
 std::uint64_t parallel_region(int threads, std::uint64_t first, std::uint64_t last,
                               std::uint64_t unit, RangeKernel kernel);
 
-// Whether a dense run has the second region of 4-scalar units or leaves everything after the
-// first region to the calling thread.
-enum class DenseRegions { one, two };
+// Units (in elements) of a dense run's first parallel region and of its second; second == 0
+// leaves everything after the first region to the calling thread.
+struct DenseUnits {
+    std::uint64_t first, second;
+};
+inline constexpr DenseUnits kTwoRegions{kDenseUnit, kLanes};
+inline constexpr DenseUnits kOneRegion{kDenseUnit, 0};
 
-// Dense path over a flat array of count scalars.
-template <class Kernel>
-void run_dense(int threads, std::uint64_t count, DenseRegions regions, Kernel&& kernel) {
+// Dense path over count elements: serially the caller kernel alone; otherwise the region kernel
+// in the regions, then the caller kernel on the calling thread for the rest.
+template <class RegionKernel, class CallerKernel>
+void run_dense(int threads, std::uint64_t count, DenseUnits units, RegionKernel&& region,
+               CallerKernel&& caller) {
     if (count == 0) return;
     if (threads == 1) {
-        kernel(0, count);
+        caller(0, count);
         return;
     }
-    std::uint64_t done = parallel_region(threads, 0, count, kDenseUnit, RangeKernel(kernel));
-    if (regions == DenseRegions::two)
-        done = parallel_region(threads, done, count, kVectorUnit, RangeKernel(kernel));
-    if (done < count) kernel(done, count);
+    std::uint64_t done = parallel_region(threads, 0, count, units.first, RangeKernel(region));
+    if (units.second != 0)
+        done = parallel_region(threads, done, count, units.second, RangeKernel(region));
+    if (done < count) caller(done, count);
+}
+
+template <class Kernel>
+void run_dense(int threads, std::uint64_t count, DenseUnits units, Kernel&& kernel) {
+    run_dense(threads, count, units, kernel, kernel);
 }
 
 // Strided path (and the outer dimension of a matrix): one region over count elements in units

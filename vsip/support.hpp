@@ -139,6 +139,16 @@ struct ComplexMatrix {
     vsip_length row_length, col_length;
 };
 
+// Interleaved complex storage: re and im alternate in one array.
+template <class Complex> bool interleaved(const Complex& v) {
+    return v.element_stride == kInterleavedStride;
+}
+
+// Interleaved with consecutive elements adjacent: one contiguous array of (re, im) pairs.
+inline bool dense_interleaved(const ComplexVector& v) {
+    return interleaved(v) && v.stride == kInterleavedStride;
+}
+
 inline std::ptrdiff_t scaled(vsip_offset offset, vsip_stride element_stride) {
     return static_cast<std::ptrdiff_t>(offset) * element_stride;
 }

@@ -15,7 +15,9 @@
 namespace {
 
 using qvsip::frame::chunk_of;
-using qvsip::frame::DenseRegions;
+using qvsip::frame::DenseUnits;
+using qvsip::frame::kOneRegion;
+using qvsip::frame::kTwoRegions;
 using qvsip::frame::Range;
 
 // ---------------------------------------------------------------------------------------------
@@ -78,26 +80,26 @@ class Recorder {
 
 TEST(RunDense, TwentyOneScalarsOnOneAndOnThreeThreads) {
     Recorder serial;
-    qvsip::frame::run_dense(1, 21, DenseRegions::two, serial);
+    qvsip::frame::run_dense(1, 21, kTwoRegions, serial);
     EXPECT_EQ(serial.calls(), (std::vector<Call>{{0, 21, false, 0, 1}}));
     Recorder two;
-    qvsip::frame::run_dense(3, 21, DenseRegions::two, two);
+    qvsip::frame::run_dense(3, 21, kTwoRegions, two);
     EXPECT_EQ(two.calls(), (std::vector<Call>{
                                {0, 16, true, 0, 3}, {16, 20, true, 0, 3}, {20, 21, false, 0, 1}}));
     Recorder one;
-    qvsip::frame::run_dense(3, 21, DenseRegions::one, one);
+    qvsip::frame::run_dense(3, 21, kOneRegion, one);
     EXPECT_EQ(one.calls(), (std::vector<Call>{{0, 16, true, 0, 3}, {16, 21, false, 0, 1}}));
 }
 
 TEST(RunDense, ParallelChunksKeepUnitBoundariesAndCoverEveryScalar) {
     for (const int threads : {2, 3, 4})
-        for (const DenseRegions regions : {DenseRegions::one, DenseRegions::two})
+        for (const DenseUnits regions : {kOneRegion, kTwoRegions})
             for (std::uint64_t count = 0; count < 70; ++count) {
                 SCOPED_TRACE(testing::Message() << count << " scalars on " << threads);
                 Recorder recorder;
                 qvsip::frame::run_dense(threads, count, regions, recorder);
                 ASSERT_TRUE(recorder.covers_once(count));
-                const std::uint64_t unit = regions == DenseRegions::two ? 4 : 16;
+                const std::uint64_t unit = regions.second != 0 ? regions.second : regions.first;
                 for (const Call& call : recorder.calls()) {
                     if (call.in_parallel) {
                         ASSERT_EQ(call.first % unit, 0u);
@@ -124,7 +126,7 @@ TEST(RunInUnits, LeftoverOfPartialUnitsIsTheCallers) {
 TEST(RunInUnits, EmptyRangeRunsNothing) {
     Recorder recorder;
     qvsip::frame::run_in_units(3, 0, 1, recorder);
-    qvsip::frame::run_dense(3, 0, DenseRegions::two, recorder);
+    qvsip::frame::run_dense(3, 0, kTwoRegions, recorder);
     EXPECT_TRUE(recorder.calls().empty());
 }
 

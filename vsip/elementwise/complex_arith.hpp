@@ -93,11 +93,6 @@ inline f32x4 squared_magnitude(Cplx<f32x4> a) {
     return fma(a.re, a.re, mul(a.im, a.im));
 }
 
-// One Newton-Raphson step of an estimate e of 1/sqrt(s): e * (3 - s*e*e) / 2.
-inline f32x4 refine_rsqrt(f32x4 s, f32x4 e) {
-    return mul(e, simd::rsqrt_step(s, mul(e, e)));
-}
-
 // Vector magnitude: groups take 1/y, y the rsqrt estimate of s refined once and the reciprocal
 // refined once; s = 0 gives y = infinity and 0.
 struct VectorMagnitude {
@@ -114,14 +109,9 @@ struct VectorMagnitude {
 // refined twice; other groups take the exact square root.
 struct MatrixMagnitude {
     f32x4 operator()(Cplx<f32x4> a) const {
-        constexpr std::int32_t kSmallestNormal = 0x00800000; // 2^-126
-        constexpr std::int32_t kRangeWidth = 0x7e000000;     // 2^126 - 2^-126 in bit patterns
         const f32x4 s = squared_magnitude(a);
-        const i32x4 offset = simd::sub(simd::bits_of(s), simd::set1_i32(kSmallestNormal));
-        if (!simd::all(simd::less_unsigned(offset, simd::set1_i32(kRangeWidth))))
-            return simd::sqrt(s);
-        const f32x4 e = refine_rsqrt(s, refine_rsqrt(s, simd::rsqrt_estimate(s)));
-        return mul(e, s);
+        if (!simd::all(in_sqrt_estimate_range(s))) return simd::sqrt(s);
+        return sqrt_by_estimate(s);
     }
     float operator()(Cplx<float> a) const { return exact_magnitude(a); }
 };

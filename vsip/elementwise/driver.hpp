@@ -12,23 +12,18 @@
 
 namespace qvsip::elementwise {
 
-// Units (in elements) of the first dense region and of the second; second == 0 means the
-// calling thread finishes everything after the first region.
-struct DenseUnits {
-    std::uint64_t first, second;
-};
-inline constexpr DenseUnits kRealUnits{frame::kDenseUnit, frame::kVectorUnit};
-// Complex output: 16 and 4 scalars are 8 and 2 interleaved elements.
-inline constexpr DenseUnits kInterleavedUnits{frame::kDenseUnit / 2, frame::kVectorUnit / 2};
-inline constexpr DenseUnits kSplitUnits{frame::kDenseUnit, frame::kVectorUnit};
-inline constexpr std::uint64_t kGroup = 4; // elements per 4-lane group
+using frame::DenseUnits;
+inline constexpr DenseUnits kRealUnits = frame::kTwoRegions;
+// Complex output: the real units in scalars are half as many interleaved elements.
+inline constexpr DenseUnits kInterleavedUnits{frame::kDenseUnit / 2, kLanes / 2};
+inline constexpr DenseUnits kSplitUnits = frame::kTwoRegions;
 
 struct Paths {
     DenseUnits dense = kRealUnits;
     bool has_split = false; // the second dense case: split complex views
     DenseUnits split = kSplitUnits;
     std::uint64_t strided_unit = 1;
-    bool strided_groups = false;  // strided elements in 4-lane groups (else one by one)
+    bool strided_groups = false;  // strided elements in groups of kLanes (else one by one)
     bool strided_serial = false;  // no parallel strided path
     std::uint64_t outer_unit = 1; // matrices: rows or columns per unit of the parallel split
 };
@@ -43,33 +38,16 @@ template <class Width, class Op, class... X> auto compute(const Op& op, const X&
         return op(x...);
 }
 
-// Elements [first, last) of the ports: whole 4-element groups from first (when Groups), then
-// one by one.
+// Elements [first, last) of the ports: whole groups of kLanes elements from first (when Groups),
+// then one by one.
 template <Access A, bool Groups, class Op, class Out, class... In>
 void run_span(const Op& op, std::uint64_t first, std::uint64_t last, const Out& r, const In&... a) {
     std::uint64_t i = first;
     if constexpr (Groups)
-        for (; i + kGroup <= last; i += kGroup)
+        for (; i + kLanes <= last; i += kLanes)
             r.template store<A>(i, compute<Group>(op, a.template load<A>(i)...));
     for (; i < last; ++i)
         r.store_one(i, compute<One>(op, a.load_one(i)...));
-}
-
-// The dense path over count elements: serial, or the regions in units, after which the
-// calling thread runs caller_kernel on the rest.
-template <class RegionKernel, class CallerKernel>
-void run_dense_units(int threads, std::uint64_t count, DenseUnits units, RegionKernel& region,
-                     CallerKernel& caller) {
-    if (threads == 1) {
-        caller(0, count);
-        return;
-    }
-    std::uint64_t done =
-        frame::parallel_region(threads, 0, count, units.first, frame::RangeKernel(region));
-    if (units.second != 0)
-        done =
-            frame::parallel_region(threads, done, count, units.second, frame::RangeKernel(region));
-    if (done < count) caller(done, count);
 }
 
 // A dense run of count elements: region_op in the parallel regions, caller_op on the calling
@@ -83,7 +61,7 @@ void run_dense_path(int threads, std::uint64_t count, DenseUnits units, const Re
     auto caller = [&](std::uint64_t first, std::uint64_t last) {
         run_span<A, true>(caller_op, first, last, r, a...);
     };
-    run_dense_units(threads, count, units, region, caller);
+    frame::run_dense(threads, count, units, region, caller);
 }
 
 template <class Op, class Out, class... In>

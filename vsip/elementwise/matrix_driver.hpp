@@ -25,7 +25,7 @@ template <class Port> struct MatrixPort {
     // The whole matrix one contiguous run of inner_count x outer_length elements.
     bool flat(std::uint64_t inner_count) const {
         return line.contiguous() &&
-               outer_stride == at(inner_count, static_cast<std::ptrdiff_t>(line.element_scalars));
+               outer_stride == at(inner_count, static_cast<std::ptrdiff_t>(line.element_stride));
     }
     Port as_vector(std::uint64_t count) const {
         Port v = line;

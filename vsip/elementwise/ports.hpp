@@ -1,8 +1,10 @@
-// Ports: a resolved view seen as a sequence of elements that the element-wise drivers read and
-// write one element or one group of four elements at a time, in one of three access modes.
+// Ports: a resolved view seen as a sequence of elements that the element-wise and transcendental
+// drivers read and write one element or one group of kLanes elements at a time, in one of three
+// access modes.
 #pragma once
 
 #include "vsip/elementwise/lanes.hpp"
+#include "vsip/frame.hpp"
 #include "vsip/support.hpp"
 
 #include <cstddef>
@@ -29,7 +31,7 @@ template <class Scalar> struct ScalarPort {
     std::ptrdiff_t stride; // in scalars
     vsip_length length;
 
-    static constexpr std::ptrdiff_t element_scalars = 1;
+    static constexpr std::ptrdiff_t element_stride = kContiguousStride;
     bool interleaved() const { return true; }
     bool split() const { return true; }
     bool contiguous() const { return stride == 1; }
@@ -44,8 +46,8 @@ template <class Scalar> struct ScalarPort {
         } else if constexpr (std::is_same_v<Scalar, float>) {
             return qtx::simd::load_strided(p + at(i, stride), stride);
         } else {
-            alignas(16) Scalar lanes[4];
-            for (std::uint64_t k = 0; k < 4; ++k)
+            alignas(qtx::simd::vector_bytes) Scalar lanes[kLanes];
+            for (std::uint64_t k = 0; k < kLanes; ++k)
                 lanes[k] = p[at(i + k, stride)];
             return qtx::simd::load_i32(lanes);
         }
@@ -59,9 +61,9 @@ template <class Scalar> struct ScalarPort {
         } else if constexpr (std::is_same_v<Scalar, float>) {
             qtx::simd::store_strided(p + at(i, stride), stride, v);
         } else {
-            alignas(16) Scalar lanes[4];
+            alignas(qtx::simd::vector_bytes) Scalar lanes[kLanes];
             qtx::simd::store_i32(lanes, v);
-            for (std::uint64_t k = 0; k < 4; ++k)
+            for (std::uint64_t k = 0; k < kLanes; ++k)
                 p[at(i + k, stride)] = lanes[k];
         }
     }
@@ -69,28 +71,32 @@ template <class Scalar> struct ScalarPort {
     void store_one(std::uint64_t i, Scalar v) const { p[at(i, stride)] = v; }
 };
 
-// Complex elements: element i is (re[i * stride], im[i * stride]).
+// Complex elements: element i is (re[i * stride], im[i * stride]). A group holds its kLanes real
+// parts in one vector and its imaginary parts in another, whatever the storage: complex
+// arithmetic then is plain lane-wise arithmetic on parts (re = ar*br - ai*bi needs no shuffle
+// per product), and one operation serves interleaved, split and strided views alike. Dense
+// interleaved data pays one de-interleave per load and one interleave per store instead.
 struct ComplexPort {
     using one = Cplx<float>;
     using group = Cplx<f32x4>;
 
     float* re;
     float* im;
-    std::ptrdiff_t stride;          // in scalars
-    std::ptrdiff_t element_scalars; // kInterleavedStride or kSplitStride
+    std::ptrdiff_t stride;         // in scalars
+    std::ptrdiff_t element_stride; // kInterleavedStride or kSplitStride
     vsip_length length;
 
-    bool interleaved() const { return element_scalars == kInterleavedStride; }
-    bool split() const { return element_scalars == kSplitStride; }
-    bool contiguous() const { return stride == element_scalars; }
+    bool interleaved() const { return qvsip::interleaved(*this); }
+    bool split() const { return element_stride == kSplitStride; }
+    bool contiguous() const { return stride == element_stride; }
     ComplexPort moved(std::ptrdiff_t scalars) const {
-        return {re + scalars, im + scalars, stride, element_scalars, length};
+        return {re + scalars, im + scalars, stride, element_stride, length};
     }
 
     template <Access A> group load(std::uint64_t i) const {
         using namespace qtx::simd;
         if constexpr (A == Access::dense) {
-            const f32x4 low = loadu(re + 2 * i), high = loadu(re + 2 * i + 4);
+            const f32x4 low = loadu(re + 2 * i), high = loadu(re + 2 * i + kLanes);
             return {even_lanes(low, high), odd_lanes(low, high)};
         } else if constexpr (A == Access::split) {
             return {loadu(re + i), loadu(im + i)};
@@ -103,7 +109,7 @@ struct ComplexPort {
         using namespace qtx::simd;
         if constexpr (A == Access::dense) {
             storeu(re + 2 * i, interleave_low(v.re, v.im));
-            storeu(re + 2 * i + 4, interleave_high(v.re, v.im));
+            storeu(re + 2 * i + kLanes, interleave_high(v.re, v.im));
         } else if constexpr (A == Access::split) {
             storeu(re + i, v.re);
             storeu(im + i, v.im);

@@ -3,6 +3,7 @@
 // position; a template serves both widths where they give the same results.
 #pragma once
 
+#include "vsip/elementwise/estimates.hpp"
 #include "vsip/elementwise/lanes.hpp"
 
 #include <cmath>
@@ -12,14 +13,6 @@
 namespace qvsip::elementwise {
 
 namespace simd = qtx::simd;
-
-// The hardware reciprocal estimate refined by two Newton-Raphson steps; the step keeps the
-// estimate of 1/±0 at ±infinity.
-inline f32x4 refined_reciprocal(f32x4 x) {
-    const f32x4 e0 = simd::reciprocal_estimate(x);
-    const f32x4 e1 = mul(e0, simd::reciprocal_step(x, e0));
-    return mul(e1, simd::reciprocal_step(x, e1));
-}
 
 struct Negate {
     template <class V> V operator()(V a) const { return neg(a); }

@@ -111,8 +111,7 @@ vsip_fft_f* create_fft(vsip_length n, vsip_scalar_f scale, vsip_fft_dir dir, vsi
 // The engine may run on the caller's array only when it holds all N values contiguously
 // interleaved; a shorter view goes through the buffers so nothing past its end is touched.
 bool transformable_in_place(const ComplexVector& v, vsip_length n) {
-    return v.element_stride == kInterleavedStride && v.stride == kInterleavedStride &&
-           v.length >= n;
+    return dense_interleaved(v) && v.length >= n;
 }
 
 qtx_fftf_complex* interleaved_data(const ComplexVector& v) {

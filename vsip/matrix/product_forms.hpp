@@ -42,10 +42,6 @@ inline ComplexMatrix transposed(ComplexMatrix m) {
     return m;
 }
 
-inline bool interleaved(const ComplexMatrix& m) {
-    return m.element_stride == kInterleavedStride;
-}
-
 // Rows are contiguous when consecutive row elements are one element apart; likewise columns.
 inline bool rows_contiguous(const ComplexMatrix& m) {
     return m.row_stride == m.element_stride;

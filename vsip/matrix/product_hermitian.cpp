@@ -44,7 +44,7 @@ void multiply_conjugate(const vsip_cmview_f& a, const vsip_cmview_f& b, const vs
     const vsip_length rows = std::min(a.col_length, r.col_length);
     const vsip_length columns = std::min(r.row_length, b.col_length);
     const ComplexMatrix out = resolve(r);
-    const bool grouped = out.element_stride == kInterleavedStride && r.row_stride == 1;
+    const bool grouped = interleaved(out) && r.row_stride == 1;
     for (vsip_index i = 0; i < rows; ++i) {
         const vsip_cvview_f a_row = row_view(a, i);
         const std::ptrdiff_t row_start = static_cast<std::ptrdiff_t>(i) * out.col_stride;

@@ -2,6 +2,7 @@
 #include "vsip/matrix/product_kernels.hpp"
 
 #include "simd/simd.hpp"
+#include "vsip/frame.hpp"
 
 namespace qvsip::matrix {
 
@@ -9,9 +10,8 @@ using namespace qtx::simd;
 
 namespace {
 
-// Scalars per 4-lane vector and per dense group.
-constexpr std::uint64_t kVectorScalars = 4;
-constexpr std::uint64_t kGroupVectors = kDenseGroup * 2 / kVectorScalars;
+// Vectors per dense group.
+constexpr std::uint64_t kGroupVectors = kDenseGroup * 2 / kLanes;
 
 // Accumulators of a vector dot product: direct holds (ar*br, ar*bi) and cross (ai*bi, ai*br)
 // lane by lane, so that each product is one fused multiply-add per accumulator.
@@ -28,7 +28,7 @@ ComplexSum lanes_added(const DotAccumulators& acc) {
         cross = add(cross, acc.cross[v]);
     }
     // (direct.re - cross.re, direct.im + cross.im) per complex lane.
-    alignas(16) float lane[kVectorScalars];
+    alignas(vector_bytes) float lane[kLanes];
     store(lane, add(direct, neg(conj(cross))));
     return {lane[0] + lane[2], lane[1] + lane[3]};
 }
@@ -44,8 +44,8 @@ ComplexSum dense_dot(const float* a, const float* b, std::uint64_t first, std::u
             acc.direct[v] = acc.cross[v] = set1(0.0f);
         for (; last - n >= kDenseGroup; n += kDenseGroup) {
             for (std::uint64_t v = 0; v < kGroupVectors; ++v) {
-                const f32x4 x = loadu(a + 2 * n + v * kVectorScalars);
-                const f32x4 y = loadu(b + 2 * n + v * kVectorScalars);
+                const f32x4 x = loadu(a + 2 * n + v * kLanes);
+                const f32x4 y = loadu(b + 2 * n + v * kLanes);
                 acc.direct[v] = fma(dup_re(x), y, acc.direct[v]);
                 acc.cross[v] = fma(dup_im(x), swap_re_im(y), acc.cross[v]);
             }
@@ -72,8 +72,8 @@ void dense_update(float* r, ComplexSum s, const float* x, std::uint64_t first, s
     std::uint64_t n = first;
     for (; last - n >= kDenseGroup; n += kDenseGroup) {
         for (std::uint64_t v = 0; v < kGroupVectors; ++v) {
-            float* target = r + 2 * n + v * kVectorScalars;
-            const f32x4 y = loadu(x + 2 * n + v * kVectorScalars);
+            float* target = r + 2 * n + v * kLanes;
+            const f32x4 y = loadu(x + 2 * n + v * kLanes);
             const f32x4 product = fma(s_re, y, mul(s_im, swap_re_im(y)));
             storeu(target, add(loadu(target), product));
         }

@@ -10,10 +10,6 @@
 namespace qvsip::matrix {
 namespace {
 
-bool interleaved(const ComplexMatrix& m) {
-    return m.element_stride == kInterleavedStride;
-}
-
 bool same_start(const ComplexMatrix& a, const ComplexMatrix& r) {
     return a.re == r.re && a.im == r.im;
 }

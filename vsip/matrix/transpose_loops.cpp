@@ -105,7 +105,7 @@ void flat_copy(const float* source, float* target, vsip_length count, int thread
 }
 
 void flat_negate(float* data, vsip_length count, int threads) {
-    frame::run_dense(threads, count, frame::DenseRegions::two,
+    frame::run_dense(threads, count, frame::kTwoRegions,
                      [&](std::uint64_t first, std::uint64_t last) {
                          for (std::uint64_t n = first; n < last; ++n)
                              data[n] = -data[n];

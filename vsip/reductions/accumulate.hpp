@@ -3,18 +3,16 @@
 #pragma once
 
 #include "simd/simd.hpp"
+#include "vsip/frame.hpp"
 
 #include <atomic>
 #include <cstdint>
 
 namespace qvsip::reductions {
 
-// Scalars per 4-lane vector.
-inline constexpr std::uint64_t kLanes = 4;
-
 // (l0 + l1) + (l2 + l3).
 inline float pairwise_lane_sum(qtx::simd::f32x4 v) {
-    alignas(16) float lane[kLanes];
+    alignas(qtx::simd::vector_bytes) float lane[kLanes];
     qtx::simd::store(lane, v);
     return (lane[0] + lane[1]) + (lane[2] + lane[3]);
 }

@@ -30,14 +30,14 @@ std::uint64_t count_zeros(const BoolVector& a, std::uint64_t first, std::uint64_
     for (std::uint64_t groups = 0; last - i >= kLanes; i += kLanes) {
         lanes = sub(lanes, equal(load_group(a, i), zero));
         if (++groups == kFlushGroups) {
-            alignas(16) std::int32_t lane[kLanes];
+            alignas(qtx::simd::vector_bytes) std::int32_t lane[kLanes];
             store_i32(lane, lanes);
             count += std::uint64_t(lane[0]) + lane[1] + lane[2] + lane[3];
             lanes = zero;
             groups = 0;
         }
     }
-    alignas(16) std::int32_t lane[kLanes];
+    alignas(qtx::simd::vector_bytes) std::int32_t lane[kLanes];
     store_i32(lane, lanes);
     count += std::uint64_t(lane[0]) + lane[1] + lane[2] + lane[3];
     for (; i < last; ++i)
@@ -55,7 +55,7 @@ vsip_length count_true(const BoolVector& a, Setting setting) {
         atomic_add(zeros, count_zeros(a, first, last));
     };
     if (a.stride == 1)
-        frame::run_dense(setting.threads, a.length, frame::DenseRegions::one, kernel);
+        frame::run_dense(setting.threads, a.length, frame::kOneRegion, kernel);
     else
         frame::run_in_units(setting.threads, a.length, kLanes, kernel);
     return a.length - zeros;

@@ -17,8 +17,8 @@ using namespace qtx::simd;
 // kernel uses the profile-2 unit.
 inline constexpr std::uint64_t kProfile1DotUnit = 16;
 inline constexpr std::uint64_t kProfile2DotUnit = 8;
-// Complex elements per step of the dense kernel: two vectors of two interleaved elements.
-inline constexpr std::uint64_t kElementsPerStep = 4;
+// Complex elements per step of the dense kernel: two vectors of kLanes / 2 interleaved elements.
+inline constexpr std::uint64_t kElementsPerStep = kLanes;
 
 // One element's contribution, a[i] b[i] or a[i] conj(b[i]), each part with one fused step.
 template <bool Conjugate> ComplexSum term(float ar, float ai, float br, float bi) {
@@ -58,17 +58,13 @@ ComplexSum dense_units(const float* a, const float* b, std::uint64_t first, std:
         for (std::uint64_t e = u; e < u + unit; e += kElementsPerStep) {
             const std::uint64_t s = 2 * e;
             even = accumulate_products<Conjugate>(even, loadu(a + s), loadu(b + s));
-            odd = accumulate_products<Conjugate>(odd, loadu(a + s + 4), loadu(b + s + 4));
+            odd = accumulate_products<Conjugate>(odd, loadu(a + s + kLanes), loadu(b + s + kLanes));
         }
-        alignas(16) float lane[kLanes];
+        alignas(qtx::simd::vector_bytes) float lane[kLanes];
         store(lane, add(even, odd));
         sum.add({lane[0] + lane[2], lane[1] + lane[3]});
     }
     return sum;
-}
-
-bool dense_interleaved(const ComplexVector& v) {
-    return v.element_stride == kInterleavedStride && v.stride == kInterleavedStride;
 }
 
 template <bool Conjugate>

@@ -214,8 +214,8 @@ float max_magnitude(const RealVector& a, Setting setting, vsip_index* index) {
 }
 
 float max_magnitude_squared(const ComplexVector& a, Setting setting, vsip_index* index) {
-    const bool dense = a.element_stride == kInterleavedStride && a.stride == kInterleavedStride;
-    return search(SquaredMagnitudes{a.re, a.im, a.stride}, a.length, dense, setting, index);
+    return search(SquaredMagnitudes{a.re, a.im, a.stride}, a.length, dense_interleaved(a), setting,
+                  index);
 }
 
 } // namespace qvsip::reductions

@@ -96,7 +96,7 @@ template <class Term> float mean_of(const RealVector& a, Setting setting) {
         sum = a.stride == 1 ? serial_dense_sum<Term>(a.start, a.length)
                             : serial_strided_sum<Term>(a.start, a.stride, a.length);
     else if (a.stride == 1)
-        frame::run_dense(setting.threads, a.length, frame::DenseRegions::one,
+        frame::run_dense(setting.threads, a.length, frame::kOneRegion,
                          PartialSum<Term>{a.start, 1, &sum});
     else
         frame::run_in_units(setting.threads, a.length, kLanes,

@@ -8,18 +8,17 @@ namespace {
 
 // e^re (cos(im) + i sin(im)); infinite e^re times a zero sine gives NaN by IEEE rules.
 struct ComplexExp {
-    static constexpr Schedule schedule = Schedule::regions_throughout;
-    static ComplexLanes group(ComplexLanes a) {
+    Cplx<f32x4> operator()(Cplx<f32x4> a) const {
         const f32x4 magnitude = exp_lanes(a.re);
         Lanes cosine = cosine_lanes(a.im);
         Lanes sine = sine_lanes(a.im);
-        if (any(cosine.outside)) [[unlikely]] {
+        if (simd::any(cosine.outside)) [[unlikely]] {
             cosine.value = with_library_lanes<::cosf>(cosine, a.im);
             sine.value = with_library_lanes<::sinf>(sine, a.im);
         }
-        return {mul(magnitude, cosine.value), mul(magnitude, sine.value)};
+        return {simd::mul(magnitude, cosine.value), simd::mul(magnitude, sine.value)};
     }
-    static ComplexScalar single(ComplexScalar a) {
+    Cplx<float> operator()(Cplx<float> a) const {
         const float magnitude = ::expf(a.re);
         return {magnitude * ::cosf(a.im), magnitude * ::sinf(a.im)};
     }
@@ -28,6 +27,8 @@ struct ComplexExp {
 } // namespace
 } // namespace qvsip::transcendental
 
+using namespace qvsip::transcendental;
+
 void vsip_cvexp_f(const vsip_cvview_f* a, const vsip_cvview_f* r) {
-    qvsip::transcendental::run<qvsip::transcendental::ComplexExp>(a, r);
+    vector_operation(kRegionsThroughout, ComplexExp{}, r, a);
 }

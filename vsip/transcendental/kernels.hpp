@@ -1,9 +1,10 @@
-// Four-lane single-precision kernels of the transcendental functions: range reduction plus
+// Single-precision lane kernels of the transcendental functions: range reduction plus
 // polynomial, branch-free over the lanes. Kernels with a limited range also return the mask of
 // lanes they cannot handle; the callers compute those lanes with the maths library.
 #pragma once
 
 #include "simd/simd.hpp"
+#include "vsip/elementwise/lanes.hpp"
 
 #include <array>
 #include <cstddef>
@@ -11,17 +12,15 @@
 
 namespace qvsip::transcendental {
 
-using namespace qtx::simd;
+namespace simd = qtx::simd;
+using elementwise::Cplx;
+using simd::f32x4;
+using simd::i32x4;
 
-// A kernel's four results and the lanes (all bits set) whose results must come from elsewhere.
+// A kernel's results and the lanes (all bits set) whose results must come from elsewhere.
 struct Lanes {
     f32x4 value;
     i32x4 outside;
-};
-
-// Four complex results as separate parts.
-struct ComplexLanes {
-    f32x4 re, im;
 };
 
 namespace constants {
@@ -69,24 +68,20 @@ inline constexpr float kLogC7 = -0.07127982f, kLogC6 = 0.08693616f, kLogC5 = -0.
 inline constexpr float kLog10Of2High = 0.30103302f;
 inline constexpr float kLog10Of2Low = -3.0243536e-6f;
 
-// Square root estimate range [2^-126, 2^126): pattern - 2^-126's pattern, unsigned, below this.
-inline constexpr std::int32_t kSmallestNormalBits = 0x00800000;
-inline constexpr std::int32_t kSqrtRangeBits = 0x7e000000;
-
 } // namespace constants
 
 // ---- Helpers -----------------------------------------------------------------------------------
 
 // c[0] x^(N-1) + ... + c[N-1], by Horner's rule with fused steps.
 template <std::size_t N> QTX_SIMD_INLINE f32x4 horner(f32x4 x, const std::array<float, N>& c) {
-    f32x4 acc = set1(c[0]);
+    f32x4 acc = simd::set1(c[0]);
     for (std::size_t i = 1; i < N; ++i)
-        acc = fma(acc, x, set1(c[i]));
+        acc = simd::fma(acc, x, simd::set1(c[i]));
     return acc;
 }
 
 QTX_SIMD_INLINE f32x4 flip_sign(f32x4 value, i32x4 sign) {
-    return from_bits(bit_xor(bits_of(value), sign));
+    return simd::from_bits(simd::bit_xor(simd::bits_of(value), sign));
 }
 
 // ---- Sine and cosine ---------------------------------------------------------------------------
@@ -98,42 +93,44 @@ struct Reduced {
 };
 
 QTX_SIMD_INLINE i32x4 beyond_trig_range(f32x4 x) {
-    return less_unsigned(set1_i32(constants::kTrigLimitBits), bits_of(abs(x)));
+    return simd::less_unsigned(simd::set1_i32(constants::kTrigLimitBits),
+                               simd::bits_of(simd::abs(x)));
 }
 
 // w - multiple x pi in three parts, so that the reduction stays exact for large multiples.
 QTX_SIMD_INLINE f32x4 subtract_pi_times(f32x4 w, f32x4 multiple) {
     using namespace constants;
-    const f32x4 t = fnma(set1(kPi), multiple, w);
-    return fma(multiple, set1(kPiLow2), fma(multiple, set1(kPiLow1), t));
+    const f32x4 t = simd::fnma(simd::set1(kPi), multiple, w);
+    return simd::fma(multiple, simd::set1(kPiLow2), simd::fma(multiple, simd::set1(kPiLow1), t));
 }
 
 // q = |x| / pi rounded; sin(x) = sign(x) (-1)^q sin(|x| - q pi).
 QTX_SIMD_INLINE Reduced reduce_for_sine(f32x4 x) {
     using namespace constants;
-    const f32x4 w = abs(x);
-    const f32x4 z = fma(set1(kInvPi), w, set1(kShifter));
-    const f32x4 q = sub(z, set1(kShifter));
-    const i32x4 parity = shift_left<31>(bits_of(z));
-    const i32x4 x_sign = bit_and(bits_of(x), set1_i32(kSignBit));
-    return {subtract_pi_times(w, q), bit_xor(x_sign, parity)};
+    const f32x4 w = simd::abs(x);
+    const f32x4 z = simd::fma(simd::set1(kInvPi), w, simd::set1(kShifter));
+    const f32x4 q = simd::sub(z, simd::set1(kShifter));
+    const i32x4 parity = simd::shift_left<31>(simd::bits_of(z));
+    const i32x4 x_sign = simd::bit_and(simd::bits_of(x), simd::set1_i32(kSignBit));
+    return {subtract_pi_times(w, q), simd::bit_xor(x_sign, parity)};
 }
 
 // q = (|x| + pi/2) / pi rounded; cos(x) = (-1)^q sin(|x| - (q - 1/2) pi).
 QTX_SIMD_INLINE Reduced reduce_for_cosine(f32x4 x) {
     using namespace constants;
-    const f32x4 w = abs(x);
-    const f32x4 z = fma(set1(kInvPi), add(w, set1(kHalfPi)), set1(kShifter));
-    const f32x4 q = sub(z, set1(kShifter));
-    const f32x4 half_odd = sub(q, set1(0.5f));
-    return {subtract_pi_times(w, half_odd), shift_left<31>(bits_of(z))};
+    const f32x4 w = simd::abs(x);
+    const f32x4 z =
+        simd::fma(simd::set1(kInvPi), simd::add(w, simd::set1(kHalfPi)), simd::set1(kShifter));
+    const f32x4 q = simd::sub(z, simd::set1(kShifter));
+    const f32x4 half_odd = simd::sub(q, simd::set1(0.5f));
+    return {subtract_pi_times(w, half_odd), simd::shift_left<31>(simd::bits_of(z))};
 }
 
 // sin(t) for |t| <= pi/2 from the odd polynomial with coefficients c, sign applied.
 template <std::size_t N>
 QTX_SIMD_INLINE f32x4 sine_of_reduced(Reduced r, const std::array<float, N>& c) {
-    const f32x4 t2 = mul(r.t, r.t);
-    return flip_sign(fma(mul(r.t, t2), horner(t2, c), r.t), r.sign);
+    const f32x4 t2 = simd::mul(r.t, r.t);
+    return flip_sign(simd::fma(simd::mul(r.t, t2), horner(t2, c), r.t), r.sign);
 }
 
 QTX_SIMD_INLINE Lanes sine_lanes(f32x4 x) {
@@ -146,7 +143,7 @@ QTX_SIMD_INLINE Lanes cosine_lanes(f32x4 x) {
 
 // cos(x) + i sin(x), both from the four-coefficient polynomial.
 struct EulerLanes {
-    ComplexLanes value;
+    Cplx<f32x4> value;
     i32x4 outside;
 };
 
@@ -162,63 +159,56 @@ QTX_SIMD_INLINE EulerLanes euler_lanes(f32x4 x) {
 // underflows through the subnormals to 0; NaN stays NaN.
 QTX_SIMD_INLINE f32x4 exp_lanes(f32x4 x) {
     using namespace constants;
-    const f32x4 z = fma(set1(kLog2E), x, set1(kShifter));
-    const f32x4 q = sub(z, set1(kShifter));
-    const f32x4 t = fma(q, set1(-kLn2Low), fma(q, set1(-kLn2High), x));
-    const f32x4 t2 = mul(t, t);
-    const f32x4 p =
-        fma(fma(fma(set1(kExpC5), t, set1(kExpC4)), t2, fma(set1(kExpC3), t, set1(kExpC2))), t2,
-            mul(set1(kExpC1), t));
+    const f32x4 z = simd::fma(simd::set1(kLog2E), x, simd::set1(kShifter));
+    const f32x4 q = simd::sub(z, simd::set1(kShifter));
+    const f32x4 t = simd::fma(q, simd::set1(-kLn2Low), simd::fma(q, simd::set1(-kLn2High), x));
+    const f32x4 t2 = simd::mul(t, t);
+    const f32x4 p = simd::fma(simd::fma(simd::fma(simd::set1(kExpC5), t, simd::set1(kExpC4)), t2,
+                                        simd::fma(simd::set1(kExpC3), t, simd::set1(kExpC2))),
+                              t2, simd::mul(simd::set1(kExpC1), t));
 
     // q as an integer (valid while |q| < 2^22) in the exponent field.
-    const i32x4 q_exponent = shift_left<kMantissaBits>(sub(bits_of(z), set1_i32(kShifterBits)));
-    const f32x4 scale = from_bits(add(q_exponent, set1_i32(kOneBits)));
-    const f32x4 in_range = fma(p, scale, scale);
+    const i32x4 q_exponent =
+        simd::shift_left<kMantissaBits>(simd::sub(simd::bits_of(z), simd::set1_i32(kShifterBits)));
+    const f32x4 scale = simd::from_bits(simd::add(q_exponent, simd::set1_i32(kOneBits)));
+    const f32x4 in_range = simd::fma(p, scale, scale);
 
     // 2^q = s1 x s2 with s2 = 2^127 for q > 0, 2^-125 otherwise.
-    const i32x4 positive = less(set1(0.0f), q);
-    const i32x4 bias = select(positive, set1_i32(0), set1_i32(kExpNegativeBias));
-    const f32x4 s1 = from_bits(sub(q_exponent, bias));
-    const f32x4 s2 = from_bits(add(bias, set1_i32(kExp2To127Bits)));
-    const f32x4 split = mul(fma(p, s1, s1), s2);
+    const i32x4 positive = simd::less(simd::set1(0.0f), q);
+    const i32x4 bias = simd::select(positive, simd::set1_i32(0), simd::set1_i32(kExpNegativeBias));
+    const f32x4 s1 = simd::from_bits(simd::sub(q_exponent, bias));
+    const f32x4 s2 = simd::from_bits(simd::add(bias, simd::set1_i32(kExp2To127Bits)));
+    const f32x4 split = simd::mul(simd::fma(p, s1, s1), s2);
 
     // Beyond 2^192 the result is s2 x s2: +infinity for q > 0, +0 otherwise. Those values are
     // selected as constants, since multiplying s2 by itself in every lane would underflow in
     // the typical negative lanes and pay the processor's subnormal penalty on each group.
-    const f32x4 overflowed = from_bits(bit_and(positive, set1_i32(kInfinityBits)));
-    const f32x4 magnitude = abs(q);
-    const f32x4 result = select(less(set1(kExpSplitExponent), magnitude), split, in_range);
-    return select(less(set1(kExpHugeExponent), magnitude), overflowed, result);
+    const f32x4 overflowed =
+        simd::from_bits(simd::bit_and(positive, simd::set1_i32(kInfinityBits)));
+    const f32x4 magnitude = simd::abs(q);
+    const f32x4 result =
+        simd::select(simd::less(simd::set1(kExpSplitExponent), magnitude), split, in_range);
+    return simd::select(simd::less(simd::set1(kExpHugeExponent), magnitude), overflowed, result);
 }
 
-// ---- Logarithm and square root -----------------------------------------------------------------
+// ---- Logarithm -----------------------------------------------------------------------------
 
 // log10(x) for positive normal x, computed on the bit pattern; other inputs give some value.
 QTX_SIMD_INLINE f32x4 log10_lanes(f32x4 x) {
     using namespace constants;
-    const i32x4 u = sub(bits_of(x), set1_i32(kTwoThirdsBits));
-    const f32x4 k = to_float(shift_right_arith<kMantissaBits>(u));
-    const f32x4 m = sub(
-        from_bits(add(bit_and(u, set1_i32(kMantissaMask)), set1_i32(kTwoThirdsBits))), set1(1.0f));
-    const f32x4 m2 = mul(m, m);
-    const f32x4 q =
-        fma(m2, fma(m2, fma(m, set1(kLogC7), set1(kLogC6)), fma(m, set1(kLogC5), set1(kLogC4))),
-            fma(m, set1(kLogC3), set1(kLogC2)));
-    return fma(k, set1(kLog10Of2High), fma(m, q, mul(k, set1(kLog10Of2Low))));
-}
-
-// Lanes in [2^-126, 2^126), where the estimate route below is accurate.
-QTX_SIMD_INLINE i32x4 in_sqrt_estimate_range(f32x4 x) {
-    using namespace constants;
-    return less_unsigned(sub(bits_of(x), set1_i32(kSmallestNormalBits)), set1_i32(kSqrtRangeBits));
-}
-
-// sqrt(x) = x / sqrt(x), with 1/sqrt(x) estimated and refined by two Newton-Raphson steps.
-QTX_SIMD_INLINE f32x4 sqrt_estimate_lanes(f32x4 x) {
-    f32x4 e = rsqrt_estimate(x);
-    for (int step = 0; step < 2; ++step)
-        e = mul(e, rsqrt_step(mul(x, e), e));
-    return mul(e, x);
+    const i32x4 u = simd::sub(simd::bits_of(x), simd::set1_i32(kTwoThirdsBits));
+    const f32x4 k = simd::to_float(simd::shift_right_arith<kMantissaBits>(u));
+    const f32x4 m =
+        simd::sub(simd::from_bits(simd::add(simd::bit_and(u, simd::set1_i32(kMantissaMask)),
+                                            simd::set1_i32(kTwoThirdsBits))),
+                  simd::set1(1.0f));
+    const f32x4 m2 = simd::mul(m, m);
+    const f32x4 q = simd::fma(m2,
+                              simd::fma(m2, simd::fma(m, simd::set1(kLogC7), simd::set1(kLogC6)),
+                                        simd::fma(m, simd::set1(kLogC5), simd::set1(kLogC4))),
+                              simd::fma(m, simd::set1(kLogC3), simd::set1(kLogC2)));
+    return simd::fma(k, simd::set1(kLog10Of2High),
+                     simd::fma(m, q, simd::mul(k, simd::set1(kLog10Of2Low))));
 }
 
 } // namespace qvsip::transcendental

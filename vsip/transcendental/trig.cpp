@@ -6,47 +6,38 @@
 namespace qvsip::transcendental {
 namespace {
 
-struct Sine {
-    static constexpr Schedule schedule = Schedule::regions_throughout;
-    static f32x4 group(f32x4 x) {
-        const Lanes k = sine_lanes(x);
-        if (any(k.outside)) [[unlikely]]
-            return with_library_lanes<::sinf>(k, x);
+// A real function: its kernel's lanes, those outside the kernel's range from F.
+template <Lanes (*Kernel)(f32x4), float (*F)(float)> struct RealFunction {
+    f32x4 operator()(f32x4 x) const {
+        const Lanes k = Kernel(x);
+        if (simd::any(k.outside)) [[unlikely]]
+            return with_library_lanes<F>(k, x);
         return k.value;
     }
-    static float single(float x) { return ::sinf(x); }
+    float operator()(float x) const { return F(x); }
 };
 
-struct Cosine {
-    static constexpr Schedule schedule = Schedule::regions_throughout;
-    static f32x4 group(f32x4 x) {
-        const Lanes k = cosine_lanes(x);
-        if (any(k.outside)) [[unlikely]]
-            return with_library_lanes<::cosf>(k, x);
-        return k.value;
-    }
-    static float single(float x) { return ::cosf(x); }
-};
+using Sine = RealFunction<sine_lanes, ::sinf>;
+using Cosine = RealFunction<cosine_lanes, ::cosf>;
 
 struct Euler {
-    static constexpr Schedule schedule = Schedule::regions_throughout;
-    static ComplexScalar single(float x) {
-        ComplexScalar r;
+    Cplx<float> operator()(float x) const {
+        Cplx<float> r;
         ::sincosf(x, &r.im, &r.re);
         return r;
     }
-    [[gnu::noinline, gnu::cold]] static ComplexLanes with_library_lanes(EulerLanes k, f32x4 x) {
+    [[gnu::noinline, gnu::cold]] Cplx<f32x4> with_library_lanes(EulerLanes k, f32x4 x) const {
         LaneArray re(k.value.re), im(k.value.im);
-        for_each_marked(k.outside, x, [&](int i, float v) {
-            const ComplexScalar r = single(v);
+        for_each_marked(k.outside, x, [&](std::uint64_t i, float v) {
+            const Cplx<float> r = (*this)(v);
             re.lane[i] = r.re;
             im.lane[i] = r.im;
         });
         return {re.vector(), im.vector()};
     }
-    static ComplexLanes group(f32x4 x) {
+    Cplx<f32x4> operator()(f32x4 x) const {
         const EulerLanes k = euler_lanes(x);
-        if (any(k.outside)) [[unlikely]]
+        if (simd::any(k.outside)) [[unlikely]]
             return with_library_lanes(k, x);
         return k.value;
     }
@@ -58,13 +49,13 @@ struct Euler {
 using namespace qvsip::transcendental;
 
 void vsip_vsin_f(const vsip_vview_f* a, const vsip_vview_f* r) {
-    run<Sine>(a, r);
+    vector_operation(kRegionsThroughout, Sine{}, r, a);
 }
 
 void vsip_vcos_f(const vsip_vview_f* a, const vsip_vview_f* r) {
-    run<Cosine>(a, r);
+    vector_operation(kRegionsThroughout, Cosine{}, r, a);
 }
 
 void vsip_veuler_f(const vsip_vview_f* a, const vsip_cvview_f* r) {
-    run<Euler>(a, r);
+    vector_operation(kRegionsThroughout, Euler{}, r, a);
 }
