@@ -1,20 +1,13 @@
 // Public planners: describe the problem in one top-level plan record and hand it to the
 // planner; every failure gives a null plan and leaves nothing allocated.
-#include <cstdlib>
-
 #include "fft/problem.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
 
 plan_handle finish(plan_record* p) {
-    if (!problem_fits(*p)) {
-        std::free(p);
-        return nullptr;
-    }
-    if (plan_problem(p) == 0) return handle_of(p);
-    reset_plan(p);
-    std::free(p);
+    if (problem_fits(*p) && plan_problem(p) == 0) return handle_of(p);
+    destroy_plan_record(p);
     return nullptr;
 }
 

@@ -1,8 +1,8 @@
 #include "fft/planner.hpp"
 
+#include "fft/memory.hpp"
 #include "fft/solvers/solvers.hpp"
 
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -40,7 +40,19 @@ const solver_row solver_registry[] = {
     {nullptr, nullptr},
 };
 
+namespace {
+
+// Split problems go only to the rows that interleave them: every other solver reads and
+// writes a single array per side.
+bool row_takes_layout(const solver_row& row, const plan_record* p) {
+    if (p->complex_layout != layout_split) return true;
+    return row.solve == solve_problem_dft_split || row.solve == solve_problem_dft_many_split;
+}
+
+} // namespace
+
 int plan_problem(plan_record* p) {
+    reset_plan(p);
     // A batch of one is no batch; inside a deeper batch a count of 1 stays, and so does the
     // batch of a rank-0 problem, which is all the problem moves.
     if (p->howmany_rank == 1 && p->howmany_dims[0].n == 1 && p->rank > 0) p->howmany_rank = 0;
@@ -48,37 +60,44 @@ int plan_problem(plan_record* p) {
         p->execute = noop_execute;
         return 0;
     }
+    // Every row gets the record as it was given: a declined row may have changed the problem
+    // part or set plan fields before declining, and a later row must see none of it.
+    const plan_record given = *p;
     for (const solver_row* row = solver_registry; row->solve != nullptr; ++row) {
+        if (!row_takes_layout(*row, p)) continue;
         if (row->solve(p) == solve_accepted) return 0;
         reset_plan(p);
+        *p = given;
     }
     return -1;
 }
 
 void reset_plan(plan_record* p) {
-    if (p->child_count > 0 && p->children != nullptr) {
+    if (p->children != nullptr) {
         for (uint32_t i = 0; i < p->child_count; ++i)
             reset_plan(&p->children[i]);
-        std::free(p->children);
+        engine_free(p->children);
     }
     p->child_count = 0;
     p->children = nullptr;
-    if (p->buffer != nullptr && p->buffer_size != 0) {
-        aligned_free(p->buffer);
-        p->buffer = nullptr;
-        p->buffer_size = 0;
-    }
-    if (p->table != nullptr && p->table_size != 0 && p->owns_table != 0) {
+    aligned_free(p->buffer);
+    p->buffer = nullptr;
+    p->buffer_size = 0;
+    // A table lent by the parent is part of the problem and stays.
+    if (p->owns_table != 0) {
         aligned_free(p->table);
         p->table = nullptr;
         p->table_size = 0;
         p->owns_table = 0;
     }
+    p->execute = nullptr;
+    p->execute_split = nullptr;
+    p->name = nullptr;
 }
 
 void destroy_plan_record(plan_record* p) {
     reset_plan(p);
-    std::free(p);
+    engine_free(p);
 }
 
 void copy_dims(dim_record* dst, const dim_record* src, int count) {
@@ -117,14 +136,15 @@ void copy_problem(const plan_record* src, plan_record* dst) {
 }
 
 plan_record* new_child_plan(const plan_record* parent) {
-    auto* child = static_cast<plan_record*>(std::calloc(1, sizeof(plan_record)));
+    auto* child = static_cast<plan_record*>(engine_calloc(1, sizeof(plan_record)));
     if (child != nullptr) copy_problem(parent, child);
     return child;
 }
 
 plan_record* alloc_plan_records(int count) {
     if (count < 1) return nullptr;
-    return static_cast<plan_record*>(std::calloc(static_cast<size_t>(count), sizeof(plan_record)));
+    return static_cast<plan_record*>(
+        engine_calloc(static_cast<size_t>(count), sizeof(plan_record)));
 }
 
 namespace {
@@ -138,7 +158,7 @@ constexpr size_t aligned_overhead = 72;
 void* aligned_calloc(size_t bytes) {
     size_t total = 0;
     if (__builtin_add_overflow(bytes, aligned_overhead, &total)) return nullptr;
-    void* base = std::calloc(1, total);
+    void* base = engine_calloc(1, total);
     if (base == nullptr) return nullptr;
     const uintptr_t block = (reinterpret_cast<uintptr_t>(base) + alignment) & ~(alignment - 1);
     std::memcpy(reinterpret_cast<void*>(block - sizeof(void*)), &base, sizeof(void*));
@@ -152,7 +172,7 @@ void aligned_free(void* block) {
     std::memcpy(&base, reinterpret_cast<void*>(address - sizeof(void*)), sizeof(void*));
     const uintptr_t stored = reinterpret_cast<uintptr_t>(base);
     // Only a base 1 to 72 bytes below the block can have come from aligned_calloc.
-    if (stored < address && address - stored <= aligned_overhead) std::free(base);
+    if (stored < address && address - stored <= aligned_overhead) engine_free(base);
 }
 
 bool has_factor_above_7(uint64_t n) {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "fft/memory.hpp"
 #include "fft/precision.hpp"
 
 namespace qtx::QTX_ENGINE {

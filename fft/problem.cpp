@@ -10,7 +10,7 @@ namespace {
 constexpr unsigned max_r2r_kind = 10;
 
 plan_record* new_top_record(uint32_t kind, int64_t sign, int64_t layout, const arrays& a) {
-    auto* p = static_cast<plan_record*>(std::calloc(1, sizeof(plan_record)));
+    auto* p = static_cast<plan_record*>(engine_calloc(1, sizeof(plan_record)));
     if (p == nullptr) return nullptr;
     p->kind = kind;
     p->sign = sign;

@@ -133,6 +133,20 @@ TEST(PlanProblem, NoAcceptingRowFailsWithoutLeavingMemory) {
     expect_no_plan_memory(p);
 }
 
+TEST(PlanProblem, SplitProblemsGoOnlyToTheSplitRows) {
+    // A split batch of copies: the interleaved data movers would take it and move pairs.
+    float re[4] = {1, 2, 3, 4}, im[4] = {5, 6, 7, 8}, out_re[4] = {}, out_im[4] = {};
+    plan_record p = blank_problem();
+    p.kind = kind_c2c;
+    p.complex_layout = layout_split;
+    p.howmany_rank = 1;
+    p.howmany_dims[0] = {4, 1, 1};
+    p.in = re, p.in_imag = im, p.out = out_re, p.out_imag = out_im;
+    EXPECT_EQ(plan_problem(&p), -1);
+    expect_no_plan_memory(p);
+    EXPECT_EQ(p.execute, nullptr);
+}
+
 TEST(PlanProblem, ABatchOfOneIsNoBatch) {
     plan_record p = blank_problem();
     p.rank = 1;
@@ -202,9 +216,16 @@ TEST(ResetPlan, ReleasesTheWholeTreeAndKeepsTheProblem) {
     p.rank = 1;
     p.dims[0] = {48, 1, 1};
     attach_tree(&p);
+    p.execute = noop_execute;
+    p.execute_split = [](const plan_record*, void*, void*, void*, void*) {};
+    p.name = "tree";
     reset_plan(&p);
     expect_no_plan_memory(p);
     EXPECT_EQ(p.owns_table, 0u);
+    // The next row to try the record finds no routine of the last one.
+    EXPECT_EQ(p.execute, nullptr);
+    EXPECT_EQ(p.execute_split, nullptr);
+    EXPECT_EQ(p.name, nullptr);
     EXPECT_EQ(p.dims[0].n, 48);
     reset_plan(&p); // a second reset finds nothing to release
 }
