@@ -1,7 +1,8 @@
 // Batches of transforms and long one-dimensional transforms against FFTW in the same process,
 // with 1 and 2 threads (FFTW planned with the same thread count): ns per plan execution.
-//   bench_batch_large
+//   bench_batch_large [label part]
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "bench/engines.hpp"
@@ -29,12 +30,12 @@ std::vector<labelled_layout> layouts() {
     return all;
 }
 
-template <class Real> void run() {
+template <class Real> void run(const qtx::bench::case_filter& filter) {
     using E = qtx::bench::engines<Real>;
     std::printf("\n%s precision, forward, out of place (ns per execution)\n", E::label);
-    std::printf("%-24s %3s %12s %12s %12s %9s %9s\n", "layout", "thr", "qtx", "estimate", "measure",
-                "qtx/est", "qtx/meas");
+    qtx::bench::ratio_table table({{"layout", -24}, {"thr", 3}}, qtx::bench::fftw_rivals);
     for (const auto& [label, l] : layouts()) {
+        if (!filter.selects(label)) continue;
         const size_t elements = static_cast<size_t>(l.n) * static_cast<size_t>(l.howmany);
         void* in = E::ours_malloc(elements * 2 * sizeof(Real));
         void* out = E::ours_malloc(elements * 2 * sizeof(Real));
@@ -45,8 +46,7 @@ template <class Real> void run() {
             const double ours = qtx::bench::time_ours<Real>(l, in, out, threads);
             const double estimate = qtx::bench::time_fftw<Real>(l, in, out, threads, FFTW_ESTIMATE);
             const double measure = qtx::bench::time_fftw<Real>(l, in, out, threads, FFTW_MEASURE);
-            std::printf("%-24s %3d %12.0f %12.0f %12.0f %9.2f %9.2f\n", label, threads, ours,
-                        estimate, measure, ours / estimate, ours / measure);
+            table.add({label, std::to_string(threads)}, ours, {estimate, measure});
         }
         E::ours_free(in);
         E::ours_free(out);
@@ -56,10 +56,11 @@ template <class Real> void run() {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const qtx::bench::case_filter filter(argc, argv);
     fftwf_init_threads();
     fftw_init_threads();
-    run<float>();
-    run<double>();
+    run<float>(filter);
+    run<double>(filter);
     return 0;
 }

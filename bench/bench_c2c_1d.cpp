@@ -3,6 +3,7 @@
 //   bench_c2c_1d [n ...]
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "bench/engines.hpp"
@@ -12,7 +13,7 @@ namespace {
 template <class Real> void run(const std::vector<int>& lengths) {
     using E = qtx::bench::engines<Real>;
     std::printf("\n%s precision, forward, out of place, 1 thread (ns per transform)\n", E::label);
-    qtx::bench::ratio_table table;
+    qtx::bench::ratio_table table({{"n", 8}}, qtx::bench::fftw_rivals);
     for (int n : lengths) {
         const qtx::bench::batch_layout single = {n, 1, 1, n};
         void* in = E::ours_malloc(static_cast<size_t>(n) * 2 * sizeof(Real));
@@ -25,7 +26,7 @@ template <class Real> void run(const std::vector<int>& lengths) {
         const double measure = qtx::bench::time_fftw<Real>(single, in, out, 1, FFTW_MEASURE);
         E::ours_free(in);
         E::ours_free(out);
-        table.add(n, ours, estimate, measure);
+        table.add({std::to_string(n)}, ours, {estimate, measure});
     }
 }
 

@@ -1,7 +1,8 @@
 // Multi-dimensional complex and real-to-complex transforms against FFTW in the same process,
 // with 1 and 2 threads (FFTW planned with the same thread count): ns per execution.
-//   bench_multidimension
+//   bench_multidimension [label part]
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "bench/engines.hpp"
@@ -58,7 +59,7 @@ double time_fftw(const shape& s, void* in, void* out, int threads, unsigned flag
     return ns;
 }
 
-template <class Real> void run() {
+template <class Real> void run(const qtx::bench::case_filter& filter) {
     using E = qtx::bench::engines<Real>;
     const std::vector<shape> shapes = {{"c2c 256 x 256", false, {256, 256}},
                                        {"c2c 1024 x 1024", false, {1024, 1024}},
@@ -66,9 +67,9 @@ template <class Real> void run() {
                                        {"r2c 512 x 512", true, {512, 512}},
                                        {"r2c 128 x 128 x 128", true, {128, 128, 128}}};
     std::printf("\n%s precision, forward, out of place (ns per execution)\n", E::label);
-    std::printf("%-22s %3s %12s %12s %12s %9s %9s\n", "shape", "thr", "qtx", "estimate", "measure",
-                "qtx/est", "qtx/meas");
+    qtx::bench::ratio_table table({{"shape", -22}, {"thr", 3}}, qtx::bench::fftw_rivals);
     for (const shape& s : shapes) {
+        if (!filter.selects(s.label)) continue;
         size_t elements = 1;
         for (int n : s.n)
             elements *= static_cast<size_t>(n);
@@ -81,8 +82,7 @@ template <class Real> void run() {
             const double ours = time_ours<Real>(s, in, out, threads);
             const double estimate = time_fftw<Real>(s, in, out, threads, FFTW_ESTIMATE);
             const double measure = time_fftw<Real>(s, in, out, threads, FFTW_MEASURE);
-            std::printf("%-22s %3d %12.0f %12.0f %12.0f %9.2f %9.2f\n", s.label, threads, ours,
-                        estimate, measure, ours / estimate, ours / measure);
+            table.add({s.label, std::to_string(threads)}, ours, {estimate, measure});
         }
         E::ours_free(in);
         E::ours_free(out);
@@ -92,10 +92,11 @@ template <class Real> void run() {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const qtx::bench::case_filter filter(argc, argv);
     fftwf_init_threads();
     fftw_init_threads();
-    run<float>();
-    run<double>();
+    run<float>(filter);
+    run<double>(filter);
     return 0;
 }

@@ -6,9 +6,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
-#include "bench/timing.hpp"
+#include "bench/engines.hpp"
 #include "qtx_fft.h"
 
 namespace {
@@ -115,7 +116,7 @@ template <class P> void run(transform t, const std::vector<int>& lengths) {
     using R = typename P::real;
     std::printf("\n%s precision, %s, out of place, 1 thread (ns per transform)\n", P::label,
                 label_of(t));
-    qtx::bench::ratio_table table;
+    qtx::bench::ratio_table table({{"n", 8}}, qtx::bench::fftw_rivals);
     for (int n : lengths) {
         // Room for the half spectrum on either side.
         const size_t reals = 2 * (static_cast<size_t>(n) / 2 + 1);
@@ -127,7 +128,7 @@ template <class P> void run(transform t, const std::vector<int>& lengths) {
         const double measure = P::fftw(t, n, in, out, reals, FFTW_MEASURE);
         P::release(in);
         P::release(out);
-        table.add(n, ours, estimate, measure);
+        table.add({std::to_string(n)}, ours, {estimate, measure});
     }
 }
 

@@ -4,10 +4,14 @@
 
 #include <fftw3.h>
 
+#include "bench/ratio_table.hpp"
 #include "bench/timing.hpp"
 #include "qtx_fft.h"
 
 namespace qtx::bench {
+
+// FFTW planned with FFTW_ESTIMATE and with FFTW_MEASURE: the two rivals of every table.
+inline constexpr const char* fftw_rivals[] = {"fftw est", "fftw meas"};
 
 template <class Real> struct engines;
 

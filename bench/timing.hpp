@@ -3,8 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace qtx::bench {
@@ -34,40 +33,15 @@ template <class F> double median_ns_per_call(F&& f, int samples = 9, double targ
     return times[samples / 2];
 }
 
-// Geometric mean of ratios.
-inline double geometric_mean(const std::vector<double>& values) {
-    double log_sum = 0;
-    for (double v : values)
-        log_sum += std::log(v);
-    return values.empty() ? 0 : std::exp(log_sum / static_cast<double>(values.size()));
-}
-
-// One row per length of ns per transform for our engine and FFTW (ESTIMATE and MEASURE), their
-// ratios, and the geometric means of the ratios at the end.
-class ratio_table {
+// The optional first argument of a benchmark program: only the cases whose label contains it
+// run, all of them without it.
+class case_filter {
   public:
-    ratio_table() {
-        std::printf("%8s %12s %12s %12s %10s %10s\n", "n", "qtx", "estimate", "measure", "qtx/est",
-                    "qtx/meas");
-    }
-    // ours = 0 means our engine did not plan the length.
-    void add(int n, double ours, double estimate, double measure) {
-        if (ours == 0) {
-            std::printf("%8d %12s\n", n, "no plan");
-            return;
-        }
-        vs_estimate_.push_back(ours / estimate);
-        vs_measure_.push_back(ours / measure);
-        std::printf("%8d %12.1f %12.1f %12.1f %10.2f %10.2f\n", n, ours, estimate, measure,
-                    ours / estimate, ours / measure);
-    }
-    ~ratio_table() {
-        std::printf("%8s %12s %12s %12s %10.2f %10.2f\n", "geomean", "", "", "",
-                    geometric_mean(vs_estimate_), geometric_mean(vs_measure_));
-    }
+    case_filter(int argc, char** argv) : text_(argc > 1 ? argv[1] : "") {}
+    bool selects(const char* label) const { return std::strstr(label, text_) != nullptr; }
 
   private:
-    std::vector<double> vs_estimate_, vs_measure_;
+    const char* text_;
 };
 
 } // namespace qtx::bench

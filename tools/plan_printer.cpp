@@ -2,29 +2,79 @@
 
 #include <algorithm>
 #include <cinttypes>
-#include <cstdlib>
+#include <cstring>
 
 #include "fft/api.hpp"
-#include "fft/solvers/c2c_1d.hpp"
+#include "fft/solvers/solvers.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
 
-// The registry row that accepts this node's problem: planning a fresh copy of the problem
-// walks the registry exactly as the planner did.
+// The solver behind each execute routine, as the solvers in fft/solvers/ set them. A node is
+// matched by the routine name its solver records beside the routine, not by the routine's
+// address: the data-movement routines are file-local templates with no address to compare,
+// and the two split solvers share the entry point execute_split_forward, while the names they
+// record (execute_split, execute_many_split) tell them apart. Every name belongs to exactly one
+// solver, so no node needs a guess between two.
+struct routine_solver {
+    const char* routine;
+    solve_routine solver;
+};
+
+constexpr routine_solver routine_solvers[] = {
+    {"execute_split", solve_problem_dft_split},
+    {"execute_many_split", solve_problem_dft_many_split},
+    {"execute_rearrange_inplace", solve_problem_rearrange_inplace},
+    {"execute_trans_cpx_square_matrix", solve_problem_rearrange_inplace},
+    {"execute_trans_fp_square_matrix", solve_problem_rearrange_inplace},
+    {"execute_multithread", solve_problem_dft_many_multithread},
+    {"execute_many_transpose", solve_problem_dft_many_transpose},
+    {"execute_many_post_transpose", solve_problem_dft_many_post_transpose},
+#if defined(QTX_FFT_DOUBLE)
+    {"execute_r2c_direct", solve_problem_r2c_direct},
+    {"execute_c2r_direct", solve_problem_c2r_direct},
+#endif
+    {"execute_many_parallel", solve_problem_dft_many_parallel},
+    {"execute_many", solve_problem_dft_many},
+    {"execute_1d_prime", solve_problem_c2c_1d_prime},
+    {"execute_1d_prime_discrete", solve_problem_c2c_1d_prime},
+    {"execute_c2c_1d_large", solve_problem_c2c_1d_large},
+    {"execute_dft_direct", solve_problem_dft_direct},
+    {"execute_1d", solve_problem_c2c_1d},
+    {"execute_1d_discrete", solve_problem_c2c_1d},
+    {"execute_1d_r2c", solve_problem_r2c_1d},
+    {"execute_1d_r2c_discrete", solve_problem_r2c_1d},
+    {"execute_1d_r2c_odd", solve_problem_r2c_1d},
+    {"execute_1d_c2r", solve_problem_c2r_1d},
+    {"execute_1d_c2r_discrete", solve_problem_c2r_1d},
+    {"execute_1d_c2r_odd", solve_problem_c2r_1d},
+    {"g_r2r_plan_solver_func[k]", solve_problem_r2r_1d},
+    {"execute_multidimension", solve_problem_multidimension},
+    {"execute_c2r_multidimension", solve_problem_c2r_multidimension},
+    {"execute_c2r_multidimension_buffered", solve_problem_c2r_multidimension},
+    {"execute_trans_cpx", solve_problem_rearrange_outplace},
+    {"execute_trans_fp", solve_problem_rearrange_outplace},
+    {"execute_copy_cpx", solve_problem_rearrange_outplace},
+    {"execute_copy_fp", solve_problem_rearrange_outplace},
+    {"execute_rotate", solve_problem_rotate},
+    {"execute_transpose_rotate", solve_problem_transpose_rotate},
+    {"execute_many_transpose_rotate", solve_problem_dft_many_transpose_rotate},
+};
+
+// The registry's name for a solver, so each name is written once, in the registry.
+const char* registry_name(solve_routine solver) {
+    for (const solver_row* row = solver_registry; row->solve != nullptr; ++row)
+        if (row->solve == solver) return row->name;
+    return "(solver not in the registry)";
+}
+
+// The planner gives an empty problem the no-op routine without asking any solver.
 const char* solver_of(const plan_record& node) {
-    plan_record probe{};
-    copy_problem(&node, &probe);
-    const char* found = "(none)";
-    for (const solver_row* row = solver_registry; row->solve != nullptr; ++row) {
-        const bool accepted = row->solve(&probe) == solve_accepted;
-        reset_plan(&probe);
-        if (accepted) {
-            found = row->name;
-            break;
-        }
-    }
-    return found;
+    if (node.execute == noop_execute) return "(empty problem)";
+    if (node.name == nullptr) return "(unknown solver)";
+    for (const routine_solver& entry : routine_solvers)
+        if (std::strcmp(node.name, entry.routine) == 0) return registry_name(entry.solver);
+    return "(unknown solver)";
 }
 
 void print_dims(const char* label, const dim_record* dims, int count, std::FILE* out) {
@@ -44,10 +94,8 @@ void print_stages(const plan_record& node, std::FILE* out) {
 }
 
 void print_node(const plan_record& node, int depth, std::FILE* out) {
-    const bool planned_by_registry = !(node.rank > 0 && node.dims[0].n == 0);
     std::fprintf(out, "%*s%s <- %s: kind %u sign %" PRId64, 2 * depth, "",
-                 node.name ? node.name : "(no-op)",
-                 planned_by_registry ? solver_of(node) : "(empty problem)", node.kind, node.sign);
+                 node.name ? node.name : "(no-op)", solver_of(node), node.kind, node.sign);
     print_dims("dims", node.dims, node.rank, out);
     print_dims("batch", node.howmany_dims, node.howmany_rank, out);
     print_stages(node, out);

@@ -1,6 +1,6 @@
-// Elements per second of five element-wise operations on dense views against plain loops, for
-// several lengths and thread counts: median of several timed repetitions.
-#include "bench/vsip/throughput.hpp"
+// Five element-wise operations on dense views timed against plain loops, for several lengths
+// and thread counts: median of several timed repetitions.
+#include "bench/vsip/compare.hpp"
 #include "bench_elementwise_plain.hpp"
 
 #include "qvsip.h"
@@ -66,13 +66,13 @@ const Benchmark kBenchmarks[] = {
 } // namespace
 
 int main() {
-    qvsip::bench::print_throughput_header("plain Melem/s");
+    qvsip::bench::comparison_table table = qvsip::bench::comparison_table_against("plain");
     for (const Benchmark& b : kBenchmarks)
         for (const std::size_t n : kLengths) {
             Operands o(n);
             for (const int threads : kThreads)
-                qvsip::bench::compare_throughput(
-                    b.name, n, threads, [&] { b.ours(o); }, [&] { b.theirs(o); },
+                qvsip::bench::compare(
+                    table, b.name, n, threads, [&] { b.ours(o); }, [&] { b.theirs(o); },
                     qvsip::bench::samples_for(n));
         }
     QVSIP_SetOmpThreadNum(1);

@@ -1,5 +1,5 @@
-// vsip_cmprod_f in GFLOP/s and vsip_cmtrans_f in GB/s against plain loops in the same process.
-#include "bench/timing.hpp"
+// vsip_cmprod_f and vsip_cmtrans_f timed against plain loops in the same process.
+#include "bench/vsip/compare.hpp"
 #include "bench_matrix_plain.hpp"
 #include "qvsip.h"
 
@@ -28,43 +28,32 @@ class SquareMatrix {
     vsip_cmview_f* view_;
 };
 
-constexpr double kFlopsPerComplexMultiplyAdd = 8;
-constexpr double kTransposeBytesPerElement = 2 * 2 * sizeof(float); // read and write
+constexpr int kSamples = 5;
+constexpr double kTargetMs = 2.0;
 
-void product_row(vsip_length n, int threads) {
+void product_row(qvsip::bench::comparison_table& table, vsip_length n, int threads) {
     SquareMatrix a(n), b(n), r(n);
-    QVSIP_SetOmpThreadNum(threads);
-    const double ours =
-        qtx::bench::median_ns_per_call([&] { vsip_cmprod_f(a.view(), b.view(), r.view()); }, 5);
-    const double plain = qtx::bench::median_ns_per_call(
-        [&] { qvsip::bench::plain_complex_product(a.data(), b.data(), r.data(), n); }, 5);
-    const double flops = kFlopsPerComplexMultiplyAdd * static_cast<double>(n * n * n);
-    std::printf("%-10s %6lu %3d %12.2f %12.2f %8.2f\n", "cmprod", static_cast<unsigned long>(n),
-                threads, flops / ours, flops / plain, plain / ours);
+    qvsip::bench::compare(
+        table, "vsip_cmprod_f", n, threads, [&] { vsip_cmprod_f(a.view(), b.view(), r.view()); },
+        [&] { qvsip::bench::plain_complex_product(a.data(), b.data(), r.data(), n); }, kSamples,
+        kTargetMs);
 }
 
-void transpose_row(vsip_length n, int threads) {
+void transpose_row(qvsip::bench::comparison_table& table, vsip_length n, int threads) {
     SquareMatrix a(n), r(n);
-    QVSIP_SetOmpThreadNum(threads);
-    const double ours =
-        qtx::bench::median_ns_per_call([&] { vsip_cmtrans_f(a.view(), r.view()); }, 5);
-    const double plain = qtx::bench::median_ns_per_call(
-        [&] { qvsip::bench::plain_complex_transpose(a.data(), r.data(), n); }, 5);
-    const double bytes = kTransposeBytesPerElement * static_cast<double>(n * n);
-    std::printf("%-10s %6lu %3d %12.2f %12.2f %8.2f\n", "cmtrans", static_cast<unsigned long>(n),
-                threads, bytes / ours, bytes / plain, plain / ours);
+    qvsip::bench::compare(
+        table, "vsip_cmtrans_f", n, threads, [&] { vsip_cmtrans_f(a.view(), r.view()); },
+        [&] { qvsip::bench::plain_complex_transpose(a.data(), r.data(), n); }, kSamples, kTargetMs);
 }
 
 } // namespace
 
 int main() {
-    std::printf("%-10s %6s %3s %12s %12s %8s\n", "operation", "n", "T", "qvsip", "plain",
-                "plain/q");
-    std::printf("(cmprod in GFLOP/s, cmtrans in GB/s; ratio > 1: qvsip faster)\n");
+    qvsip::bench::comparison_table table = qvsip::bench::comparison_table_against("plain");
     for (vsip_length n : {64, 128, 256})
         for (int threads : {1, 2})
-            product_row(n, threads);
-    transpose_row(1024, 1);
+            product_row(table, n, threads);
+    transpose_row(table, 1024, 1);
     QVSIP_SetOmpThreadNum(1);
     return 0;
 }

@@ -1,6 +1,6 @@
-// Elements per second of vsip_cvdot_f and vsip_vmaxmgval_f against plain loops, for two lengths
-// and one and two library threads.
-#include "bench/vsip/throughput.hpp"
+// vsip_cvdot_f and vsip_vmaxmgval_f timed against plain loops, for two lengths and one and two
+// library threads.
+#include "bench/vsip/compare.hpp"
 #include "bench/vsip/bench_reductions_plain.hpp"
 #include "qvsip.h"
 
@@ -24,7 +24,7 @@ std::vector<float> random_floats(std::size_t count) {
     return data;
 }
 
-void bench_length(vsip_length n) {
+void bench_length(qvsip::bench::comparison_table& table, vsip_length n) {
     std::vector<float> a = random_floats(2 * n), b = random_floats(2 * n);
     vsip_cvview_f* ca =
         vsip_cvbind_f(vsip_cblockbind_f(a.data(), nullptr, n, VSIP_MEM_NONE), 0, 1, n);
@@ -34,12 +34,13 @@ void bench_length(vsip_length n) {
     volatile float sink = 0;
     vsip_index index = 0;
     for (int threads : kThreadCounts) {
-        qvsip::bench::compare_throughput(
-            "vsip_cvdot_f", n, threads, [&] { sink = sink + vsip_cvdot_f(ca, cb).r; },
+        qvsip::bench::compare(
+            table, "vsip_cvdot_f", n, threads, [&] { sink = sink + vsip_cvdot_f(ca, cb).r; },
             [&] { sink = sink + qvsip::bench::plain_dot(a.data(), b.data(), n).real(); }, kSamples,
             kTargetMs);
-        qvsip::bench::compare_throughput(
-            "vsip_vmaxmgval_f", n, threads, [&] { sink = sink + vsip_vmaxmgval_f(ra, &index); },
+        qvsip::bench::compare(
+            table, "vsip_vmaxmgval_f", n, threads,
+            [&] { sink = sink + vsip_vmaxmgval_f(ra, &index); },
             [&] { sink = sink + qvsip::bench::plain_max_magnitude(a.data(), n, &index); }, kSamples,
             kTargetMs);
     }
@@ -51,9 +52,9 @@ void bench_length(vsip_length n) {
 } // namespace
 
 int main() {
-    qvsip::bench::print_throughput_header("plain Melem/s");
+    qvsip::bench::comparison_table table = qvsip::bench::comparison_table_against("plain");
     for (vsip_length n : kLengths)
-        bench_length(n);
+        bench_length(table, n);
     QVSIP_SetOmpThreadNum(1);
     return 0;
 }

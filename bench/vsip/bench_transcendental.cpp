@@ -1,6 +1,6 @@
-// Elements per second of the transcendental functions on dense views against loops over glibc's
-// scalar functions, for two lengths and thread counts: median of several timed repetitions.
-#include "bench/vsip/throughput.hpp"
+// The transcendental functions on dense views timed against loops over glibc's scalar
+// functions, for two lengths and thread counts: median of several timed repetitions.
+#include "bench/vsip/compare.hpp"
 
 #include "qvsip.h"
 
@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <functional>
 #include <random>
-#include <string>
 #include <vector>
 
 namespace plain {
@@ -96,15 +95,15 @@ const Benchmark kBenchmarks[] = {
 
 // An optional argument selects the operations whose name contains it.
 int main(int argc, char** argv) {
-    const std::string filter = argc > 1 ? argv[1] : "";
-    qvsip::bench::print_throughput_header("libm Melem/s");
+    const qtx::bench::case_filter filter(argc, argv);
+    qvsip::bench::comparison_table table = qvsip::bench::comparison_table_against("libm");
     for (const Benchmark& b : kBenchmarks)
         for (const std::size_t n : kLengths) {
-            if (std::string(b.name).find(filter) == std::string::npos) continue;
+            if (!filter.selects(b.name)) continue;
             Operands o(n, b.complex_in, b.low, b.high);
             for (const int threads : kThreads)
-                qvsip::bench::compare_throughput(
-                    b.name, n, threads, [&] { b.ours(o); }, [&] { b.theirs(o); },
+                qvsip::bench::compare(
+                    table, b.name, n, threads, [&] { b.ours(o); }, [&] { b.theirs(o); },
                     qvsip::bench::samples_for(n));
         }
     QVSIP_SetOmpThreadNum(1);

@@ -1,0 +1,36 @@
+// Library benchmarks: an operation timed against a rival loop in the same process, one row per
+// operation, length and library thread count.
+#pragma once
+
+#include "bench/ratio_table.hpp"
+#include "bench/timing.hpp"
+#include "qvsip.h"
+
+#include <cstddef>
+#include <string>
+
+namespace qvsip::bench {
+
+using comparison_table = qtx::bench::ratio_table<3, 1>;
+
+// The table of a program whose rival loops are named `rival` (plain, libm).
+inline comparison_table comparison_table_against(const char* rival) {
+    return comparison_table({{"operation", -18}, {"n", 10}, {"T", 3}}, {rival});
+}
+
+// Fewer repetitions where one call already takes milliseconds.
+inline int samples_for(std::size_t n) {
+    return n >= 10000000 ? 5 : 9;
+}
+
+// Sets the library thread count, times both calls and adds the row.
+template <class Ours, class Rival>
+void compare(comparison_table& table, const char* name, std::size_t n, int threads, Ours&& ours,
+             Rival&& rival, int samples, double target_ms = 20.0) {
+    QVSIP_SetOmpThreadNum(threads);
+    const double ours_ns = qtx::bench::median_ns_per_call(ours, samples, target_ms);
+    const double rival_ns = qtx::bench::median_ns_per_call(rival, samples, target_ms);
+    table.add({name, std::to_string(n), std::to_string(threads)}, ours_ns, {rival_ns});
+}
+
+} // namespace qvsip::bench
