@@ -14,8 +14,11 @@ namespace {
 // matched by the routine name its solver records beside the routine, not by the routine's
 // address: the data-movement routines are file-local templates with no address to compare,
 // and the two split solvers share the entry point execute_split_forward, while the names they
-// record (execute_split, execute_many_split) tell them apart. Every name belongs to exactly one
-// solver, so no node needs a guess between two.
+// record (execute_split, execute_many_split) tell them apart. A name is listed with the solver
+// that sets it, which is the one whose logic the node runs: where a solver hands a problem to
+// another (rearrange_inplace passes in-place batches to dft_many_post_transpose), the node
+// carries the routine of the one it was handed to and is listed under that one, not under the
+// registry row that was asked first.
 struct routine_solver {
     const char* routine;
     solve_routine solver;
@@ -27,6 +30,7 @@ constexpr routine_solver routine_solvers[] = {
     {"execute_rearrange_inplace", solve_problem_rearrange_inplace},
     {"execute_trans_cpx_square_matrix", solve_problem_rearrange_inplace},
     {"execute_trans_fp_square_matrix", solve_problem_rearrange_inplace},
+    {"execute_from_input_copy", solve_problem_rearrange_inplace},
     {"execute_multithread", solve_problem_dft_many_multithread},
     {"execute_many_transpose", solve_problem_dft_many_transpose},
     {"execute_many_post_transpose", solve_problem_dft_many_post_transpose},
