@@ -11,6 +11,8 @@
 extern "C" {
 #endif
 
+/* Every export is declared once, here: the library's definitions take their C linkage and their
+ * visibility from these declarations. */
 #if defined(QVSIP_BUILDING)
 #define QVSIP_API __attribute__((visibility("default")))
 #else

@@ -33,9 +33,9 @@ constexpr char kComponentVersion[] = "1.0.0";
 
 // Read without locks at the start of every operation; atomic so that a count set while another
 // thread starts an operation reaches it as either the old or the new value.
-std::atomic<int> g_thread_count{kSerialThreadCount};
-std::atomic<std::uint64_t> g_processor_profile{kProfileDefault};
-std::atomic<bool> g_initialised{false};
+std::atomic<int> library_thread_count{kSerialThreadCount};
+std::atomic<std::uint64_t> library_processor_profile{kProfileDefault};
+std::atomic<bool> library_initialised{false};
 
 // The engines report failures of their thread set-up; the library carries on without them
 // (transforms then run on the calling thread).
@@ -58,11 +58,11 @@ __attribute__((constructor)) void load_time_initialiser() {
 } // namespace
 
 int thread_count() {
-    return QVSIP_GetOmpThreadNum();
+    return library_thread_count.load(std::memory_order_relaxed);
 }
 
 std::uint64_t processor_profile() {
-    return g_processor_profile.load(std::memory_order_relaxed);
+    return library_processor_profile.load(std::memory_order_relaxed);
 }
 
 int thread_count_from_environment(const char* value) {
@@ -73,38 +73,34 @@ int thread_count_from_environment(const char* value) {
 }
 
 void initialise_library() {
-    if (g_initialised.load()) return;
-    g_processor_profile.store(detect_processor_profile(), std::memory_order_relaxed);
-    g_thread_count.store(thread_count_from_environment(std::getenv(kThreadVariable)),
-                         std::memory_order_relaxed);
+    if (library_initialised.load()) return;
+    library_processor_profile.store(detect_processor_profile(), std::memory_order_relaxed);
+    library_thread_count.store(thread_count_from_environment(std::getenv(kThreadVariable)),
+                               std::memory_order_relaxed);
     set_up_engine_threads();
-    g_initialised.store(true);
+    library_initialised.store(true);
 }
 
 } // namespace qvsip
 
 using namespace qvsip;
 
-extern "C" {
-
-QVSIP_API int QVSIP_SetOmpThreadNum(int threadNum) {
+int QVSIP_SetOmpThreadNum(int threadNum) {
     if (threadNum <= 0) return kControlFailed;
     char text[kThreadTextCapacity] = {};
     if (sprintf_s(text, sizeof text, " %d", threadNum) == -1) return kControlFailed;
     if (setenv(kThreadVariable, text, 1) != 0) return kControlFailed;
-    g_thread_count.store(threadNum, std::memory_order_relaxed);
+    library_thread_count.store(threadNum, std::memory_order_relaxed);
     return kControlOk;
 }
 
-QVSIP_API int QVSIP_GetOmpThreadNum(void) {
-    return g_thread_count.load(std::memory_order_relaxed);
+int QVSIP_GetOmpThreadNum(void) {
+    return thread_count();
 }
 
-QVSIP_API int QVSIP_GetProductVersion(QvsipVersionInfo* info) {
+int QVSIP_GetProductVersion(QvsipVersionInfo* info) {
     if (info == nullptr) return kVersionRecordMissing;
     fill_field(info->componentName, kNameLabel, kComponentName);
     fill_field(info->componentVersion, kVersionLabel, kComponentVersion);
     return kControlOk;
 }
-
-} // extern "C"

@@ -126,49 +126,42 @@ void destroy_block(vsip_cblock_f* block) {
 
 using namespace qvsip;
 
-extern "C" {
-
-QVSIP_API vsip_block_f* vsip_blockbind_f(vsip_scalar_f* data, vsip_length N,
-                                         vsip_memory_hint hint) {
+vsip_block_f* vsip_blockbind_f(vsip_scalar_f* data, vsip_length N, vsip_memory_hint hint) {
     return bind_real(data, N, hint);
 }
-QVSIP_API vsip_block_i* vsip_blockbind_i(vsip_scalar_i* data, vsip_length N,
-                                         vsip_memory_hint hint) {
+vsip_block_i* vsip_blockbind_i(vsip_scalar_i* data, vsip_length N, vsip_memory_hint hint) {
     return bind_plain<vsip_block_i>(data, N, hint);
 }
-QVSIP_API vsip_block_bl* vsip_blockbind_bl(vsip_scalar_bl* data, vsip_length N,
-                                           vsip_memory_hint hint) {
+vsip_block_bl* vsip_blockbind_bl(vsip_scalar_bl* data, vsip_length N, vsip_memory_hint hint) {
     return bind_plain<vsip_block_bl>(data, N, hint);
 }
-QVSIP_API vsip_cblock_f* vsip_cblockbind_f(vsip_scalar_f* data1, vsip_scalar_f* data2,
-                                           vsip_length N, vsip_memory_hint hint) {
+vsip_cblock_f* vsip_cblockbind_f(vsip_scalar_f* data1, vsip_scalar_f* data2, vsip_length N,
+                                 vsip_memory_hint hint) {
     return bind_complex(data1, data2, N, hint);
 }
 
-QVSIP_API int vsip_blockadmit_f(vsip_block_f* block, vsip_scalar_bl) {
+int vsip_blockadmit_f(vsip_block_f* block, vsip_scalar_bl) {
     return admit_with_data(block);
 }
-QVSIP_API int vsip_blockadmit_i(vsip_block_i* block, vsip_scalar_bl) {
+int vsip_blockadmit_i(vsip_block_i* block, vsip_scalar_bl) {
     return admit_with_data(block);
 }
-QVSIP_API int vsip_blockadmit_bl(vsip_block_bl* block, vsip_scalar_bl) {
+int vsip_blockadmit_bl(vsip_block_bl* block, vsip_scalar_bl) {
     return admit_with_data(block);
 }
-QVSIP_API int vsip_cblockadmit_f(vsip_cblock_f* block, vsip_scalar_bl) {
+int vsip_cblockadmit_f(vsip_cblock_f* block, vsip_scalar_bl) {
     return admit(block);
 }
 
-QVSIP_API void vsip_blockdestroy_f(vsip_block_f* block) {
+void vsip_blockdestroy_f(vsip_block_f* block) {
     destroy_block(block);
 }
-QVSIP_API void vsip_blockdestroy_i(vsip_block_i* block) {
+void vsip_blockdestroy_i(vsip_block_i* block) {
     destroy_block(block);
 }
-QVSIP_API void vsip_blockdestroy_bl(vsip_block_bl* block) {
+void vsip_blockdestroy_bl(vsip_block_bl* block) {
     destroy_block(block);
 }
-QVSIP_API void vsip_cblockdestroy_f(vsip_cblock_f* block) {
+void vsip_cblockdestroy_f(vsip_cblock_f* block) {
     destroy_block(block);
 }
-
-} // extern "C"

@@ -122,89 +122,84 @@ std::ptrdiff_t scalar_index(vsip_index i, std::ptrdiff_t stride) {
 
 using namespace qvsip;
 
-extern "C" {
-
-QVSIP_API vsip_vview_f* vsip_vbind_f(const vsip_block_f* block, vsip_offset offset,
-                                     vsip_stride stride, vsip_length length) {
+vsip_vview_f* vsip_vbind_f(const vsip_block_f* block, vsip_offset offset, vsip_stride stride,
+                           vsip_length length) {
     return bind_vector<vsip_vview_f>(block, offset, stride, length);
 }
-QVSIP_API vsip_vview_i* vsip_vbind_i(const vsip_block_i* block, vsip_offset offset,
-                                     vsip_stride stride, vsip_length length) {
+vsip_vview_i* vsip_vbind_i(const vsip_block_i* block, vsip_offset offset, vsip_stride stride,
+                           vsip_length length) {
     return bind_vector<vsip_vview_i>(block, offset, stride, length);
 }
-QVSIP_API vsip_vview_bl* vsip_vbind_bl(const vsip_block_bl* block, vsip_offset offset,
-                                       vsip_stride stride, vsip_length length) {
+vsip_vview_bl* vsip_vbind_bl(const vsip_block_bl* block, vsip_offset offset, vsip_stride stride,
+                             vsip_length length) {
     return bind_vector<vsip_vview_bl>(block, offset, stride, length);
 }
-QVSIP_API vsip_cvview_f* vsip_cvbind_f(const vsip_cblock_f* block, vsip_offset offset,
-                                       vsip_stride stride, vsip_length length) {
+vsip_cvview_f* vsip_cvbind_f(const vsip_cblock_f* block, vsip_offset offset, vsip_stride stride,
+                             vsip_length length) {
     return bind_vector<vsip_cvview_f>(block, offset, stride, length);
 }
-QVSIP_API vsip_mview_f* vsip_mbind_f(const vsip_block_f* block, vsip_offset offset,
-                                     vsip_stride col_stride, vsip_length col_length,
-                                     vsip_stride row_stride, vsip_length row_length) {
+vsip_mview_f* vsip_mbind_f(const vsip_block_f* block, vsip_offset offset, vsip_stride col_stride,
+                           vsip_length col_length, vsip_stride row_stride, vsip_length row_length) {
     return bind_matrix<vsip_mview_f>(block, offset, col_stride, col_length, row_stride, row_length);
 }
-QVSIP_API vsip_cmview_f* vsip_cmbind_f(const vsip_cblock_f* block, vsip_offset offset,
-                                       vsip_stride col_stride, vsip_length col_length,
-                                       vsip_stride row_stride, vsip_length row_length) {
+vsip_cmview_f* vsip_cmbind_f(const vsip_cblock_f* block, vsip_offset offset, vsip_stride col_stride,
+                             vsip_length col_length, vsip_stride row_stride,
+                             vsip_length row_length) {
     return bind_matrix<vsip_cmview_f>(block, offset, col_stride, col_length, row_stride,
                                       row_length);
 }
 
-QVSIP_API vsip_block_f* vsip_vdestroy_f(vsip_vview_f* view) {
+vsip_block_f* vsip_vdestroy_f(vsip_vview_f* view) {
     return destroy_view(view);
 }
-QVSIP_API vsip_block_i* vsip_vdestroy_i(vsip_vview_i* view) {
+vsip_block_i* vsip_vdestroy_i(vsip_vview_i* view) {
     return destroy_view(view);
 }
-QVSIP_API vsip_block_bl* vsip_vdestroy_bl(vsip_vview_bl* view) {
+vsip_block_bl* vsip_vdestroy_bl(vsip_vview_bl* view) {
     return destroy_view(view);
 }
-QVSIP_API vsip_cblock_f* vsip_cvdestroy_f(vsip_cvview_f* view) {
+vsip_cblock_f* vsip_cvdestroy_f(vsip_cvview_f* view) {
     return destroy_view(view);
 }
-QVSIP_API vsip_block_f* vsip_mdestroy_f(vsip_mview_f* view) {
+vsip_block_f* vsip_mdestroy_f(vsip_mview_f* view) {
     return destroy_view(view);
 }
-QVSIP_API vsip_cblock_f* vsip_cmdestroy_f(vsip_cmview_f* view) {
+vsip_cblock_f* vsip_cmdestroy_f(vsip_cmview_f* view) {
     return destroy_view(view);
 }
 
-QVSIP_API void vsip_valldestroy_f(vsip_vview_f* view) {
+void vsip_valldestroy_f(vsip_vview_f* view) {
     destroy_view_and_block(view);
 }
-QVSIP_API void vsip_valldestroy_i(vsip_vview_i* view) {
+void vsip_valldestroy_i(vsip_vview_i* view) {
     destroy_view_and_block(view);
 }
-QVSIP_API void vsip_valldestroy_bl(vsip_vview_bl* view) {
+void vsip_valldestroy_bl(vsip_vview_bl* view) {
     destroy_view_and_block(view);
 }
-QVSIP_API void vsip_cvalldestroy_f(vsip_cvview_f* view) {
+void vsip_cvalldestroy_f(vsip_cvview_f* view) {
     destroy_view_and_block(view);
 }
-QVSIP_API void vsip_malldestroy_f(vsip_mview_f* view) {
+void vsip_malldestroy_f(vsip_mview_f* view) {
     destroy_view_and_block(view);
 }
-QVSIP_API void vsip_cmalldestroy_f(vsip_cmview_f* view) {
+void vsip_cmalldestroy_f(vsip_cmview_f* view) {
     destroy_view_and_block(view);
 }
 
-QVSIP_API vsip_scalar_f vsip_vget_f(const vsip_vview_f* view, vsip_index i) {
+vsip_scalar_f vsip_vget_f(const vsip_vview_f* view, vsip_index i) {
     if (view == nullptr || i >= view->length) return kQuietNaN;
     const RealVector vector = resolve(*view);
     return vector.start[scalar_index(i, vector.stride)];
 }
 
-QVSIP_API vsip_cscalar_f vsip_cvget_f(const vsip_cvview_f* view, vsip_index i) {
+vsip_cscalar_f vsip_cvget_f(const vsip_cvview_f* view, vsip_index i) {
     if (view == nullptr || i >= view->length) return {kQuietNaN, kQuietNaN};
     const ComplexVector vector = resolve(*view);
     const std::ptrdiff_t at = scalar_index(i, vector.stride);
     return {vector.re[at], vector.im[at]};
 }
 
-QVSIP_API vsip_cscalar_f vsip_cmplx_f(vsip_scalar_f re, vsip_scalar_f im) {
+vsip_cscalar_f vsip_cmplx_f(vsip_scalar_f re, vsip_scalar_f im) {
     return {re, im};
 }
-
-} // extern "C"

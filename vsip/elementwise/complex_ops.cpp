@@ -34,8 +34,6 @@ constexpr Paths kMagnitudePaths{.dense = kRealUnits, .strided_unit = 4};
 
 using namespace qvsip::elementwise;
 
-extern "C" {
-
 void vsip_cvadd_f(const vsip_cvview_f* a, const vsip_cvview_f* b, const vsip_cvview_f* r) {
     vector_operation(kComplexPaths, ComplexAdd{}, r, a, b);
 }
@@ -85,5 +83,3 @@ void vsip_cvcopy_f_f(const vsip_cvview_f* a, const vsip_cvview_f* r) {
 void vsip_cvmag_f(const vsip_cvview_f* a, const vsip_vview_f* r) {
     vector_operation(kMagnitudePaths, VectorMagnitude{}, r, a);
 }
-
-} // extern "C"

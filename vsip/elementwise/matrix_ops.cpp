@@ -44,8 +44,6 @@ Paths real_vector_product_paths() {
 
 using namespace qvsip::elementwise;
 
-extern "C" {
-
 void vsip_cmadd_f(const vsip_cmview_f* A, const vsip_cmview_f* B, const vsip_cmview_f* R) {
     matrix_operation(kComplexMatrixPaths, ComplexAdd{}, R, A, B);
 }
@@ -79,5 +77,3 @@ void vsip_rvcmmul_f(const vsip_vview_f* a, const vsip_cmview_f* B, vsip_major ma
                     const vsip_cmview_f* R) {
     vector_matrix_product(real_vector_product_paths(), RealTimesComplex{}, a, B, major, R);
 }
-
-} // extern "C"

@@ -16,8 +16,6 @@ constexpr Paths kStridedFours{.strided_unit = 4, .strided_groups = true};
 
 using namespace qvsip::elementwise;
 
-extern "C" {
-
 void vsip_vneg_f(const vsip_vview_f* a, const vsip_vview_f* r) {
     vector_operation(kStridedFours, Negate{}, r, a);
 }
@@ -93,5 +91,3 @@ void vsip_vnot_i(const vsip_vview_i* a, const vsip_vview_i* r) {
 void vsip_vand_bl(const vsip_vview_bl* a, const vsip_vview_bl* b, const vsip_vview_bl* r) {
     vector_operation(kRealPaths, LogicalAnd{}, r, a, b);
 }
-
-} // extern "C"

@@ -4,6 +4,7 @@
 // buffer, transformed into the output buffer and scattered back. Scaling is a second pass.
 #include "qtx_fft.h"
 #include "qvsip.h"
+#include "vsip/frame.hpp"
 #include "vsip/record.hpp"
 #include "vsip/support.hpp"
 
@@ -75,7 +76,7 @@ FftEngineState* make_engine_state(vsip_length n, int sign, unsigned flags) {
         state->input = allocate_buffer(n * kComplexBytes);
         state->output = allocate_buffer(n * kComplexBytes);
     }
-    qtx_fftf_plan_with_nthreads(QVSIP_GetOmpThreadNum());
+    qtx_fftf_plan_with_nthreads(qvsip::thread_count());
     if (state->input != nullptr && state->output != nullptr)
         state->plan =
             qtx_fftf_plan_dft_1d(static_cast<int>(n), state->input, state->output, sign, flags);

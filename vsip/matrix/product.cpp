@@ -32,8 +32,7 @@ void multiply(const ComplexMatrix& a, const ComplexMatrix& b, const ComplexMatri
 } // namespace
 } // namespace qvsip::matrix
 
-extern "C" QVSIP_API void vsip_cmprod_f(const vsip_cmview_f* A, const vsip_cmview_f* B,
-                                        const vsip_cmview_f* R) {
+void vsip_cmprod_f(const vsip_cmview_f* A, const vsip_cmview_f* B, const vsip_cmview_f* R) {
     if (!A || !B || !R) return;
     vsip_cmfill_f(vsip_cmplx_f(0.0f, 0.0f), R);
     qvsip::matrix::multiply(qvsip::resolve(*A), qvsip::resolve(*B), qvsip::resolve(*R),

@@ -66,8 +66,7 @@ void multiply_conjugate(const vsip_cmview_f& a, const vsip_cmview_f& b, const vs
 } // namespace
 } // namespace qvsip::matrix
 
-extern "C" QVSIP_API void vsip_cmprodh_f(const vsip_cmview_f* A, const vsip_cmview_f* B,
-                                         const vsip_cmview_f* R) {
+void vsip_cmprodh_f(const vsip_cmview_f* A, const vsip_cmview_f* B, const vsip_cmview_f* R) {
     if (!A || !B || !R) return;
     qvsip::matrix::multiply_conjugate(*A, *B, *R);
 }

@@ -91,10 +91,10 @@ void transpose(const vsip_cmview_f* A, const vsip_cmview_f* R, Conjugation conju
 } // namespace
 } // namespace qvsip::matrix
 
-extern "C" QVSIP_API void vsip_cmtrans_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
+void vsip_cmtrans_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
     qvsip::matrix::transpose(A, R, qvsip::matrix::Conjugation::keep);
 }
 
-extern "C" QVSIP_API void vsip_cmherm_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
+void vsip_cmherm_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
     qvsip::matrix::transpose(A, R, qvsip::matrix::Conjugation::negate);
 }

@@ -16,21 +16,23 @@ using C = std::complex<double>;
 // Element (j, k) is block element offset + j * col_stride + k * row_stride.
 struct MatrixLayout {
     const char* name;
-    bool split;
+    Storage storage;
     bool column_major;
     vsip_offset offset;
     vsip_stride spacing; // between consecutive elements of the inner dimension
     vsip_stride padding; // extra elements between inner lines
 };
-const MatrixLayout kMatrixLayouts[] = {
-    {"row-major", false, false, 0, 1, 0}, {"column-major", false, true, 0, 1, 0},
-    {"split", true, false, 0, 1, 0},      {"split-column-major", true, true, 0, 1, 0},
-    {"strided", false, false, 3, 2, 1},   {"padded-columns", true, true, 1, 1, 2}};
+const MatrixLayout kMatrixLayouts[] = {{"row-major", Storage::interleaved, false, 0, 1, 0},
+                                       {"column-major", Storage::interleaved, true, 0, 1, 0},
+                                       {"split", Storage::split, false, 0, 1, 0},
+                                       {"split-column-major", Storage::split, true, 0, 1, 0},
+                                       {"strided", Storage::interleaved, false, 3, 2, 1},
+                                       {"padded-columns", Storage::split, true, 1, 1, 2}};
 
-class ComplexMatrix {
+class TestComplexMatrix {
   public:
-    ComplexMatrix(const MatrixLayout& l, vsip_length rows, vsip_length cols)
-        : storage_(l.split, l.offset + (l.padding + l.spacing * 5) * (rows + 1) * (cols + 1)),
+    TestComplexMatrix(const MatrixLayout& l, vsip_length rows, vsip_length cols)
+        : storage_(l.storage, l.offset + (l.padding + l.spacing * 5) * (rows + 1) * (cols + 1)),
           rows_(rows), cols_(cols), offset_(l.offset) {
         const vsip_length inner = l.column_major ? rows : cols;
         const vsip_stride line = vsip_stride(inner) * l.spacing + l.padding;
@@ -38,7 +40,7 @@ class ComplexMatrix {
         along_col_ = l.column_major ? l.spacing : line;
         view_ = vsip_cmbind_f(storage_.block(), offset_, along_col_, rows, along_row_, cols);
     }
-    ~ComplexMatrix() { vsip_cmalldestroy_f(view_); }
+    ~TestComplexMatrix() { vsip_cmalldestroy_f(view_); }
     Pair operator()(vsip_length j, vsip_length k) {
         return storage_.element(std::ptrdiff_t(offset_ + j * along_col_ + k * along_row_));
     }
@@ -59,15 +61,15 @@ class ComplexMatrix {
     vsip_cmview_f* view_;
 };
 
-class RealMatrix {
+class TestRealMatrix {
   public:
-    RealMatrix(bool column_major, vsip_length rows, vsip_length cols)
+    TestRealMatrix(bool column_major, vsip_length rows, vsip_length cols)
         : data_(rows * cols, kSentinel), column_major_(column_major), rows_(rows), cols_(cols) {
         block_ = vsip_blockbind_f(data_.data(), data_.size(), VSIP_MEM_NONE);
         view_ = column_major ? vsip_mbind_f(block_, 0, 1, rows, vsip_stride(rows), cols)
                              : vsip_mbind_f(block_, 0, vsip_stride(cols), rows, 1, cols);
     }
-    ~RealMatrix() { vsip_malldestroy_f(view_); }
+    ~TestRealMatrix() { vsip_malldestroy_f(view_); }
     float& operator()(vsip_length j, vsip_length k) {
         return data_[column_major_ ? k * rows_ + j : j * cols_ + k];
     }
@@ -118,7 +120,7 @@ TEST(MatrixOperations, EveryLayoutPairShapeAndThreadCount) {
                                      << c.name << " T=" << threads << " " << s.rows << "x" << s.cols
                                      << " " << in.name << "->" << out.name);
                         std::mt19937 gen(unsigned(s.rows * 31 + s.cols));
-                        ComplexMatrix a(in, s.rows, s.cols), b(out, s.rows + 1, s.cols),
+                        TestComplexMatrix a(in, s.rows, s.cols), b(out, s.rows + 1, s.cols),
                             r(out, s.rows, s.cols + 1);
                         a.fill(gen);
                         b.fill(gen);
@@ -139,7 +141,7 @@ TEST(MatrixOperations, EveryLayoutPairShapeAndThreadCount) {
 
 TEST(MatrixOperations, AddWithOneTransposedViewMatchesDense) {
     std::mt19937 gen(1);
-    ComplexMatrix a(kMatrixLayouts[0], 3, 4), b(kMatrixLayouts[1], 3, 4),
+    TestComplexMatrix a(kMatrixLayouts[0], 3, 4), b(kMatrixLayouts[1], 3, 4),
         r(kMatrixLayouts[0], 3, 4);
     a.fill(gen);
     b.fill(gen);
@@ -157,11 +159,11 @@ TEST(MatrixMagnitudeAndReciprocal, DenseEstimatesAndStridedExact) {
                 for (const bool column_major : {false, true}) {
                     SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " " << in.name);
                     std::mt19937 gen(4);
-                    ComplexMatrix a(in, s.rows, s.cols);
+                    TestComplexMatrix a(in, s.rows, s.cols);
                     a.fill(gen);
                     *a(0, 0).re = 1e-30f; // squares below 2^-126: this group takes sqrtf
                     *a(0, 0).im = 0.0f;
-                    RealMatrix mag(column_major, s.rows, s.cols),
+                    TestRealMatrix mag(column_major, s.rows, s.cols),
                         recip(column_major, s.rows, s.cols);
                     vsip_cmmag_f(a.view(), mag.view());
                     vsip_mrecip_f(mag.view(), recip.view());
@@ -185,13 +187,13 @@ TEST(VectorMatrixProducts, ByRowsAndByColumnsOnEveryLayout) {
                                                     << " major " << major);
                     const vsip_length along = major == VSIP_ROW ? s.cols : s.rows;
                     std::mt19937 gen(8);
-                    ComplexVector v(kStrided, along + 2);
-                    RealVector w(kDense, along);
+                    TestComplexVector v(kStrided, along + 2);
+                    TestRealVector w(kDense, along);
                     for (vsip_length i = 0; i < along + 2; ++i)
                         v.set(i, random_float(gen), random_float(gen));
                     for (vsip_length i = 0; i < along; ++i)
                         w[i] = random_float(gen);
-                    ComplexMatrix b(layout, s.rows, s.cols), r(layout, s.rows, s.cols),
+                    TestComplexMatrix b(layout, s.rows, s.cols), r(layout, s.rows, s.cols),
                         q(layout, s.rows, s.cols);
                     b.fill(gen);
                     vsip_cvmmul_f(v.view(), b.view(), major, r.view());
@@ -211,7 +213,7 @@ TEST(VectorMatrixProducts, ByRowsAndByColumnsOnEveryLayout) {
 }
 
 TEST(MatrixOperations, NullViewsReturn) {
-    ComplexMatrix r(kMatrixLayouts[0], 2, 2);
+    TestComplexMatrix r(kMatrixLayouts[0], 2, 2);
     for (const MatrixCase& c : kMatrixCases)
         if (c.inputs > 0) c.run(nullptr, nullptr, r.view());
     vsip_cmfill_f(kFill, nullptr);

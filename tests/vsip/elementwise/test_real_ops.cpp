@@ -54,9 +54,9 @@ const Layout kRealLayouts[] = {kDense, kStrided, kBackwards};
 void check_case(const RealCase& c, const Layout& in, const Layout& out, vsip_length n,
                 bool in_place) {
     std::mt19937 gen(static_cast<unsigned>(n));
-    RealVector a(in, n), b(in, n + 1), cc(in, n + 2), r(out, n + kMargin);
-    RealVector* inputs[] = {&a, &b, &cc};
-    for (RealVector* v : inputs)
+    TestRealVector a(in, n), b(in, n + 1), cc(in, n + 2), r(out, n + kMargin);
+    TestRealVector* inputs[] = {&a, &b, &cc};
+    for (TestRealVector* v : inputs)
         for (vsip_length i = 0; i < v->length(); ++i)
             (*v)[i] = random_float(gen);
     std::vector<float> before(n);
@@ -64,7 +64,7 @@ void check_case(const RealCase& c, const Layout& in, const Layout& out, vsip_len
         before[i] = a[i];
     const Views views{a.view(), b.view(), cc.view()};
     c.run(views, in_place ? a.view() : r.view());
-    RealVector& result = in_place ? a : r;
+    TestRealVector& result = in_place ? a : r;
     for (vsip_length i = 0; i < n; ++i)
         ASSERT_TRUE(close(result[i], c.expect(before[i], b[i], cc[i]), c.tolerance))
             << "element " << i << " got " << result[i];
@@ -89,7 +89,7 @@ TEST(RealOperations, EveryLayoutThreadCountAndLength) {
 }
 
 TEST(RealOperations, NullViewsReturnWithoutTouchingTheOutput) {
-    RealVector a(kDense, 5), r(kDense, 5);
+    TestRealVector a(kDense, 5), r(kDense, 5);
     for (const RealCase& c : kRealCases) {
         if (c.inputs == 0) continue;
         c.run({nullptr, a.view(), a.view()}, r.view());
@@ -119,7 +119,7 @@ TEST(Reciprocal, SignedZerosGiveSignedInfinityInGroupsAndTails) {
     for (const int threads : kThreadCounts) {
         const ThreadScope scope(threads);
         for (const Layout& layout : kRealLayouts) {
-            const auto r = run_on<RealVector, RealVector>(values, layout, vsip_vrecip_f);
+            const auto r = run_on<TestRealVector, TestRealVector>(values, layout, vsip_vrecip_f);
             EXPECT_EQ(r, (std::vector<float>{inf, -inf, -inf, inf, inf, -inf})) << layout.name;
         }
     }
@@ -132,7 +132,8 @@ TEST(Ceiling, HalvesIntegralsAndTheNextFloatInGroupsAndTails) {
     for (const int threads : kThreadCounts) {
         const ThreadScope scope(threads);
         for (const Layout& layout : kRealLayouts)
-            EXPECT_EQ((run_on<IntVector, RealVector>(values, layout, vsip_vceil_f_i)), expected)
+            EXPECT_EQ((run_on<TestIntVector, TestRealVector>(values, layout, vsip_vceil_f_i)),
+                      expected)
                 << layout.name;
     }
 }
@@ -143,7 +144,7 @@ TEST(Ceiling, MatchesStdCeilOverManyValues) {
     for (float& x : values)
         x = std::round(random_float(gen, -50, 50) * 4) / 8; // many halves and integers
     for (const Layout& layout : kRealLayouts) {
-        const auto got = run_on<IntVector, RealVector>(values, layout, vsip_vceil_f_i);
+        const auto got = run_on<TestIntVector, TestRealVector>(values, layout, vsip_vceil_f_i);
         for (std::size_t i = 0; i < values.size(); ++i)
             ASSERT_EQ(got[i], std::ceil(values[i])) << values[i];
     }
@@ -151,7 +152,7 @@ TEST(Ceiling, MatchesStdCeilOverManyValues) {
 
 TEST(Maximum, NanWinsInGroupsAndLosesWhenInAInTails) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    RealVector a(kDense, 6), b(kDense, 6), r(kDense, 6);
+    TestRealVector a(kDense, 6), b(kDense, 6), r(kDense, 6);
     for (vsip_length i = 0; i < 6; ++i) {
         a[i] = nan;
         b[i] = 1.0f;
@@ -168,11 +169,11 @@ TEST(Maximum, NanWinsInGroupsAndLosesWhenInAInTails) {
 TEST(ScalarMultiply, ZeroFactorStoresZerosSeriallyEvenForNan) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::vector<float> values(7, nan);
-    const auto serial = run_on<RealVector, RealVector>(
+    const auto serial = run_on<TestRealVector, TestRealVector>(
         values, kDense, [](auto* b, auto* r) { vsip_svmul_f(0.0f, b, r); });
     EXPECT_EQ(serial, std::vector<float>(7, 0.0f));
     const ThreadScope scope(3);
-    const auto parallel = run_on<RealVector, RealVector>(
+    const auto parallel = run_on<TestRealVector, TestRealVector>(
         values, kStrided, [](auto* b, auto* r) { vsip_svmul_f(0.0f, b, r); });
     EXPECT_TRUE(std::isnan(parallel[0])); // with T != 1 the product is computed
 }
@@ -182,8 +183,8 @@ TEST(Comparisons, StoreOneAndZero) {
         const ThreadScope scope(threads);
         for (const vsip_length n : kLengths)
             for (const Layout& layout : kRealLayouts) {
-                RealVector a(layout, n), b(layout, n);
-                BoolVector ge(layout, n), gt(layout, n), lt(layout, n);
+                TestRealVector a(layout, n), b(layout, n);
+                TestBoolVector ge(layout, n), gt(layout, n), lt(layout, n);
                 for (vsip_length i = 0; i < n; ++i) {
                     a[i] = float(i % 3);
                     b[i] = 1.0f;
@@ -205,9 +206,9 @@ TEST(IntegerOperations, ComplementAndConversionAndLogicalAnd) {
         const ThreadScope scope(threads);
         for (const vsip_length n : kLengths)
             for (const Layout& layout : kRealLayouts) {
-                IntVector a(layout, n), nots(layout, n);
-                BoolVector p(layout, n), q(layout, n), both(layout, n);
-                RealVector converted(layout, n);
+                TestIntVector a(layout, n), nots(layout, n);
+                TestBoolVector p(layout, n), q(layout, n), both(layout, n);
+                TestRealVector converted(layout, n);
                 for (vsip_length i = 0; i < n; ++i) {
                     a[i] = (i % 2 ? -1 : 1) * ((1 << 24) + 1 + int(i)); // rounds to even
                     p[i] = int(i % 3) - 1;                              // -1, 0, 1
@@ -226,7 +227,7 @@ TEST(IntegerOperations, ComplementAndConversionAndLogicalAnd) {
 }
 
 TEST(Lengths, ShortestViewDecidesAndTheRestStaysUntouched) {
-    RealVector a(kDense, 5), b(kDense, 7), r(kDense, 6);
+    TestRealVector a(kDense, 5), b(kDense, 7), r(kDense, 6);
     for (vsip_length i = 0; i < 7; ++i)
         b[i] = 1.0f;
     for (vsip_length i = 0; i < 5; ++i)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "qvsip.h"
+#include "vsip/common/fixture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,20 +18,23 @@
 
 namespace ewtest {
 
+using qvsip::test::kSentinel;
+using qvsip::test::Storage;
+using qvsip::test::ThreadScope;
+
 // Where the elements of a vector sit in its block.
 struct Layout {
     const char* name;
-    bool split;         // complex only: parts in two arrays
+    Storage storage;    // complex only
     vsip_offset offset; // first element
     vsip_stride stride; // between elements, in block elements
 };
-inline constexpr Layout kDense{"dense", false, 0, 1};
-inline constexpr Layout kSplit{"split", true, 0, 1};
-inline constexpr Layout kStrided{"strided", false, 2, 3};
-inline constexpr Layout kSplitStrided{"split-strided", true, 1, 2};
-inline constexpr Layout kBackwards{"backwards", false, 0, -2}; // offset fixed by the length
+inline constexpr Layout kDense{"dense", Storage::interleaved, 0, 1};
+inline constexpr Layout kSplit{"split", Storage::split, 0, 1};
+inline constexpr Layout kStrided{"strided", Storage::interleaved, 2, 3};
+inline constexpr Layout kSplitStrided{"split-strided", Storage::split, 1, 2};
+inline constexpr Layout kBackwards{"backwards", Storage::interleaved, 0, -2}; // offset by length
 
-inline constexpr float kSentinel = -12345.5f;
 inline constexpr vsip_length kMargin = 3; // elements past the views' common length
 
 inline vsip_offset first_element(const Layout& layout, vsip_length length) {
@@ -93,9 +97,9 @@ template <class Scalar, class Block, class View> class ScalarVector {
     std::vector<std::ptrdiff_t> index_;
 };
 
-using RealVector = ScalarVector<float, vsip_block_f, vsip_vview_f>;
-using IntVector = ScalarVector<vsip_scalar_i, vsip_block_i, vsip_vview_i>;
-using BoolVector = ScalarVector<vsip_scalar_bl, vsip_block_bl, vsip_vview_bl>;
+using TestRealVector = ScalarVector<float, vsip_block_f, vsip_vview_f>;
+using TestIntVector = ScalarVector<vsip_scalar_i, vsip_block_i, vsip_vview_i>;
+using TestBoolVector = ScalarVector<vsip_scalar_bl, vsip_block_bl, vsip_vview_bl>;
 
 struct Pair {
     float* re;
@@ -106,10 +110,10 @@ struct Pair {
 // complex elements, all sentinels at first.
 class ComplexStorage {
   public:
-    ComplexStorage(bool split, vsip_length count)
-        : split_(split), first_(count * (split ? 1 : 2), kSentinel),
-          second_(split ? count : 0, kSentinel) {
-        block_ = vsip_cblockbind_f(first_.data(), split ? second_.data() : nullptr, count,
+    ComplexStorage(Storage storage, vsip_length count)
+        : split_(storage == Storage::split), first_(count * (split_ ? 1 : 2), kSentinel),
+          second_(split_ ? count : 0, kSentinel) {
+        block_ = vsip_cblockbind_f(first_.data(), split_ ? second_.data() : nullptr, count,
                                    VSIP_MEM_NONE);
     }
     ComplexStorage(const ComplexStorage&) = delete;
@@ -126,14 +130,14 @@ class ComplexStorage {
     vsip_cblock_f* block_;
 };
 
-class ComplexVector {
+class TestComplexVector {
   public:
-    ComplexVector(const Layout& layout, vsip_length length)
-        : storage_(layout.split, block_length(layout, length)),
+    TestComplexVector(const Layout& layout, vsip_length length)
+        : storage_(layout.storage, block_length(layout, length)),
           first_(first_element(layout, length)), stride_(layout.stride), length_(length) {
         view_ = vsip_cvbind_f(storage_.block(), first_, stride_, length);
     }
-    ~ComplexVector() { vsip_cvalldestroy_f(view_); }
+    ~TestComplexVector() { vsip_cvalldestroy_f(view_); }
     Pair operator[](vsip_length i) {
         return storage_.element(std::ptrdiff_t(first_) + std::ptrdiff_t(i) * stride_);
     }
@@ -167,10 +171,5 @@ inline bool close(float got, double want, double tolerance) {
 inline constexpr int kThreadCounts[] = {1, 3};
 // Lengths reaching the first dense region, the second and the calling thread's tail.
 inline constexpr vsip_length kLengths[] = {1, 3, 4, 5, 16, 21, 37, 100};
-
-struct ThreadScope {
-    explicit ThreadScope(int threads) { QVSIP_SetOmpThreadNum(threads); }
-    ~ThreadScope() { QVSIP_SetOmpThreadNum(1); }
-};
 
 } // namespace ewtest

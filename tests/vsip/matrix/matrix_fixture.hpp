@@ -3,6 +3,7 @@
 #pragma once
 
 #include "qvsip.h"
+#include "vsip/common/fixture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 
 namespace qvsip::test {
 
-enum class Storage { interleaved, split };
 enum class Order { row, column };
 
 // dense: the view fills its block from element 0; strided: every other element along the
@@ -25,8 +25,7 @@ struct Layout {
     Spacing spacing;
 };
 
-inline constexpr float kSentinelRe = -999.5f;
-inline constexpr float kSentinelIm = 777.25f;
+inline constexpr std::complex<float> kComplexSentinel{kSentinel, kSentinel};
 
 class TestMatrix {
   public:
@@ -43,7 +42,7 @@ class TestMatrix {
         length_ = offset_ + (outer + 1) * static_cast<vsip_length>(outer_step) + 4;
         bind(layout.storage);
         for (vsip_length n = 0; n < length_; ++n)
-            put(n, {kSentinelRe, kSentinelIm});
+            put(n, kComplexSentinel);
     }
     // A view with explicit strides in elements over a block of the given length.
     TestMatrix(vsip_length rows, vsip_length cols, Storage storage, vsip_offset offset,
@@ -52,7 +51,7 @@ class TestMatrix {
           col_stride_(col_stride), length_(length) {
         bind(storage);
         for (vsip_length n = 0; n < length_; ++n)
-            put(n, {kSentinelRe, kSentinelIm});
+            put(n, kComplexSentinel);
     }
     ~TestMatrix() { vsip_cmalldestroy_f(view_); }
     TestMatrix(const TestMatrix&) = delete;
@@ -85,7 +84,7 @@ class TestMatrix {
             for (vsip_index j = 0; j < cols_; ++j)
                 inside[index(i, j)] = true;
         for (vsip_length n = 0; n < length_; ++n)
-            if (!inside[n] && at(n) != std::complex<float>(kSentinelRe, kSentinelIm))
+            if (!inside[n] && at(n) != kComplexSentinel)
                 return ::testing::AssertionFailure()
                        << "element " << n << " outside the view changed";
         return ::testing::AssertionSuccess();
@@ -126,15 +125,6 @@ class TestMatrix {
     std::vector<float> first_, second_;
     vsip_cblock_f* block_ = nullptr;
     vsip_cmview_f* view_ = nullptr;
-};
-
-// Sets the library thread count for one scope and restores 1.
-class ThreadCount {
-  public:
-    explicit ThreadCount(int threads) { QVSIP_SetOmpThreadNum(threads); }
-    ~ThreadCount() { QVSIP_SetOmpThreadNum(1); }
-    ThreadCount(const ThreadCount&) = delete;
-    ThreadCount& operator=(const ThreadCount&) = delete;
 };
 
 inline std::vector<Layout> all_layouts(Spacing spacing) {

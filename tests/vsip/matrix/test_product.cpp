@@ -15,7 +15,7 @@ using qvsip::test::Order;
 using qvsip::test::Spacing;
 using qvsip::test::Storage;
 using qvsip::test::TestMatrix;
-using qvsip::test::ThreadCount;
+using qvsip::test::ThreadScope;
 
 using Complex = std::complex<double>;
 
@@ -122,7 +122,7 @@ TEST(ComplexProduct, AllFormsStoragesAndThreadCountsAgreeWithReference) {
                             b.fill_pattern(4);
                             r.fill_pattern(5); // must be overwritten
                             {
-                                ThreadCount scope(threads);
+                                ThreadScope scope(threads);
                                 vsip_cmprod_f(a.view(), b.view(), r.view());
                             }
                             ASSERT_TRUE(matches_reference(a, b, r, size.k, Conjugate::no))
@@ -175,7 +175,7 @@ TEST(ConjugateProduct, GroupedAndElementWiseStoresAgreeWithReference) {
                 a.fill_pattern(9);
                 b.fill_pattern(10);
                 {
-                    ThreadCount scope(threads);
+                    ThreadScope scope(threads);
                     vsip_cmprodh_f(a.view(), b.view(), r.view());
                 }
                 ASSERT_TRUE(matches_reference(a, b, r, 11, Conjugate::yes))

@@ -15,7 +15,7 @@ using qvsip::test::Order;
 using qvsip::test::Spacing;
 using qvsip::test::Storage;
 using qvsip::test::TestMatrix;
-using qvsip::test::ThreadCount;
+using qvsip::test::ThreadScope;
 
 using Operation = void (*)(const vsip_cmview_f*, const vsip_cmview_f*);
 
@@ -99,7 +99,7 @@ TEST(Transpose, InPlaceSquareEveryStorageAndOrder) {
                         m.fill_pattern(static_cast<unsigned>(n));
                         const Elements before = elements_of(m);
                         {
-                            ThreadCount scope(threads);
+                            ThreadScope scope(threads);
                             t.run(m.view(), m.view());
                         }
                         ASSERT_TRUE(is_transpose(before, m, t.conjugates))
@@ -142,7 +142,7 @@ TEST(Transpose, OutOfPlaceEveryStorageOrderAndSpacing) {
                                 TestMatrix r(size.cols, size.rows, {la.storage, ro, r_spacing});
                                 a.fill_pattern(4);
                                 {
-                                    ThreadCount scope(threads);
+                                    ThreadScope scope(threads);
                                     t.run(a.view(), r.view());
                                 }
                                 ASSERT_TRUE(is_transpose(elements_of(a), r, t.conjugates))

@@ -2,6 +2,7 @@
 // precision references.
 #pragma once
 
+#include "vsip/common/fixture.hpp"
 #include "vsip/reductions/reductions.hpp"
 
 #include <cmath>
@@ -29,16 +30,23 @@ struct StridedReals {
     std::uint64_t length;
 
     StridedReals(std::uint64_t n, std::ptrdiff_t s)
-        : storage(n * static_cast<std::uint64_t>(std::abs(s)) + 1, 1e30f), stride(s), length(n) {}
+        : storage(n * static_cast<std::uint64_t>(std::abs(s)) + 1, kSentinel), stride(s),
+          length(n) {}
     float* start() { return storage.data() + (stride < 0 ? storage.size() - 1 : 0); }
     float& operator[](std::uint64_t i) { return start()[static_cast<std::ptrdiff_t>(i) * stride]; }
     RealVector view() { return {start(), stride, length}; }
 };
 
-// A complex vector in one of three storages: interleaved dense, interleaved strided, split.
-enum class Storage { interleaved, interleaved_strided, split };
-inline const std::vector<Storage> kStorages = {Storage::interleaved, Storage::interleaved_strided,
-                                               Storage::split};
+// A complex vector's storage and its stride in elements.
+struct ComplexLayout {
+    const char* name;
+    Storage storage;
+    std::ptrdiff_t stride;
+};
+inline const std::vector<ComplexLayout> kComplexLayouts = {
+    {"interleaved", Storage::interleaved, 1},
+    {"interleaved-strided", Storage::interleaved, 3},
+    {"split", Storage::split, 1}};
 
 struct ComplexData {
     std::vector<float> first, second; // interleaved pairs, or real and imaginary parts
@@ -46,14 +54,14 @@ struct ComplexData {
 
     ComplexData(const ComplexData&) = delete;
     ComplexData& operator=(const ComplexData&) = delete;
-    ComplexData(std::uint64_t n, Storage storage) {
-        if (storage == Storage::split) {
+    ComplexData(std::uint64_t n, ComplexLayout layout) {
+        if (layout.storage == Storage::split) {
             first.assign(n, 0);
             second.assign(n, 0);
             vector = {first.data(), second.data(), 1, 1, n};
         } else {
-            const std::ptrdiff_t stride = storage == Storage::interleaved ? 2 : 6;
-            first.assign(n * static_cast<std::uint64_t>(stride) + 2, 1e30f);
+            const std::ptrdiff_t stride = 2 * layout.stride;
+            first.assign(n * static_cast<std::uint64_t>(stride) + 2, kSentinel);
             vector = {first.data(), first.data() + 1, stride, 2, n};
         }
     }

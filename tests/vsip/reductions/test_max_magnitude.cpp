@@ -136,9 +136,9 @@ TEST(MaxMagnitude, TiesAndNaNGiveTheReferenceIndexOnEveryPath) {
 
 TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
     for (int trial = 0; trial < 4; ++trial)
-        for (Storage storage : kStorages)
+        for (const ComplexLayout& layout : kComplexLayouts)
             for (std::uint64_t n : kLengths) {
-                ComplexData a(n, storage);
+                ComplexData a(n, layout);
                 std::vector<float> m(n);
                 for (std::uint64_t i = 0; i < n; ++i) {
                     a.re(i) = tied_value();
@@ -150,7 +150,7 @@ TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
                 for (const Setting& setting : kAllSettings) {
                     vsip_index index = kUntouched;
                     EXPECT_EQ(max_magnitude_squared(a.vector, setting, &index), expected.value);
-                    EXPECT_EQ(index, expected.index) << "n=" << n << " storage " << int(storage);
+                    EXPECT_EQ(index, expected.index) << "n=" << n << " storage " << layout.name;
                 }
             }
 }

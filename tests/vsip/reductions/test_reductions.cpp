@@ -179,8 +179,8 @@ TEST(CountTrue, ExactOnEveryPath) {
 
 TEST(DotProducts, AgreeWithDoubleReferenceInEveryStorageAndPath) {
     for (const Setting& setting : kAllSettings)
-        for (Storage sa : kStorages)
-            for (Storage sb : kStorages)
+        for (const ComplexLayout& sa : kComplexLayouts)
+            for (const ComplexLayout& sb : kComplexLayouts)
                 for (std::uint64_t n : kLengths) {
                     ComplexData a(n, sa), b(n + 5, sb);
                     std::complex<double> dot = 0, conjugate = 0;
@@ -196,8 +196,7 @@ TEST(DotProducts, AgreeWithDoubleReferenceInEveryStorageAndPath) {
                         conjugate += x * std::conj(y);
                         magnitudes += std::abs(x) * std::abs(y);
                     }
-                    SCOPED_TRACE(describe(setting, n, 0) + " storages " + std::to_string(int(sa)) +
-                                 std::to_string(int(sb)));
+                    SCOPED_TRACE(describe(setting, n, 0) + " storages " + sa.name + " " + sb.name);
                     const double tolerance = kSumTolerance * magnitudes + 1e-6;
                     const vsip_cscalar_f d = qvsip::reductions::dot(a.vector, b.vector, n, setting);
                     EXPECT_NEAR(d.r, dot.real(), tolerance);

@@ -15,10 +15,10 @@ namespace {
 
 using qvsip::test::bits;
 using qvsip::test::Complex;
-using qvsip::test::ComplexVector;
-using qvsip::test::kUntouched;
-using qvsip::test::RealVector;
+using qvsip::test::kSentinel;
 using qvsip::test::Storage;
+using qvsip::test::TestComplexVector;
+using qvsip::test::TestRealVector;
 namespace kernels = qvsip::transcendental;
 
 constexpr float kPi = 3.14159265358979f;
@@ -34,25 +34,25 @@ class WithThreads : public ::testing::Test {
 };
 
 std::vector<float> apply(RealFunction f, const std::vector<float>& x, vsip_stride stride = 1) {
-    const RealVector a(x, stride);
-    const RealVector r(x.size(), stride);
+    const TestRealVector a(x, stride);
+    const TestRealVector r(x.size(), stride);
     f(a.view(), r.view());
-    EXPECT_EQ(r.beyond(), kUntouched);
+    EXPECT_EQ(r.beyond(), kSentinel);
     return r.values();
 }
 
 template <class In, class Function>
 std::vector<Complex> apply_complex(Function f, const In& x, Storage storage,
                                    vsip_stride stride = 1) {
-    const ComplexVector r(x.size(), storage, stride);
+    const TestComplexVector r(x.size(), storage, stride);
     if constexpr (std::is_same_v<typename In::value_type, float>) {
-        const RealVector a(x, stride);
+        const TestRealVector a(x, stride);
         f(a.view(), r.view());
     } else {
-        const ComplexVector a(x, storage, stride);
+        const TestComplexVector a(x, storage, stride);
         f(a.view(), r.view());
     }
-    EXPECT_EQ(r.beyond(), Complex(kUntouched, kUntouched));
+    EXPECT_EQ(r.beyond(), Complex(kSentinel, kSentinel));
     return r.values();
 }
 
@@ -311,7 +311,7 @@ TEST_F(WithThreads, EulerAndExpAgreeOnEveryPath) {
 TEST(InPlace, OutputOverTheInputGivesTheOutOfPlaceValues) {
     const std::vector<float> x = sample(-10, 10, 5);
     const std::vector<float> expected = apply(vsip_vsin_f, x);
-    const RealVector a(x);
+    const TestRealVector a(x);
     vsip_vsin_f(a.view(), a.view());
     expect_same_bits(a.values(), expected, "sin in place");
 }
@@ -320,23 +320,23 @@ TEST(InPlace, OutputOverTheInputGivesTheOutOfPlaceValues) {
 // Arguments
 
 TEST(Arguments, NullViewsAndEmptyViewsDoNothingShortestLengthWins) {
-    const RealVector a({1, 2, 3, 4, 5});
-    const RealVector r(3, 1);
+    const TestRealVector a({1, 2, 3, 4, 5});
+    const TestRealVector r(3, 1);
     for (RealFunction f : {vsip_vsin_f, vsip_vcos_f, vsip_vlog10_f, vsip_vsqrt_f}) {
         f(nullptr, r.view());
         f(a.view(), nullptr);
-        EXPECT_EQ(r.values(), std::vector<float>(3, kUntouched));
+        EXPECT_EQ(r.values(), std::vector<float>(3, kSentinel));
     }
     vsip_veuler_f(nullptr, nullptr);
     vsip_cvexp_f(nullptr, nullptr);
 
-    const RealVector empty(0, 1);
+    const TestRealVector empty(0, 1);
     vsip_vsqrt_f(empty.view(), r.view());
-    EXPECT_EQ(r.values(), std::vector<float>(3, kUntouched));
+    EXPECT_EQ(r.values(), std::vector<float>(3, kSentinel));
 
     vsip_vsqrt_f(a.view(), r.view());
     EXPECT_EQ(r.values()[2], ::sqrtf(3));
-    EXPECT_EQ(r.beyond(), kUntouched);
+    EXPECT_EQ(r.beyond(), kSentinel);
 }
 
 } // namespace

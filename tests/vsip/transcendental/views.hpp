@@ -3,8 +3,8 @@
 #pragma once
 
 #include "qvsip.h"
+#include "vsip/common/fixture.hpp"
 
-#include <bit>
 #include <complex>
 #include <cstddef>
 #include <cstdint>
@@ -14,28 +14,21 @@ namespace qvsip::test {
 
 using Complex = std::complex<float>;
 
-// Fills the array around the view's elements, so that writes outside the view show.
-inline constexpr float kUntouched = -12345.0f;
-
-inline std::uint32_t bits(float x) {
-    return std::bit_cast<std::uint32_t>(x);
-}
-
-class RealVector {
+class TestRealVector {
   public:
-    explicit RealVector(const std::vector<float>& values, vsip_stride stride = 1)
-        : data_(values.size() * static_cast<std::size_t>(stride) + 1, kUntouched),
+    explicit TestRealVector(const std::vector<float>& values, vsip_stride stride = 1)
+        : data_(values.size() * static_cast<std::size_t>(stride) + 1, kSentinel),
           stride_(static_cast<std::size_t>(stride)), length_(values.size()) {
         for (std::size_t i = 0; i < values.size(); ++i)
             data_[i * stride_] = values[i];
         view_ = vsip_vbind_f(vsip_blockbind_f(data_.data(), data_.size(), VSIP_MEM_NONE), 0, stride,
                              values.size());
     }
-    RealVector(std::size_t length, vsip_stride stride)
-        : RealVector(std::vector<float>(length, kUntouched), stride) {}
-    RealVector(const RealVector&) = delete;
-    RealVector& operator=(const RealVector&) = delete;
-    ~RealVector() { vsip_valldestroy_f(view_); }
+    TestRealVector(std::size_t length, vsip_stride stride)
+        : TestRealVector(std::vector<float>(length, kSentinel), stride) {}
+    TestRealVector(const TestRealVector&) = delete;
+    TestRealVector& operator=(const TestRealVector&) = delete;
+    ~TestRealVector() { vsip_valldestroy_f(view_); }
 
     const vsip_vview_f* view() const { return view_; }
     std::vector<float> values() const {
@@ -53,16 +46,14 @@ class RealVector {
     vsip_vview_f* view_;
 };
 
-enum class Storage { interleaved, split };
-
-class ComplexVector {
+class TestComplexVector {
   public:
-    ComplexVector(const std::vector<Complex>& values, Storage storage, vsip_stride stride = 1)
+    TestComplexVector(const std::vector<Complex>& values, Storage storage, vsip_stride stride = 1)
         : storage_(storage), stride_(static_cast<std::size_t>(stride)),
           slots_(values.size() * stride_ + 1) {
         const bool split = storage == Storage::split;
-        re_.assign(split ? slots_ : 2 * slots_, kUntouched);
-        im_.assign(split ? slots_ : 0, kUntouched);
+        re_.assign(split ? slots_ : 2 * slots_, kSentinel);
+        im_.assign(split ? slots_ : 0, kSentinel);
         for (std::size_t i = 0; i < values.size(); ++i) {
             re_at(i * stride_) = values[i].real();
             im_at(i * stride_) = values[i].imag();
@@ -71,11 +62,12 @@ class ComplexVector {
             vsip_cblockbind_f(re_.data(), split ? im_.data() : nullptr, slots_, VSIP_MEM_NONE), 0,
             stride, values.size());
     }
-    ComplexVector(std::size_t length, Storage storage, vsip_stride stride)
-        : ComplexVector(std::vector<Complex>(length, {kUntouched, kUntouched}), storage, stride) {}
-    ComplexVector(const ComplexVector&) = delete;
-    ComplexVector& operator=(const ComplexVector&) = delete;
-    ~ComplexVector() { vsip_cvalldestroy_f(view_); }
+    TestComplexVector(std::size_t length, Storage storage, vsip_stride stride)
+        : TestComplexVector(std::vector<Complex>(length, {kSentinel, kSentinel}), storage, stride) {
+    }
+    TestComplexVector(const TestComplexVector&) = delete;
+    TestComplexVector& operator=(const TestComplexVector&) = delete;
+    ~TestComplexVector() { vsip_cvalldestroy_f(view_); }
 
     const vsip_cvview_f* view() const { return view_; }
     std::vector<Complex> values() const {
@@ -90,8 +82,12 @@ class ComplexVector {
   private:
     float& re_at(std::size_t slot) { return part(re_, slot, 0); }
     float& im_at(std::size_t slot) { return part(split() ? im_ : re_, slot, 1); }
-    float re_at(std::size_t slot) const { return const_cast<ComplexVector*>(this)->re_at(slot); }
-    float im_at(std::size_t slot) const { return const_cast<ComplexVector*>(this)->im_at(slot); }
+    float re_at(std::size_t slot) const {
+        return const_cast<TestComplexVector*>(this)->re_at(slot);
+    }
+    float im_at(std::size_t slot) const {
+        return const_cast<TestComplexVector*>(this)->im_at(slot);
+    }
     bool split() const { return storage_ == Storage::split; }
     float& part(std::vector<float>& array, std::size_t slot, std::size_t which) {
         return split() ? array[slot] : array[2 * slot + which];
