@@ -65,9 +65,11 @@ int plan_problem(plan_record* p) {
     const plan_record given = *p;
     for (const solver_row* row = solver_registry; row->solve != nullptr; ++row) {
         if (!row_takes_layout(*row, p)) continue;
-        if (row->solve(p) == solve_accepted) return 0;
+        const uint32_t status = row->solve(p);
+        if (status == solve_accepted) return 0;
         reset_plan(p);
         *p = given;
+        if (status == solve_refused) return -1;
     }
     return -1;
 }

@@ -29,9 +29,12 @@ enum : uint32_t {
 inline constexpr int64_t layout_interleaved = -1;
 inline constexpr int64_t layout_split = +1;
 
-// Solver status: 0 accepts, all bits set declines.
+// Solver status: 0 accepts, all bits set declines and lets the next row try. Refusing ends
+// planning with no plan: the row owns the problem and no later row would compute it correctly
+// (an in-place layout whose only correct plan needs memory that could not be had).
 inline constexpr uint32_t solve_accepted = 0;
 inline constexpr uint32_t solve_declined = ~uint32_t{0};
+inline constexpr uint32_t solve_refused = 1;
 
 inline constexpr int max_rank = 3;
 
@@ -84,7 +87,8 @@ struct solver_row {
 // The registry rows in planning order, ending with a row of two nulls.
 extern const solver_row solver_registry[];
 
-// Plans p with the first accepting registry row: 0 when planned, -1 when no row accepts.
+// Plans p with the first accepting registry row: 0 when planned, -1 when no row accepts or
+// one refuses.
 int plan_problem(plan_record* p);
 
 // Releases the plan part of p (children depth first, buffer, owned table), keeps the problem.

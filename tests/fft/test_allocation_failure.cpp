@@ -363,6 +363,8 @@ const std::vector<allocation_case>& cases() {
         {"c2c 1000 batches of 8", family::c2c, {{8, 1, 1}}, {{1000, 8, 8}}},
         {"c2c 64 batches of 1024 transposed in place", family::c2c, {{1024, 1, 64}},
          {{64, 1024, 1}}, true},
+        {"c2c 16 batches of 64 transposed in place", family::c2c, {{64, 1, 16}},
+         {{16, 64, 1}}, true},
         {"c2c 24 x 20", family::c2c, {{24, 20, 20}, {20, 1, 1}}, {}},
         {"c2c 8 x 10 x 8", family::c2c, {{8, 80, 80}, {10, 8, 8}, {8, 1, 1}}, {}},
         {"c2c 64 batches of 4096, 2 threads", family::c2c, {{4096, 1, 1}}, {{64, 4096, 4096}},
