@@ -1,12 +1,14 @@
 // Rank-0 problems move every element of a batch layout to the place the output layout names:
 // transpositions when the two layouts swap their unit strides, copies otherwise, and in place
-// either a square transposition or a round trip through a packed work buffer. The rotation
-// problems (kinds 5 and 6) multiply by complex factors while moving.
+// either a square transposition or a round trip through a packed work buffer. In-place
+// transforms whose output layout differs from their input layout read a copy of their input.
+// The rotation problems (kinds 5 and 6) multiply by complex factors while moving.
 #include "fft/solvers/data_movement.hpp"
 
 #include <utility>
 
 #include "fft/kernels/transpose.hpp"
+#include "fft/solvers/dft_many.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
@@ -211,6 +213,95 @@ uint32_t plan_through_buffer(plan_record* p, uint64_t elements) {
     return solve_accepted;
 }
 
+// ---- In-place transforms through a copy of the input -----------------------------------
+
+bool is_transform(const plan_record* p) {
+    return p->kind <= kind_r2r && p->rank >= 1 && p->rank <= max_rank && p->howmany_rank >= 0 &&
+           p->howmany_rank <= max_rank && p->complex_layout != layout_split;
+}
+
+// Input and output elements occupy the same bytes, dimension by dimension, so each transform
+// reads its elements before it writes them and touches no other transform's. A real row and
+// its half spectrum share their bytes when both are contiguous; elsewhere a real stride is
+// twice the complex one.
+bool output_lies_on_input(const plan_record* p) {
+    auto same_bytes = [p](const dim_record& d, bool innermost) {
+        switch (p->kind) {
+        case kind_r2c:
+            return innermost ? d.is == 1 && d.os == 1 : d.is == 2 * d.os;
+        case kind_c2r:
+            return innermost ? d.is == 1 && d.os == 1 : d.os == 2 * d.is;
+        default:
+            return d.is == d.os;
+        }
+    };
+    for (int i = 0; i < p->rank; ++i)
+        if (!same_bytes(p->dims[i], i == p->rank - 1)) return false;
+    for (int i = 0; i < p->howmany_rank; ++i)
+        if (!same_bytes(slot(p, i), false)) return false;
+    return true;
+}
+
+// Elements from the first input element to the last, or 0 when a count or stride is not
+// positive.
+uint64_t input_span(const plan_record* p) {
+    uint64_t span = 1;
+    auto reach = [&span](const dim_record& d) {
+        if (d.n < 1 || d.is < 1) return false;
+        span += static_cast<uint64_t>(d.n - 1) * static_cast<uint64_t>(d.is);
+        return true;
+    };
+    for (int i = 0; i < p->rank; ++i)
+        if (!reach(p->dims[i])) return 0;
+    for (int i = 0; i < p->howmany_rank; ++i)
+        if (!reach(slot(p, i))) return 0;
+    return span;
+}
+
+// The input span goes to the buffer as one block; the child, the same problem reading the
+// buffer, then writes the output with nothing left to overwrite.
+void execute_from_input_copy(const plan_record* plan, void* in, void* out) {
+    copy_block_fp(in, plan->buffer, plan->buffer_size / sizeof(real), 1);
+    plan->children->execute(plan->children, plan->buffer, out);
+}
+
+uint32_t plan_from_input_copy(plan_record* p) {
+    size_t in_bytes = 0, out_bytes = 0;
+    element_sizes(p->kind, &in_bytes, &out_bytes);
+    uint64_t bytes = 0;
+    const uint64_t span = input_span(p);
+    if (span == 0 || __builtin_mul_overflow(span, in_bytes, &bytes)) return solve_declined;
+    p->buffer = aligned_calloc(bytes);
+    if (p->buffer == nullptr) return solve_declined;
+    p->buffer_size = bytes;
+    p->children = new_child_plan(p);
+    if (p->children == nullptr) return solve_declined;
+    p->child_count = 1;
+    p->children->in = p->buffer;
+    set_routine(p, execute_from_input_copy, "execute_from_input_copy");
+    return plan_problem(p->children) == 0 ? solve_accepted : solve_declined;
+}
+
+} // namespace
+
+// A single one-dimensional transform is exempt: its solvers read the whole input before they
+// write.
+bool in_place_overwrites_input(const plan_record* p) {
+    if (!is_transform(p) || p->in == nullptr || p->in != p->out) return false;
+    return !output_lies_on_input(p) && !(p->rank == 1 && p->howmany_rank == 0);
+}
+
+namespace {
+
+// The batch solver that transforms long runs in place and then transposes them takes its
+// shape; any other goes through the copy.
+uint32_t solve_transform_in_place(plan_record* p) {
+    if (!in_place_overwrites_input(p)) return solve_declined;
+    if (solve_problem_dft_many_post_transpose(p) == solve_accepted) return solve_accepted;
+    reset_plan(p);
+    return plan_from_input_copy(p);
+}
+
 // ---- Rotation problems -----------------------------------------------------------------
 
 struct rotation_shape {
@@ -251,6 +342,7 @@ void execute_transpose_rotate(const plan_record* plan, void* in, void* out) {
 } // namespace
 
 uint32_t solve_problem_rearrange_inplace(plan_record* p) {
+    if (p->rank > 0) return solve_transform_in_place(p);
     if (!is_rearrangement(p) || p->in != p->out) return solve_declined;
     uint64_t elements = 0;
     // An empty batch needs no buffer: the out-of-place row copies nothing.

@@ -2,9 +2,11 @@
 // real-to-real data the inner pass (dimensions d1 … d(r-1), batched over d0) goes from the
 // input to the output, then the outer pass (d0, batched over the inner dimensions) runs in
 // place on the output. Complex-to-real data runs the other way round, the complex outer pass
-// first, into the output array when its real rows have room for the complex intermediate and
-// into a packed work buffer otherwise.
+// first, in place when the output is the padded input array and into a packed work buffer
+// otherwise.
 #include "fft/solvers/multidimension.hpp"
+
+#include "fft/solvers/data_movement.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
@@ -59,15 +61,19 @@ void run_child(const plan_record* child, void* in, void* out) {
 
 // ---- Complex-to-real -------------------------------------------------------------------
 
-// The output's real rows have room for the complex intermediate: the innermost output stride
-// is 1, each innermost row holds ⌊n/2⌋ + 1 complex values, and every output stride that becomes
-// a complex stride is even (a halved odd stride would address the wrong reals).
+// The complex intermediate may live in the output array only in place, where the padded real
+// rows belong to the transform (out of place the padding is the caller's), and only when the
+// input already has that layout: innermost strides 1, every other output stride twice the
+// input one, and each real row room for ⌊n/2⌋ + 1 complex values. Both passes then run where
+// their data lies.
 bool intermediate_fits_output(const plan_record* p) {
+    if (p->in != p->out) return false;
     const int r = p->rank;
     const dim_record& inner = p->dims[r - 1];
-    if (inner.os != 1 || p->dims[r - 2].os < (inner.n & ~int64_t{1}) + 2) return false;
+    if (inner.is != 1 || inner.os != 1) return false;
+    const int64_t row_reals = 2 * half_complex_count(inner.n);
     for (int i = 0; i < r - 1; ++i)
-        if (p->dims[i].os % 2 != 0) return false;
+        if (p->dims[i].os != 2 * p->dims[i].is || p->dims[i].os < row_reals) return false;
     return true;
 }
 
@@ -110,6 +116,8 @@ void make_c2r_passes(plan_record* p, const int64_t out_strides[max_rank],
 
 uint32_t solve_problem_multidimension(plan_record* p) {
     if (p->kind == kind_c2r || !is_multidimensional(p)) return solve_declined;
+    // The inner pass would overwrite input that the outer pass has not read.
+    if (in_place_overwrites_input(p)) return solve_declined;
     if (!allocate_children(p)) return solve_declined;
     make_inner_pass(p, &p->children[0]);
     const bool real_input = p->kind == kind_r2c;

@@ -226,6 +226,41 @@ TEST(RearrangeRecords, ProblemsOutsideTheirShapeAreDeclined) {
     }
 }
 
+// ---- In-place transforms ------------------------------------------------------------------
+
+// Which in-place transforms would overwrite input still to be read: padded real rows and equal
+// layouts lie on their input, a single one-dimensional transform reads it all first, and any
+// other layout change does not.
+TEST(InPlaceTransforms, OnlyALayoutChangeOverwritesTheInput) {
+    struct in_place_case {
+        const char* label;
+        uint32_t kind;
+        std::vector<dim_record> dims, batch;
+        bool overwrites;
+    };
+    const std::vector<in_place_case> cases = {
+        {"c2c equal layouts", kind_c2c, {{6, 10, 10}, {10, 1, 1}}, {{3, 60, 60}}, false},
+        {"r2c padded rows", kind_r2c, {{4, 8, 4}, {6, 1, 1}}, {{2, 32, 16}}, false},
+        {"c2r padded rows", kind_c2r, {{4, 4, 8}, {6, 1, 1}}, {}, false},
+        {"single c2c, output stride 2", kind_c2c, {{16, 1, 2}}, {}, false},
+        {"single r2r, input stride 3", kind_r2r, {{12, 3, 1}}, {}, false},
+        {"c2c batch, distances 16 and 20", kind_c2c, {{16, 1, 1}}, {{4, 16, 20}}, true},
+        {"c2c transposed", kind_c2c, {{8, 8, 1}, {8, 1, 8}}, {}, true},
+        {"r2c interleaved batch", kind_r2c, {{4, 24, 12}, {6, 3, 3}}, {{3, 1, 1}}, true},
+        {"c2r rows of strided reals", kind_c2r, {{4, 4, 8}, {6, 1, 2}}, {}, true},
+    };
+    std::vector<real> data(8);
+    for (const in_place_case& c : cases) {
+        plan_record p = rank0_record(c.kind, c.batch, data.data(), data.data());
+        p.rank = int32_t(c.dims.size());
+        for (size_t i = 0; i < c.dims.size(); ++i)
+            p.dims[i] = c.dims[i];
+        EXPECT_EQ(in_place_overwrites_input(&p), c.overwrites) << c.label;
+        p.out = data.data() + 1;
+        EXPECT_FALSE(in_place_overwrites_input(&p)) << c.label << " out of place";
+    }
+}
+
 // ---- Rotation problems (kinds 5 and 6) ----------------------------------------------------
 
 plan_record rotation_record(uint32_t kind, int64_t n, int64_t os, int64_t H) {
