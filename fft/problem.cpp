@@ -1,5 +1,7 @@
 #include "fft/problem.hpp"
 
+#include <sys/sysinfo.h>
+
 #include <cstdlib>
 
 #include "fft/threads.hpp"
@@ -42,14 +44,36 @@ bool side_extent_fits(const plan_record& p, bool input, size_t element_bytes) {
     return !__builtin_mul_overflow(extent + 1, static_cast<int64_t>(element_bytes), &bytes);
 }
 
+// RAM and swap in bytes; all of the address space when the system does not say.
+uint64_t machine_memory_bytes() {
+    struct sysinfo info {};
+    if (sysinfo(&info) != 0) return UINT64_MAX;
+    uint64_t bytes = 0;
+    const uint64_t units = uint64_t{info.totalram} + info.totalswap;
+    return __builtin_mul_overflow(units, uint64_t{info.mem_unit}, &bytes) ? UINT64_MAX : bytes;
+}
+
 } // namespace
 
-// Refuses problems whose element count or array extents overflow 64-bit sizes: no solver
-// could size its buffers or tables for them without wrapping.
+bool memory_can_exist(uint64_t bytes) {
+    static const uint64_t machine_bytes = machine_memory_bytes();
+    return bytes <= machine_bytes;
+}
+
+// Refuses problems whose element count or array extents overflow 64-bit sizes (no solver
+// could size its buffers or tables for them without wrapping), and lengths whose tables could
+// never be allocated, at once rather than after each solver has tried.
 bool problem_fits(const plan_record& p) {
-    int64_t total = 1;
-    for (int i = 0; i < p.rank; ++i)
+    int64_t total = 1, longest = 0;
+    for (int i = 0; i < p.rank; ++i) {
         if (__builtin_mul_overflow(total, p.dims[i].n, &total)) return false;
+        longest = p.dims[i].n > longest ? p.dims[i].n : longest;
+    }
+    uint64_t table_bytes = 0;
+    if (__builtin_mul_overflow(static_cast<uint64_t>(longest), uint64_t{complex_bytes},
+                               &table_bytes) ||
+        !memory_can_exist(table_bytes))
+        return false;
     for (int i = 0; i < p.howmany_rank; ++i)
         if (__builtin_mul_overflow(total, p.howmany_dims[i].n, &total)) return false;
     // Real rows padded in place hold up to two more reals; leave room for that in the sizes.

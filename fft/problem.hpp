@@ -58,7 +58,13 @@ plan_record* describe_guru(const guru_family& f, int rank, const guru_dim* dims,
 plan_record* describe_guru(const guru_family& f, int rank, const guru_dim64* dims, int howmany_rank,
                            const guru_dim64* howmany_dims, const arrays& a, const int* kinds);
 
-// False when the element count or an array's extent overflows 64-bit sizes.
+// False when the element count or an array's extent overflows 64-bit sizes, or when the
+// least memory any plan for the longest dimension holds (one complex value per point, in its
+// tables and buffers) cannot exist on this machine.
 bool problem_fits(const plan_record& p);
+
+// False when `bytes` exceed all the memory the machine has, RAM and swap together: solvers
+// refuse such plans before allocating or computing anything.
+bool memory_can_exist(uint64_t bytes);
 
 } // namespace qtx::QTX_ENGINE

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "fft/problem.hpp"
 #include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -41,10 +42,20 @@ uint64_t next_radix(uint64_t remaining, uint64_t n) {
     if (remaining % 16 == 0 && n <= radix16_limit) return 16;
     for (uint64_t r : greedy_radices)
         if (remaining % r == 0) return r;
-    uint64_t d = 13;
-    while (remaining % d != 0)
-        ++d; // the smallest remaining prime factor
-    return d;
+    // The smallest remaining prime factor: remaining itself when none is at most its root.
+    for (uint64_t d = 13; d <= remaining / d; ++d)
+        if (remaining % d == 0) return d;
+    return remaining;
+}
+
+// The generic kernel spends r operations on each point of a radix-r stage; beyond this radix
+// that outweighs what the chirp method spends on the whole transform, so no such plan is made.
+constexpr uint64_t max_generic_radix = 1024;
+
+bool has_practical_radices(const uint64_t* radices, int S) {
+    for (int s = 0; s < S; ++s)
+        if (radices[s] > max_generic_radix) return false;
+    return true;
 }
 
 struct stage_table_view {
@@ -205,16 +216,18 @@ uint32_t solve_problem_c2c_1d(plan_record* p) {
     const uint64_t n = static_cast<uint64_t>(p->dims[0].n);
     uint64_t radices[max_stages];
     const int S = factorize(n, radices);
-    if (S == 0) return solve_declined;
+    if (S == 0 || !has_practical_radices(radices, S)) return solve_declined;
+    const uint64_t copies = (has_unit_strides(p) ? 1 : 2) * (p->howmany_rank > 0 ? 2 : 1);
+    const uint64_t table_bytes = stage_table_bytes(n, S), buffer_bytes = copies * n * complex_bytes;
+    if (!memory_can_exist(table_bytes + buffer_bytes)) return solve_declined;
 
-    p->table_size = stage_table_bytes(n, S);
+    p->table_size = table_bytes;
     p->table = aligned_calloc(p->table_size);
     if (p->table == nullptr) return solve_declined;
     p->owns_table = 1;
     build_stage_table(p, S, radices, p->table);
 
-    const uint64_t copies = (has_unit_strides(p) ? 1 : 2) * (p->howmany_rank > 0 ? 2 : 1);
-    p->buffer_size = copies * n * complex_bytes;
+    p->buffer_size = buffer_bytes;
     p->buffer = aligned_calloc(p->buffer_size);
     if (p->buffer == nullptr) return solve_declined;
 

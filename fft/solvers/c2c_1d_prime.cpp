@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 
+#include "fft/problem.hpp"
 #include "fft/roots.hpp"
 #include "fft/solvers/c2c_1d.hpp"
 #include "simd/simd.hpp"
@@ -156,6 +157,8 @@ uint32_t solve_problem_c2c_1d_prime(plan_record* p) {
     if (p->kind != kind_c2c || p->howmany_rank != 0 || p->rank != 1) return solve_declined;
     const uint64_t n = static_cast<uint64_t>(p->dims[0].n);
     if (!has_factor_above_7(n) || n > max_prime_length) return solve_declined;
+    // Table and buffer hold n + 2M values, M >= 2n - 1: refuse before searching for M.
+    if (!memory_can_exist((5 * n - 2) * complex_bytes)) return solve_declined;
     const uint64_t M = padded_length(n);
 
     p->buffer_size = M * complex_bytes;

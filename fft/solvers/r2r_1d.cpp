@@ -11,6 +11,7 @@
 
 #include <numbers>
 
+#include "fft/problem.hpp"
 #include "fft/roots.hpp"
 #include "fft/solvers/r2c_1d.hpp"
 #include "fft/solvers/r2r_kinds.hpp"
@@ -49,6 +50,15 @@ int64_t child_sign_of(uint32_t kind, uint64_t n) {
 // Kinds 3 and 7 extend to 2L reals, L complex values; the others need n + 2 complex values.
 uint64_t buffer_values(uint32_t kind, uint64_t n) {
     return path_of(kind, n) == r2r_path::extension ? 2 * child_length_of(kind, n) : n + 2;
+}
+
+// The buffer, the tables and one value per point of the child: the least the plan holds,
+// checked before the child plans its own tables.
+bool plan_can_exist(uint32_t kind, uint64_t n) {
+    const r2r_regions r = regions_of(kind, n);
+    const uint64_t bytes =
+        complex_array_bytes(buffer_values(kind, n) + r.w + r.t + r.u + child_length_of(kind, n));
+    return bytes != 0 && memory_can_exist(bytes);
 }
 
 void store_root(real* at, int64_t t, uint64_t N) {
@@ -150,6 +160,10 @@ uint32_t solve_problem_r2r_1d(plan_record* p) {
     const uint64_t n = static_cast<uint64_t>(p->dims[0].n);
     if (n == 1) return solve_length_one(p);
 
+    if (!plan_can_exist(kind, n)) return solve_declined;
+    // The child first: a length it refuses costs no table.
+    if (plan_complex_child(p, child_length_of(kind, n), child_sign_of(kind, n)) != solve_accepted)
+        return solve_declined;
     if (!attach_buffer(p, complex_array_bytes(buffer_values(kind, n)))) return solve_declined;
     const r2r_regions r = regions_of(kind, n);
     if (r.w + r.t + r.u > 0) {
@@ -158,7 +172,7 @@ uint32_t solve_problem_r2r_1d(plan_record* p) {
     }
     p->execute = g_r2r_plan_solver_func[kind];
     p->name = "g_r2r_plan_solver_func[k]";
-    return plan_complex_child(p, child_length_of(kind, n), child_sign_of(kind, n));
+    return solve_accepted;
 }
 
 } // namespace qtx::QTX_ENGINE

@@ -2,11 +2,13 @@
 // by-address entry points.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "fft/api.hpp"
+#include "fft/problem.hpp"
 #include "fft/threads.hpp"
 
 using namespace qtx::QTX_ENGINE;
@@ -188,6 +190,86 @@ TEST(Planners, InvalidArgumentsGiveNullPlans) {
     EXPECT_EQ(QTX_PUBLIC(plan_guru64_dft_)(&rank, nullptr, &negative_rank, nullptr, c, c, &forward,
                                            &flags),
               nullptr);
+}
+
+// Lengths whose plans could never be allocated are refused in every planner family, at once.
+// 2^31 − 1 is prime, so its plans hold at least 5·2^31 complex values; those cases apply only
+// where that much memory cannot exist. The 64-bit lengths exceed any machine.
+constexpr int prime_int = 2147483647;
+constexpr int64_t beyond_any = (int64_t{1} << 46) + 3;
+alignas(64) complex_value c_arr[4];
+alignas(64) real r_arr[8];
+const int kind_5[] = {5, 5};
+const guru_dim prime_dim = {prime_int, 1, 1}, prime_strided = {prime_int, 2, 2};
+const guru_dim prime_2d[] = {{2, prime_int, prime_int}, {prime_int, 1, 1}};
+const guru_dim batch_2 = {2, prime_int, prime_int};
+const guru_dim64 huge_dim = {beyond_any, 1, 1};
+const guru_dim64 huge_2d[] = {{3, beyond_any, beyond_any}, {beyond_any, 1, 1}};
+const struct {
+    const char* name;
+    bool int_length;
+    plan_handle (*plan)();
+} impossible_sizes[] = {
+    {"dft_1d", true, [] { return QTX_PUBLIC(plan_dft_1d)(prime_int, c_arr, c_arr, -1, 0); }},
+    {"dft_2d", true, [] { return QTX_PUBLIC(plan_dft_2d)(2, prime_int, c_arr, c_arr, -1, 0); }},
+    {"dft_3d", true, [] { return QTX_PUBLIC(plan_dft_3d)(prime_int, 1, 1, c_arr, c_arr, 1, 0); }},
+    {"r2c_1d", true, [] { return QTX_PUBLIC(plan_dft_r2c_1d)(prime_int, r_arr, c_arr, 0); }},
+    {"r2c_3d", true, [] { return QTX_PUBLIC(plan_dft_r2c_3d)(prime_int, 1, 2, r_arr, c_arr, 0); }},
+    {"c2r_2d", true, [] { return QTX_PUBLIC(plan_dft_c2r_2d)(2, prime_int, c_arr, r_arr, 0); }},
+    {"r2r_1d", true, [] { return QTX_PUBLIC(plan_r2r_1d)(prime_int, r_arr, r_arr, 5, 0); }},
+    {"r2r_2d", true, [] { return QTX_PUBLIC(plan_r2r_2d)(2, prime_int, r_arr, r_arr, 0, 7, 0); }},
+    {"many", true,
+     [] {
+         return QTX_PUBLIC(plan_many_dft)(1, &prime_int, 3, c_arr, nullptr, 1, prime_int, c_arr,
+                                          nullptr, 1, prime_int, -1, 0);
+     }},
+    {"guru strided", true,
+     [] { return QTX_PUBLIC(plan_guru_dft)(1, &prime_strided, 0, nullptr, c_arr, c_arr, -1, 0); }},
+    {"guru batch", true,
+     [] { return QTX_PUBLIC(plan_guru_dft)(1, &prime_dim, 1, &batch_2, c_arr, c_arr, -1, 0); }},
+    {"guru split 2d", true,
+     [] {
+         return QTX_PUBLIC(plan_guru_split_dft)(2, prime_2d, 0, nullptr, r_arr, r_arr + 1, r_arr,
+                                                r_arr + 1, 0);
+     }},
+    {"guru split r2c", true,
+     [] {
+         return QTX_PUBLIC(plan_guru_split_dft_r2c)(1, &prime_dim, 0, nullptr, r_arr, r_arr + 2,
+                                                    r_arr + 3, 0);
+     }},
+    {"guru split c2r", true,
+     [] {
+         return QTX_PUBLIC(plan_guru_split_dft_c2r)(1, &prime_dim, 0, nullptr, r_arr, r_arr + 1,
+                                                    r_arr + 2, 0);
+     }},
+    {"guru64 dft", false,
+     [] { return QTX_PUBLIC(plan_guru64_dft)(1, &huge_dim, 0, nullptr, c_arr, c_arr, -1, 0); }},
+    {"guru64 dft 2d", false,
+     [] { return QTX_PUBLIC(plan_guru64_dft)(2, huge_2d, 0, nullptr, c_arr, c_arr, 1, 0); }},
+    {"guru64 r2c", false,
+     [] { return QTX_PUBLIC(plan_guru64_dft_r2c)(1, &huge_dim, 0, nullptr, r_arr, c_arr, 0); }},
+    {"guru64 c2r", false,
+     [] { return QTX_PUBLIC(plan_guru64_dft_c2r)(1, &huge_dim, 0, nullptr, c_arr, r_arr, 0); }},
+    {"guru64 r2r", false,
+     [] { return QTX_PUBLIC(plan_guru64_r2r)(1, &huge_dim, 0, nullptr, r_arr, r_arr, kind_5, 0); }},
+    {"guru64 split", false,
+     [] {
+         return QTX_PUBLIC(plan_guru64_split_dft)(1, &huge_dim, 0, nullptr, r_arr, r_arr + 1, r_arr,
+                                                  r_arr + 1, 0);
+     }},
+};
+
+TEST(Planners, ImpossibleSizesAreRefusedAtOnce) {
+    const bool holds_prime_int = memory_can_exist(uint64_t{5} * prime_int * complex_bytes);
+    for (const auto& c : impossible_sizes) {
+        if (c.int_length && holds_prime_int) continue;
+        const auto start = std::chrono::steady_clock::now();
+        plan_handle p = c.plan();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(p, nullptr) << c.name;
+        EXPECT_LT(took.count(), 0.5) << c.name;
+        QTX_PUBLIC(destroy_plan)(p);
+    }
 }
 
 } // namespace

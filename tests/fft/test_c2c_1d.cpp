@@ -36,6 +36,8 @@ TEST(Factorize, PresetsAndTheGreedyRule) {
         {512, is_double ? std::vector<uint64_t>{8, 8, 8} : std::vector<uint64_t>{32, 16}},
         {1, {1}},
         {11 * 13 * 4, {4, 11, 13}},
+        {2147483647, {2147483647}},                // prime: found without dividing up to it
+        {uint64_t{65537} * 65537, {65537, 65537}}, // a square of primes
     };
     for (const auto& c : cases) {
         uint64_t radices[max_stages];
@@ -125,6 +127,22 @@ TEST(Planning, TheGeneralSolverTakesUnitAndStridedProblems) {
     const auto* words = static_cast<const uint64_t*>(unit.record()->table);
     EXPECT_EQ(words[0], 2u); // 48 = 12 · 4
     EXPECT_EQ(unit.record()->table_size, stage_table_bytes(48, 2));
+}
+
+// A stage of a large prime radix costs that radix per point: the solver leaves such lengths
+// to the chirp method and plans none itself.
+TEST(Planning, NoGenericStageOfAQuadraticRadix) {
+    for (const auto& [n, accepted] : {std::pair{uint64_t{1021} * 4, true},
+                                      {uint64_t{1031}, false},
+                                      {uint64_t{2147483647}, false}}) {
+        plan_record p{};
+        p.kind = kind_c2c;
+        p.sign = -1;
+        p.rank = 1;
+        p.dims[0] = {static_cast<int64_t>(n), 1, 1};
+        EXPECT_EQ(solve_problem_c2c_1d(&p) == solve_accepted, accepted) << n;
+        reset_plan(&p);
+    }
 }
 
 TEST(Planning, LengthOneCopies) {

@@ -286,6 +286,12 @@ TEST(ProblemFits, SizesThatOverflowAreRefused) {
     EXPECT_FALSE(problem_fits(*q));
     const guru_dim64 fine[] = {{1 << 20, 3, 1}};
     EXPECT_TRUE(problem_fits(*guru64(guru_dft_family(-1, false), 1, fine)));
+    // No machine holds the tables of 2^46 points; a large server holds those of 2^27.
+    const guru_dim64 beyond_memory[] = {{int64_t{1} << 46, 1, 1}};
+    EXPECT_FALSE(problem_fits(*guru64(guru_dft_family(-1, false), 1, beyond_memory)));
+    const guru_dim64 large[] = {{int64_t{1} << 27, 1, 1}};
+    EXPECT_EQ(problem_fits(*guru64(guru_dft_family(-1, false), 1, large)),
+              memory_can_exist((uint64_t{1} << 27) * complex_bytes));
 }
 
 } // namespace
