@@ -65,6 +65,9 @@ pthread_mutex_t init_mutex = PTHREAD_MUTEX_INITIALIZER;
 sem_t idle_lock; // guards idle_workers
 worker_record* idle_workers = nullptr;
 std::atomic<bool> threads_initialised{false};
+// Dispatches using pool workers. Cleanup closes the pool (threads_initialised) and then waits
+// for this to drain, so that every worker is back on the idle list when it stops them.
+std::atomic<uint64_t> dispatches_in_flight{0};
 
 void wait_for(sem_t* semaphore) {
     // Retried only when a signal interrupted it; any other failure ends the wait.
@@ -215,9 +218,29 @@ void push_idle_worker(worker_record* record) {
 }
 
 worker_record* acquire_worker() {
-    if (!threads_initialised.load()) return nullptr;
     if (worker_record* record = pop_idle_worker()) return record;
     return start_worker();
+}
+
+// Counts the caller in unless the pool is closed. The count is raised before the flag is read
+// again and cleanup clears the flag before it reads the count (both sequentially consistent),
+// so either cleanup waits for this dispatch or this dispatch sees the pool closed. The first
+// read keeps dispatches from touching the count while cleanup waits for it to drain.
+bool enter_pool() {
+    if (!threads_initialised.load()) return false;
+    dispatches_in_flight.fetch_add(1);
+    if (threads_initialised.load()) return true;
+    dispatches_in_flight.fetch_sub(1);
+    return false;
+}
+
+void leave_pool() {
+    dispatches_in_flight.fetch_sub(1);
+}
+
+void wait_until_no_dispatch_in_flight() {
+    while (dispatches_in_flight.load() != 0)
+        sched_yield();
 }
 
 // Tells an idle worker to leave, waits until it has, and frees its record.
@@ -301,6 +324,8 @@ void plan_with_nthreads(int nthreads) {
 void cleanup_threads() {
     pthread_mutex_lock(&init_mutex);
     if (threads_initialised.load()) {
+        threads_initialised.store(false);
+        wait_until_no_dispatch_in_flight();
         wait_for(&idle_lock);
         while (worker_record* record = idle_workers) {
             idle_workers = record->next;
@@ -309,7 +334,6 @@ void cleanup_threads() {
         sem_post(&idle_lock);
         sem_destroy(&idle_lock);
         sem_destroy(&exit_ack);
-        threads_initialised.store(false);
     }
     pthread_mutex_unlock(&init_mutex);
 }
@@ -322,9 +346,11 @@ void thread_pool_run(uint64_t total, uint64_t max_threads, uint64_t granule, wor
                      void* user_data) {
     if (total == 0 || work == nullptr) return;
     const chunk_plan plan = plan_chunks(total, max_threads, granule);
+    // Without a pool the caller runs every chunk itself.
+    const bool pooled = plan.count > 1 && enter_pool();
     worker_record* workers[max_handed_chunks];
     uint64_t handed = 0;
-    while (handed + 1 < plan.count) {
+    while (pooled && handed + 1 < plan.count) {
         worker_record* record = acquire_worker();
         if (record == nullptr) break; // the caller runs this chunk and all later ones
         hand_over(record, work, {plan.size, handed, user_data});
@@ -338,6 +364,7 @@ void thread_pool_run(uint64_t total, uint64_t max_threads, uint64_t granule, wor
         join(workers[slot]);
         push_idle_worker(workers[slot]);
     }
+    if (pooled) leave_pool();
 }
 
 } // namespace qtx::QTX_ENGINE

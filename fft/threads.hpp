@@ -19,7 +19,9 @@ using work_function = void (*)(chunk_args*);
 // Largest thread count a plan or a dispatch uses.
 inline constexpr int64_t max_thread_count = 512;
 
-// Public thread control; the exported C functions forward here.
+// Public thread control; the exported C functions forward here. cleanup_threads closes the
+// pool, waits for the dispatches using it to finish and stops every worker; until the next
+// init_threads, dispatches run all their chunks on the caller.
 int init_threads();
 void plan_with_nthreads(int nthreads);
 void cleanup_threads();

@@ -167,7 +167,12 @@ QTX_FFT_API int QFFTGetVersion(qtx_fftf_version* info);
     QTX_FFT_API void* X(malloc)(size_t size);                                                   \
     QTX_FFT_API void X(free)(void* block);                                                      \
                                                                                                 \
-    /* Threads used by plans made afterwards. */                                                \
+    /* Threads used by plans made afterwards; a plan keeps the count it was made with.          \
+       Different plans may be planned, executed and destroyed on several threads at once,       \
+       also while plan_with_nthreads changes the count; one plan executes on one thread at      \
+       a time. init_threads and cleanup_threads belong where no plan executes: cleanup          \
+       waits for executions that use the worker threads, and until init_threads is called       \
+       again every plan runs on its calling thread alone. */                                    \
     QTX_FFT_API int X(init_threads)(void);                                                      \
     QTX_FFT_API void X(plan_with_nthreads)(int nthreads);                                       \
     QTX_FFT_API void X(cleanup_threads)(void);                                                  \

@@ -1,14 +1,17 @@
 // The worker pool: chunk arithmetic, exactly-once execution in both hand-off modes, concurrent
-// dispatchers, parking of idle workers, and the init/cleanup life cycle.
+// dispatchers, parking of idle workers, and the init/cleanup life cycle; and plans of both
+// engines (the double one through its shared library) made and run on several threads at once.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
 #include <memory>
+#include <numbers>
 #include <set>
 #include <thread>
 #include <vector>
@@ -16,6 +19,7 @@
 #include <time.h>
 
 #include "fft/threads.hpp"
+#include "qtx_fft.h"
 
 using namespace qtx::QTX_ENGINE;
 
@@ -211,6 +215,110 @@ TEST_F(Pool, CleanupStopsWorkersAndInitRestartsThePool) {
         expect_exactly_once(*pooled, 4);
         EXPECT_NE(pooled->chunk_thread[0], std::this_thread::get_id());
     }
+}
+
+// Live threads once stopped workers have ended (each acknowledges just before its end), waiting
+// at most `patience` for the count to fall to `expected`.
+size_t threads_after_cleanup(size_t expected, std::chrono::milliseconds patience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (live_threads() > expected && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return live_threads();
+}
+
+// Outside the contract, but it must neither hang nor strand workers: every dispatch still runs
+// each item once, and after the last cleanup no worker thread is left.
+TEST_F(Pool, CleanupAndInitDuringDispatchesNeitherHangNorLeakWorkers) {
+    cleanup_threads();
+    const size_t baseline = threads_after_cleanup(1, std::chrono::milliseconds(200));
+    init_threads();
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> dispatchers;
+    for (uint64_t d = 0; d < 3; ++d)
+        dispatchers.emplace_back([d, &stop] {
+            for (uint64_t round = 0; !stop; ++round) {
+                const uint64_t threads = 2 + (d + round) % 7;
+                expect_exactly_once(*dispatch(64, threads), chunks_for(64, threads));
+            }
+        });
+    for (int round = 0; round < 200; ++round) {
+        plan_with_nthreads(round % 3 == 0 ? semaphore_count : spin_count);
+        std::this_thread::yield();
+        cleanup_threads();
+        if (round % 2 == 0) std::this_thread::yield();
+        init_threads();
+    }
+    stop = true;
+    for (auto& t : dispatchers)
+        t.join();
+    cleanup_threads();
+    EXPECT_LE(threads_after_cleanup(baseline, std::chrono::seconds(5)), baseline);
+    init_threads();
+}
+
+// The public calls of one engine that the concurrency test uses.
+template <class Real, class Plan, class Complex> struct public_engine {
+    Plan (*plan_dft_1d)(int, Complex*, Complex*, int, unsigned);
+    void (*execute)(Plan);
+    void (*destroy_plan)(Plan);
+    void (*plan_with_nthreads)(int);
+};
+
+constexpr public_engine<float, qtx_fftf_plan, qtx_fftf_complex> single_engine{
+    qtx_fftf_plan_dft_1d, qtx_fftf_execute, qtx_fftf_destroy_plan, qtx_fftf_plan_with_nthreads};
+constexpr public_engine<double, qtx_fft_plan, qtx_fft_complex> double_engine{
+    qtx_fft_plan_dft_1d, qtx_fft_execute, qtx_fft_destroy_plan, qtx_fft_plan_with_nthreads};
+
+// Plans, runs and destroys forward transforms of a unit impulse at index 1, whose spectrum is
+// X[k] = exp(−2πik/n); returns the largest deviation seen.
+template <class Real, class Plan, class Complex>
+double run_own_plans(const public_engine<Real, Plan, Complex>& e, int rounds, int seed) {
+    // Prime, large (two passes with threads), batched and kernel lengths.
+    constexpr int lengths[] = {1009, 4096, 8192, 1000, 64};
+    double worst = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const int n = lengths[(round + seed) % std::size(lengths)];
+        std::vector<Real> in(2 * n), out(2 * n);
+        in[2] = 1;
+        Plan plan = e.plan_dft_1d(n, reinterpret_cast<Complex*>(in.data()),
+                                  reinterpret_cast<Complex*>(out.data()), -1, 0);
+        if (plan == nullptr) return 1e9;
+        e.execute(plan);
+        e.destroy_plan(plan);
+        for (int k = 0; k < n; ++k) {
+            const double angle = -2 * std::numbers::pi * k / n;
+            worst = std::max({worst, std::abs(out[2 * k] - std::cos(angle)),
+                              std::abs(out[2 * k + 1] - std::sin(angle))});
+        }
+    }
+    return worst;
+}
+
+TEST(Engines, ThreadsPlanRunAndDestroyOwnPlansWhileTheCountChanges) {
+    std::atomic<bool> stop{false};
+    std::thread count_changer([&stop] {
+        constexpr int counts[] = {1, 2, 4, 49, 0, 3};
+        for (int i = 0; !stop; ++i) {
+            single_engine.plan_with_nthreads(counts[i % std::size(counts)]);
+            double_engine.plan_with_nthreads(counts[(i + 1) % std::size(counts)]);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    std::array<double, 4> worst{};
+    std::vector<std::thread> users;
+    for (int t = 0; t < 4; ++t)
+        users.emplace_back([t, &worst] {
+            worst[t] = t % 2 == 0 ? run_own_plans(single_engine, 25, t)
+                                  : run_own_plans(double_engine, 25, t);
+        });
+    for (auto& t : users)
+        t.join();
+    stop = true;
+    count_changer.join();
+    single_engine.plan_with_nthreads(1);
+    double_engine.plan_with_nthreads(1);
+    for (int t = 0; t < 4; ++t)
+        EXPECT_LE(worst[t], t % 2 == 0 ? 1e-4 : 1e-10) << "thread " << t;
 }
 
 TEST_F(Pool, PlansClampTheThreadCount) {
