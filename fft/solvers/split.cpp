@@ -74,10 +74,13 @@ template <class Move> void move_all(const plan_record* plan, bool input_side, co
         }
 }
 
-// The child reads (kinds 0 and 1) and writes (kinds 0 and 2) the buffer in the packed layout.
+// The child reads (kinds 0 and 1) and writes (kinds 0 and 2) the buffer in the packed layout,
+// and the real side of a real transform where it lies: it is planned for the arrays
+// execute_split hands it, so only a complex-to-complex child runs in place.
 void make_interleaved_child(const plan_record* p, plan_record* c) {
     c->complex_layout = layout_interleaved;
-    c->in = c->out = p->buffer;
+    c->in = p->kind == kind_r2c ? p->in : p->buffer;
+    c->out = p->kind == kind_c2r ? p->out : p->buffer;
     c->in_imag = c->out_imag = nullptr;
     int64_t counts[max_rank], packed[max_rank];
     complex_extent(p, counts);
