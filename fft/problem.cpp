@@ -167,7 +167,7 @@ plan_record* describe_many(uint32_t kind, int64_t sign, const many_layout& m, vo
     plan_record* p = new_top_record(kind, sign, layout_interleaved, {in, nullptr, out, nullptr});
     if (p == nullptr) return nullptr;
     if (!fill_many_dims(p, m)) {
-        std::free(p);
+        engine_free(p);
         return nullptr;
     }
     if (kind == kind_r2r) store_kinds(p, kinds, m.rank);

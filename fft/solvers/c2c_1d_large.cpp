@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "fft/problem.hpp"
 #include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -85,6 +86,8 @@ uint32_t solve_problem_c2c_1d_large(plan_record* p) {
     if (s.P == 1) return solve_declined;
     uint64_t bytes = 0;
     if (__builtin_mul_overflow(n, complex_bytes, &bytes)) return solve_declined;
+    // Buffer and table hold n values each: refuse before allocating and filling either.
+    if (!memory_can_exist(2 * bytes)) return solve_declined;
 
     p->children = alloc_plan_records(2);
     if (p->children == nullptr) return solve_declined;

@@ -6,6 +6,7 @@
 // second transform turns the child of sign s into one of sign −s, so one child serves both.
 #include "fft/solvers/c2c_1d_prime.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -146,11 +147,21 @@ constexpr uint64_t max_prime_length = std::numeric_limits<uint64_t>::max() / 8 /
 
 } // namespace
 
+// The smallest 7-smooth length of at least 2n − 1, found among the products 3^b·5^c·7^d below
+// it, each doubled up to it: a few thousand candidates at most, where counting up one length at
+// a time could take billions of steps.
 uint64_t padded_length(uint64_t n) {
-    uint64_t m = n == 0 ? 0 : 2 * n - 1;
-    while (has_factor_above_7(m))
-        ++m;
-    return m;
+    const uint64_t target = n == 0 ? 0 : 2 * n - 1;
+    uint64_t best = UINT64_MAX;
+    for (uint64_t p7 = 1; p7 < best; p7 *= 7)
+        for (uint64_t p5 = p7; p5 < best; p5 *= 5)
+            for (uint64_t p3 = p5; p3 < best; p3 *= 3) {
+                uint64_t m = p3;
+                while (m < target)
+                    m *= 2;
+                best = std::min(best, m);
+            }
+    return best;
 }
 
 uint32_t solve_problem_c2c_1d_prime(plan_record* p) {
