@@ -243,18 +243,21 @@ bool output_lies_on_input(const plan_record* p) {
 }
 
 // Elements from the first input element to the last, or 0 when a count or stride is not
-// positive.
+// positive. A half spectrum input holds ⌊n/2⌋ + 1 values along the last dimension.
 uint64_t input_span(const plan_record* p) {
     uint64_t span = 1;
-    auto reach = [&span](const dim_record& d) {
-        if (d.n < 1 || d.is < 1) return false;
-        span += static_cast<uint64_t>(d.n - 1) * static_cast<uint64_t>(d.is);
+    auto reach = [&span](int64_t n, int64_t stride) {
+        if (n < 1 || stride < 1) return false;
+        span += static_cast<uint64_t>(n - 1) * static_cast<uint64_t>(stride);
         return true;
     };
-    for (int i = 0; i < p->rank; ++i)
-        if (!reach(p->dims[i])) return 0;
+    for (int i = 0; i < p->rank; ++i) {
+        const int64_t n = p->dims[i].n;
+        const bool halved = p->kind == kind_c2r && i == p->rank - 1;
+        if (!reach(halved ? n / 2 + 1 : n, p->dims[i].is)) return 0;
+    }
     for (int i = 0; i < p->howmany_rank; ++i)
-        if (!reach(slot(p, i))) return 0;
+        if (!reach(slot(p, i).n, slot(p, i).is)) return 0;
     return span;
 }
 

@@ -342,6 +342,7 @@ TEST(MultiDimensional, UnusualLayouts) {
           {{3, 1, 1}},
           {}},
          true},
+        {{"c2r 16, 3 interleaved", family::c2r, {{16, 3, 3}}, {{3, 1, 1}}, {}}, true},
         {{"c2r 8, 5 x 2 interleaved in padded rows",
           family::c2r,
           {{8, 2, 2}},
