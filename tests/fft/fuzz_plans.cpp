@@ -896,7 +896,7 @@ void report(const char* what) {
     if (write(2, text, static_cast<size_t>(n)) < 0) return;
 }
 
-void report_crash() {
+[[maybe_unused]] void report_crash() {
     report("crashed");
 }
 
