@@ -297,12 +297,13 @@ bool in_place_overwrites_input(const plan_record* p) {
 namespace {
 
 // The batch solver that transforms long runs in place and then transposes them takes its
-// shape; any other goes through the copy.
+// shape; any other goes through the copy. Without the copy (its memory ran out) the later rows
+// would run the transforms where they lie and overwrite input not yet read: no plan instead.
 uint32_t solve_transform_in_place(plan_record* p) {
     if (!in_place_overwrites_input(p)) return solve_declined;
     if (solve_problem_dft_many_post_transpose(p) == solve_accepted) return solve_accepted;
     reset_plan(p);
-    return plan_from_input_copy(p);
+    return plan_from_input_copy(p) == solve_accepted ? solve_accepted : solve_refused;
 }
 
 // ---- Rotation problems -----------------------------------------------------------------

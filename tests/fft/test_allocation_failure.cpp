@@ -365,6 +365,8 @@ const std::vector<allocation_case>& cases() {
          {{64, 1024, 1}}, true},
         {"c2c 16 batches of 64 transposed in place", family::c2c, {{64, 1, 16}},
          {{16, 64, 1}}, true},
+        {"c2c 4 interleaved batches of 16 made contiguous in place", family::c2c, {{16, 4, 1}},
+         {{4, 1, 16}}, true},
         {"c2c 24 x 20", family::c2c, {{24, 20, 20}, {20, 1, 1}}, {}},
         {"c2c 8 x 10 x 8", family::c2c, {{8, 80, 80}, {10, 8, 8}, {8, 1, 1}}, {}},
         {"c2c 64 batches of 4096, 2 threads", family::c2c, {{4096, 1, 1}}, {{64, 4096, 4096}},
