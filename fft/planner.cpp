@@ -107,6 +107,12 @@ void copy_dims(dim_record* dst, const dim_record* src, int count) {
         dst[i] = src[i];
 }
 
+void drop_first_batch_dimension(plan_record* c) {
+    c->howmany_rank -= 1;
+    copy_dims(c->howmany_dims, c->howmany_dims + 1, c->howmany_rank);
+    c->howmany_dims[c->howmany_rank] = single_transform;
+}
+
 void copy_kinds(uint32_t* dst, const uint32_t* src, int count) {
     for (int i = 0; i < count; ++i)
         dst[i] = src[i];

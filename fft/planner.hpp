@@ -104,6 +104,12 @@ void copy_problem(const plan_record* src, plan_record* dst);
 void copy_dims(dim_record* dst, const dim_record* src, int count);
 void copy_kinds(uint32_t* dst, const uint32_t* src, int count);
 
+// What a record without batch dimensions holds: one transform, whose distances never step.
+inline constexpr dim_record single_transform = {1, 1, 1};
+// Removes the first batch dimension of c; the vacated last slot holds single_transform, so a
+// stale count cannot be read from it.
+void drop_first_batch_dimension(plan_record* c);
+
 // 64-byte aligned, zero-filled allocation with the base address stored just below the block;
 // null when the allocation fails or bytes + header would overflow.
 void* aligned_calloc(size_t bytes);

@@ -16,9 +16,6 @@ struct batch_shape {
     int64_t his, hos; // distances between them
 };
 
-// What a record without batch dimensions holds: one transform, whose distances never step.
-constexpr dim_record single_transform = {1, 1, 1};
-
 // The first batch dimension. Slot 0 of a record without batch dimensions may still hold a
 // count from before a dimension was dropped, so it is never read.
 dim_record first_batch(const plan_record* p) {
@@ -83,12 +80,6 @@ void make_single_child(plan_record* c, uint64_t n, void* buffer) {
 }
 
 // The vacated last slot is reset so that no stale count survives in it.
-void drop_first_batch_dimension(plan_record* c) {
-    c->howmany_rank -= 1;
-    copy_dims(c->howmany_dims, c->howmany_dims + 1, c->howmany_rank);
-    c->howmany_dims[c->howmany_rank] = single_transform;
-}
-
 char* advance(void* base, uint64_t elements, int64_t distance, size_t element_bytes) {
     return static_cast<char*>(base) +
            static_cast<int64_t>(elements) * distance * static_cast<int64_t>(element_bytes);

@@ -161,8 +161,7 @@ uint32_t solve_problem_dft_many_split(plan_record* p) {
     if (p->children == nullptr) return solve_declined;
     p->child_count = 1;
     plan_record* c = p->children;
-    c->howmany_rank -= 1;
-    copy_dims(c->howmany_dims, c->howmany_dims + 1, c->howmany_rank);
+    drop_first_batch_dimension(c);
     p->execute = execute_split_forward;
     p->execute_split = execute_many_split;
     p->name = "execute_many_split";
