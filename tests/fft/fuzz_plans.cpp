@@ -42,8 +42,8 @@ constexpr bool sanitized = false;
 // of exactly sized arrays itself.
 constexpr int64_t guard_reals = sanitized ? 0 : 8;
 // Descriptors whose arrays or work exceed these are planned (and destroyed) but not run.
-constexpr int64_t max_buffer_reals = int64_t{1} << 19;
-constexpr int64_t max_work = int64_t{1} << 18;
+constexpr int64_t max_buffer_reals = int64_t{1} << (sanitized ? 17 : 19);
+constexpr int64_t max_work = int64_t{1} << (sanitized ? 16 : 18);
 // Planning, even of a refused huge problem, takes at most this long and this much memory, plus
 // allowances that grow with one transform's length (tables of 2^24 points are legitimate).
 constexpr double planning_seconds = sanitized ? 10.0 : 2.0;
@@ -971,7 +971,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // findings survive a crash
     const uint64_t default_seeds[] = {1, 2, 3, 4};
     std::vector<uint64_t> seeds(std::begin(default_seeds), std::end(default_seeds));
-    uint64_t count = sanitized ? 100 : 1500;
+    uint64_t count = sanitized ? 75 : 1500;
     int64_t replay = -1;
     for (int a = 1; a + 1 < argc; a += 2) {
         const std::string option = argv[a];
