@@ -664,8 +664,8 @@ fftwl_plan reference_plan(const descriptor& d, reference_side in, reference_side
                                                out.p[0], FFTW_ESTIMATE);
     case transform::r2r: {
         std::vector<fftwl_r2r_kind> kinds;
-        for (int k : d.kinds)
-            kinds.push_back(static_cast<fftwl_r2r_kind>(k));
+        for (size_t j = 0; j < d.dims.size(); ++j) // kinds past the rank may be invalid
+            kinds.push_back(static_cast<fftwl_r2r_kind>(d.kinds[j]));
         return fftwl_plan_guru64_r2r(r, dims.data(), h, batch.data(), in.p[0], out.p[0],
                                      kinds.data(), FFTW_ESTIMATE);
     }
