@@ -6,24 +6,16 @@
 
 #include "fft/kernels/butterfly_composite.hpp"
 #include "fft/kernels/butterfly_small.hpp"
+#include "fft/kernels/kernel_sizes.hpp"
 
 namespace qtx::kernels {
 
-template <int R>
-inline constexpr bool has_butterfly = R == 2 || R == 3 || R == 4 || R == 5 || R == 6 || R == 7 ||
-                                      R == 8 || R == 9 || R == 10 || R == 12 || R == 16 || R == 32;
+template <int R> inline constexpr bool has_butterfly = is_dedicated_radix(R);
 
 namespace butterfly_detail {
 
 // First-pass radix of the composite butterflies (the second pass has radix R / factor).
-template <int R>
-inline constexpr int first_factor = R == 6    ? 2
-                                    : R == 8  ? 2
-                                    : R == 9  ? 3
-                                    : R == 12 ? 3
-                                    : R == 16 ? 4
-                                    : R == 32 ? 4
-                                              : 0;
+template <int R> inline constexpr int first_factor = find_dedicated_radix(R)->first_factor;
 
 } // namespace butterfly_detail
 

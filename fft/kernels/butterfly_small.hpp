@@ -25,7 +25,7 @@ template <bool Forward, class V> [[gnu::always_inline]] inline void radix4(V (&x
 // Sine constant of a butterfly: +sin backward, -sin forward, so that every output pair is
 // A + i·B and A - i·B whatever the direction.
 template <int R, int K, bool Forward>
-inline constexpr long_real directed_sin = (Forward ? -1 : 1) * unit_root(K, R).s;
+inline constexpr long_real directed_sin = (Forward ? -1 : 1) * compile_time_root(K, R).s;
 
 // sum[j] and diff[j] = x[j+1] ± x[R-1-j]: every root's real part multiplies a sum and its
 // imaginary part a difference, so X[m] and X[R-m] share all products:
@@ -46,7 +46,7 @@ template <int R, bool Forward, class V> [[gnu::always_inline]] inline void odd_r
     static_for<half>([&](auto m) QTX_INLINE_LAMBDA {
         V a = x0;
         static_for<half>([&](auto k) QTX_INLINE_LAMBDA {
-            a = add_product<unit_root((m + 1) * (k + 1), R).c>(a, sum[k]);
+            a = add_product<compile_time_root((m + 1) * (k + 1), R).c>(a, sum[k]);
         });
         // sin(2π(m+1)/R) > 0, so the first product is a plain multiplication.
         V b = mul(real_constant<V>(directed_sin<R, m + 1, Forward>), diff[0]);
@@ -65,8 +65,8 @@ template <int R, bool Forward, class V> [[gnu::always_inline]] inline void odd_r
 // are shared by four outputs:
 //   even outputs from a0 = x0 + x5 and the pair sums E, H; odd outputs from b0 = x0 - x5 and F, G.
 template <bool Forward, class V> [[gnu::always_inline]] inline void radix10(V (&x)[10]) {
-    const V c1 = real_constant<V>(unit_root(1, 10).c);           // cos(π/5)
-    const V c2 = real_constant<V>(unit_root(2, 10).c);           // cos(2π/5)
+    const V c1 = real_constant<V>(compile_time_root(1, 10).c);   // cos(π/5)
+    const V c2 = real_constant<V>(compile_time_root(2, 10).c);   // cos(2π/5)
     const V s1 = real_constant<V>(directed_sin<10, 1, Forward>); // ±sin(π/5)
     const V s2 = real_constant<V>(directed_sin<10, 2, Forward>); // ±sin(2π/5)
 

@@ -44,9 +44,11 @@ struct cos_sin {
     long_real c, s;
 };
 
-// cos and sin of 2π·k/n. The nearest quarter turn is split off exactly, so the series only sees
-// arguments of at most about π/4 and multiples of π/2 come out exact.
-constexpr cos_sin unit_root(long k, long n) {
+// cos and sin of 2π·k/n in long double, for constants folded into the butterflies (the plans'
+// run-time twiddles come from unit_root in fft/roots.hpp). The nearest quarter turn is split off
+// exactly, so the series only sees arguments of at most about π/4 and multiples of π/2 come out
+// exact.
+constexpr cos_sin compile_time_root(long k, long n) {
     k = ((k % n) + n) % n;
     const long quarter = (4 * k + n / 2) / n;
     const long_real t = (4 * k - quarter * n) * pi / (2 * long_real(n));
@@ -113,10 +115,10 @@ inline constexpr int counter_clockwise_exponent = ((Forward ? -K : K) % N + N) %
 template <int N, int K, bool Forward, class V> [[gnu::always_inline]] inline V rotate(V x) {
     constexpr int e = counter_clockwise_exponent<N, K, Forward>;
     if constexpr (8 * e % N != 0) {
-        constexpr cos_sin w = unit_root(e, N);
+        constexpr cos_sin w = compile_time_root(e, N);
         return cmul(complex_constant<V>(w.c, w.s), x);
     } else {
-        constexpr long_real half_sqrt2 = unit_root(1, 8).c; // (1 ± i)/√2 = √½·(1 ± i)
+        constexpr long_real half_sqrt2 = compile_time_root(1, 8).c; // (1 ± i)/√2 = √½·(1 ± i)
         switch (8 * e / N) {
         case 0:
             return x;

@@ -1,15 +1,12 @@
-// The direct kernel table, generated from the list of kernel lengths in search order.
+// The direct kernel table, generated from kernels::direct_lengths.
+#include <bit>
+#include <utility>
+
 #include "fft/kernels/direct_adapters.hpp"
 #include "fft/kernels/direct_kernels.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
-
-template <int... N> struct length_list {};
-
-// Search order of the table rows (instantiated in direct_kernels_*.cpp).
-using direct_lengths =
-    length_list<2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 16, 32, 64, 128, 256, 30, 60, 120>;
 
 template <int N> constexpr direct_kernel_row row_of() {
     using F = direct_adapters<N, true>;
@@ -22,15 +19,33 @@ template <int N> constexpr direct_kernel_row row_of() {
     return row;
 }
 
-template <int... N>
-constexpr std::array<direct_kernel_row, sizeof...(N)> rows_of(length_list<N...>) {
-    return {row_of<N>()...};
+// Search order: the single butterflies, then the two-pass powers of two, then the other
+// two-pass lengths.
+constexpr int search_rank(kernels::direct_length d) {
+    if (d.first_radix == d.n) return 0;
+    return std::has_single_bit(static_cast<unsigned>(d.n)) ? 1 : 2;
+}
+
+constexpr std::array<int, direct_row_count> lengths_in_search_order() {
+    std::array<int, direct_row_count> order{};
+    std::size_t i = 0;
+    for (int rank = 0; rank < 3; ++rank)
+        for (const kernels::direct_length& d : kernels::direct_lengths)
+            if (search_rank(d) == rank) order[i++] = d.n;
+    return order;
+}
+
+constexpr std::array<int, direct_row_count> search_order = lengths_in_search_order();
+
+template <std::size_t... I>
+constexpr std::array<direct_kernel_row, sizeof...(I)> rows_of(std::index_sequence<I...>) {
+    return {row_of<search_order[I]>()...};
 }
 
 } // namespace
 
 constinit const std::array<direct_kernel_row, direct_row_count> direct_kernel_table =
-    rows_of(direct_lengths{});
+    rows_of(std::make_index_sequence<direct_row_count>{});
 
 const direct_kernel_row* find_direct_kernels(uint64_t n) {
     for (const direct_kernel_row& row : direct_kernel_table)

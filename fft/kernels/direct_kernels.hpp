@@ -1,5 +1,5 @@
-// Direct kernels: a complete transform of one of 18 fixed lengths in a single call, and the
-// constant table through which the direct solver finds them.
+// Direct kernels: a complete transform of one of the fixed kernels::direct_lengths in a single
+// call, and the constant table through which the direct solver finds them.
 //
 // Every direct kernel computes out[f·os] = Σ_{t < n} in[t·is] · exp(sign·2πi·f·t/n), unscaled,
 // also when out and in are the same array with the same strides. Strides are in bytes.
@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "fft/kernels/kernel_sizes.hpp"
 #include "fft/precision.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -33,9 +34,10 @@ struct direct_kernel_row {
     direct_kernel column[direct_column_count];
 };
 
-inline constexpr int direct_row_count = 18;
+inline constexpr int direct_row_count = kernels::direct_length_count;
 
-// The rows in search order: 2 … 10, 12, 16, 32, 64, 128, 256, 30, 60, 120.
+// The rows in search order: the single butterflies, then the two-pass lengths, powers of two
+// first.
 extern const std::array<direct_kernel_row, direct_row_count> direct_kernel_table;
 
 // The row of length n, or null when n has no direct kernel.

@@ -1,14 +1,9 @@
-// Direct kernels of the lengths 120, 128 and 256, every layout and direction. The instantiations
-// are split over a few files to keep each translation unit's compile time short.
+// Direct kernels of the longer two-pass lengths (slice 2 of direct_kernel_slices), every layout and
+// direction.
 #include "fft/kernels/direct_layouts.hpp"
 
 namespace qtx::QTX_ENGINE {
 
-template struct direct_adapters<120, true>;
-template struct direct_adapters<120, false>;
-template struct direct_adapters<128, true>;
-template struct direct_adapters<128, false>;
-template struct direct_adapters<256, true>;
-template struct direct_adapters<256, false>;
+QTX_FOR_SLICE_PLACES(QTX_INSTANTIATE_DIRECT_ADAPTERS, 2)
 
 } // namespace qtx::QTX_ENGINE

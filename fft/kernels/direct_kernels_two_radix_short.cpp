@@ -1,14 +1,9 @@
-// Direct kernels of the lengths 30, 60 and 64, every layout and direction. The instantiations
-// are split over a few files to keep each translation unit's compile time short.
+// Direct kernels of the shorter two-pass lengths (slice 1 of direct_kernel_slices), every layout
+// and direction.
 #include "fft/kernels/direct_layouts.hpp"
 
 namespace qtx::QTX_ENGINE {
 
-template struct direct_adapters<30, true>;
-template struct direct_adapters<30, false>;
-template struct direct_adapters<60, true>;
-template struct direct_adapters<60, false>;
-template struct direct_adapters<64, true>;
-template struct direct_adapters<64, false>;
+QTX_FOR_SLICE_PLACES(QTX_INSTANTIATE_DIRECT_ADAPTERS, 1)
 
 } // namespace qtx::QTX_ENGINE

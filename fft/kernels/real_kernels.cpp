@@ -22,7 +22,7 @@ using real_pass::V;
 template <int N, int Count> constexpr std::array<real, 2 * Count> forward_roots() {
     std::array<real, 2 * Count> roots{};
     for (int k = 0; k < Count; ++k) {
-        const auto w = kernels::butterfly_detail::unit_root(-k, N);
+        const auto w = kernels::butterfly_detail::compile_time_root(-k, N);
         roots[2 * k] = static_cast<real>(w.c);
         roots[2 * k + 1] = static_cast<real>(w.s);
     }

@@ -1,23 +1,16 @@
-// The stage kernel tables: for every row and direction, 32 slots with the adapters of the
-// dedicated radices in slot r - 1, generated from the list of those radices.
+// The stage kernel tables: for every row and direction, a slot per radix up to the largest
+// dedicated one, holding the adapters of the dedicated radices in slot r - 1.
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <utility>
 
+#include "fft/kernels/kernel_sizes.hpp"
 #include "fft/kernels/stage_adapters.hpp"
 #include "fft/kernels/stage_kernels.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
-
-template <int... R> struct radix_list {};
-
-// Radices with a dedicated kernel in every row (instantiated in stage_kernels_radix_*.cpp).
-using dedicated_radices = radix_list<2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 16, 32>;
-
-template <int... R> constexpr bool contains(radix_list<R...>, uint64_t r) {
-    return ((r == static_cast<uint64_t>(R)) || ...);
-}
 
 constexpr bool is_pair_row(stage_row row) {
     return row == stage_row::first_pair || row == stage_row::middle_pair ||
@@ -39,15 +32,19 @@ template <stage_row Row, int R, bool Forward> constexpr stage_kernel adapter_of(
     return nullptr;
 }
 
-template <stage_row Row, bool Forward, int... R>
-constexpr stage_kernel_table make_table(radix_list<R...>) {
+template <stage_row Row, bool Forward, std::size_t... I>
+constexpr stage_kernel_table make_table(std::index_sequence<I...>) {
+    using kernels::dedicated_radices;
     stage_kernel_table table{};
-    ((table.slot[R - 1] = adapter_of<Row, R, Forward>()), ...);
+    ((table.slot[dedicated_radices[I].radix - 1] =
+          adapter_of<Row, dedicated_radices[I].radix, Forward>()),
+     ...);
     return table;
 }
 
 template <stage_row Row, bool Forward>
-constexpr stage_kernel_table table_of = make_table<Row, Forward>(dedicated_radices{});
+constexpr stage_kernel_table table_of =
+    make_table<Row, Forward>(std::make_index_sequence<std::size(kernels::dedicated_radices)>{});
 
 template <stage_row Row, bool Forward> constexpr const stage_kernel_table* table_address() {
     if constexpr (is_pair_row(Row) && !has_pair_kernels)
@@ -82,7 +79,7 @@ const stage_kernel_table* stage_kernels(stage_row row, bool forward) {
 }
 
 bool has_paired_last_twiddles(uint64_t r) {
-    return !is_double && contains(dedicated_radices{}, r);
+    return !is_double && kernels::is_dedicated_radix(r);
 }
 
 } // namespace qtx::QTX_ENGINE

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "fft/kernels/kernel_sizes.hpp"
 #include "fft/precision.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -21,18 +22,18 @@ using stage_kernel = void (*)(const stage_record* stage, const void* source, voi
 // One stage of a stage table: eight 64-bit words.
 struct stage_record {
     stage_kernel kernel;
-    uint64_t m;          // columns left after this stage (1 for the last)
-    uint64_t P;          // product of the radices of the earlier stages
-    int64_t in_stride;   // element stride of the source
-    int64_t out_stride;  // element stride of the target
+    uint64_t m;           // columns left after this stage (1 for the last)
+    uint64_t P;           // product of the radices of the earlier stages
+    int64_t in_stride;    // element stride of the source
+    int64_t out_stride;   // element stride of the target
     const real* twiddles; // this stage's twiddle block (null for the first stage)
-    uint64_t r;          // radix
-    int64_t sign;        // -1 forward, otherwise backward
+    uint64_t r;           // radix
+    int64_t sign;         // -1 forward, otherwise backward
 };
 static_assert(sizeof(stage_record) == 8 * sizeof(uint64_t));
 
 // Radix r sits in slot r - 1; radices without a dedicated kernel have an empty slot.
-inline constexpr int stage_kernel_slots = 32;
+inline constexpr int stage_kernel_slots = kernels::largest_dedicated_radix;
 
 struct stage_kernel_table {
     stage_kernel slot[stage_kernel_slots];

@@ -1,12 +1,9 @@
-// The dedicated stage kernels of radices 16 and 32, every row and direction. The instantiations
-// are split over a few files by radix to keep each translation unit's compile time short.
+// The dedicated stage kernels of radices 16 and 32 (slice 2 of stage_kernel_slices), every row and
+// direction.
 #include "fft/kernels/stage_layouts.hpp"
 
 namespace qtx::QTX_ENGINE {
 
-template struct radix_adapters<16, true>;
-template struct radix_adapters<16, false>;
-template struct radix_adapters<32, true>;
-template struct radix_adapters<32, false>;
+QTX_FOR_SLICE_PLACES(QTX_INSTANTIATE_RADIX_ADAPTERS, 2)
 
 } // namespace qtx::QTX_ENGINE

@@ -3,42 +3,23 @@
 // and a work buffer so the result lands in natural order without a reordering pass.
 #include "fft/solvers/c2c_1d.hpp"
 
+#include <algorithm>
 #include <cstring>
 
+#include "fft/kernels/kernel_sizes.hpp"
+#include "fft/kernels/stage_geometry.hpp"
 #include "fft/problem.hpp"
 #include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
 
-struct preset_factorization {
-    uint64_t n;
-    int count;
-    uint64_t radices[3];
-};
-
-// Lengths whose best split differs from the greedy rule below.
-constexpr preset_factorization presets[] = {
-    {1, 1, {1}},           {12, 1, {12}},
-    {16, 1, {16}},         {30, 2, {3, 10}},
-    {32, 1, {32}},         {60, 2, {6, 10}},
-    {64, 2, {8, 8}},       {96, 2, {12, 8}},
-    {120, 2, {12, 10}},    {128, 2, {16, 8}},
-    {160, 2, {16, 10}},    {256, 2, {16, 16}},
-#if defined(QTX_FFT_DOUBLE)
-    {512, 3, {8, 8, 8}},
-#else
-    {512, 2, {32, 16}},
-#endif
-    {1024, 3, {16, 8, 8}}, {32768, 3, {32, 32, 32}},
-};
-
 // Radix 16 is preferred only up to this length; beyond it its stages lose to smaller radices.
 constexpr uint64_t radix16_limit = 8192;
 // Order in which the other dedicated radices are tried (2 before 9 and 3 on purpose).
 constexpr uint64_t greedy_radices[] = {12, 10, 8, 7, 6, 5, 4, 2, 9, 3, 11};
 
-uint64_t next_radix(uint64_t remaining, uint64_t n) {
+constexpr uint64_t next_radix(uint64_t remaining, uint64_t n) {
     if (remaining % 16 == 0 && n <= radix16_limit) return 16;
     for (uint64_t r : greedy_radices)
         if (remaining % r == 0) return r;
@@ -47,6 +28,32 @@ uint64_t next_radix(uint64_t remaining, uint64_t n) {
         if (remaining % d == 0) return d;
     return remaining;
 }
+
+// The preset split of n when it has one, else the greedy one.
+constexpr int split_into_radices(uint64_t n, uint64_t radices[max_stages]) {
+    if (n == 0) return 0;
+    if (const kernels::preset_factorization* preset = kernels::find_preset(n, is_double)) {
+        for (int i = 0; i < preset->count(); ++i)
+            radices[i] = preset->radices[static_cast<std::size_t>(i)];
+        return preset->count();
+    }
+    int count = 0;
+    for (uint64_t remaining = n; remaining > 1 && count < max_stages; ++count) {
+        radices[count] = next_radix(remaining, n);
+        remaining /= radices[count];
+    }
+    return count;
+}
+
+// A direct kernel's passes are the stages this solver plans for its length: the direct solver
+// fills their twiddles from this split.
+constexpr bool splits_like_direct_kernel(kernels::direct_length d) {
+    uint64_t radices[max_stages] = {};
+    const int count = split_into_radices(static_cast<uint64_t>(d.n), radices);
+    const bool single = d.first_radix == d.n;
+    return count == (single ? 1 : 2) && radices[0] == static_cast<uint64_t>(d.first_radix);
+}
+static_assert(std::ranges::all_of(kernels::direct_lengths, splits_like_direct_kernel));
 
 // The generic kernel spends r operations on each point of a radix-r stage; beyond this radix
 // that outweighs what the chirp method spends on the whole transform, so no such plan is made.
@@ -99,19 +106,7 @@ void run_stage(const stage_record& stage, const void* source, void* target) {
 } // namespace
 
 int factorize(uint64_t n, uint64_t radices[max_stages]) {
-    if (n == 0) return 0;
-    for (const auto& preset : presets) {
-        if (preset.n != n) continue;
-        for (int i = 0; i < preset.count; ++i)
-            radices[i] = preset.radices[i];
-        return preset.count;
-    }
-    int count = 0;
-    for (uint64_t remaining = n; remaining > 1 && count < max_stages; ++count) {
-        radices[count] = next_radix(remaining, n);
-        remaining /= radices[count];
-    }
-    return count;
+    return split_into_radices(n, radices);
 }
 
 uint64_t stage_table_bytes(uint64_t n, int S) {
@@ -188,23 +183,21 @@ void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, 
     const int64_t work_stride = pair ? 2 : 1;
     *view.count = static_cast<uint64_t>(S);
     real* cursor = view.twiddles;
-    uint64_t P = 1, L = n;
-    for (int s = 0; s < S; ++s) {
-        const uint64_t r = radices[s];
-        L /= r;
-        stage_record& stage = view.stages[s];
-        stage = {nullptr, L, P, work_stride, work_stride, nullptr, r, plan->sign};
-        if (s == 0) {
-            stage.kernel = first_stage_kernel(plan, r);
-        } else {
-            stage.kernel = s < S - 1 ? middle_stage_kernel(plan, r) : last_stage_kernel(plan, r);
-            stage.twiddles = cursor;
-            cursor = fill_stage_twiddles(plan, cursor, s == S - 1, r, P, L);
-        }
-        if (stage.kernel == nullptr)
-            stage.kernel = pair ? generic_pair_stage_kernel : generic_stage_kernel;
-        P *= r;
-    }
+    kernels::for_each_stage(
+        n, {radices, static_cast<std::size_t>(S)}, [&](int s, uint64_t r, uint64_t P, uint64_t m) {
+            stage_record& stage = view.stages[s];
+            stage = {nullptr, m, P, work_stride, work_stride, nullptr, r, plan->sign};
+            if (s == 0) {
+                stage.kernel = first_stage_kernel(plan, r);
+            } else {
+                stage.kernel =
+                    s < S - 1 ? middle_stage_kernel(plan, r) : last_stage_kernel(plan, r);
+                stage.twiddles = cursor;
+                cursor = fill_stage_twiddles(plan, cursor, s == S - 1, r, P, m);
+            }
+            if (stage.kernel == nullptr)
+                stage.kernel = pair ? generic_pair_stage_kernel : generic_stage_kernel;
+        });
     view.stages[0].in_stride = plan->dims[0].is;
     view.stages[S - 1].out_stride = plan->dims[0].os;
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "fft/kernels/stage_geometry.hpp"
 #include "fft/solvers/c2c_1d.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -28,15 +29,15 @@ real* twiddles_of(void* table) {
 
 // The twiddle blocks of every stage after the first, one after the other.
 void fill_direct_twiddles(const plan_record* p, void* table) {
+    const uint64_t n = static_cast<uint64_t>(p->dims[0].n);
     uint64_t radices[max_stages];
-    const int S = factorize(static_cast<uint64_t>(p->dims[0].n), radices);
+    const int S = factorize(n, radices);
     real* cursor = twiddles_of(table);
-    uint64_t P = radices[0], m = static_cast<uint64_t>(p->dims[0].n) / radices[0];
-    for (int s = 1; s < S; ++s) {
-        m /= radices[s];
-        cursor = fill_stage_twiddles(p, cursor, s == S - 1, radices[s], P, m);
-        P *= radices[s];
-    }
+    kernels::for_each_stage(n, {radices, static_cast<std::size_t>(S)},
+                            [&](int s, uint64_t r, uint64_t P, uint64_t m) {
+                                if (s > 0)
+                                    cursor = fill_stage_twiddles(p, cursor, s == S - 1, r, P, m);
+                            });
 }
 
 } // namespace
