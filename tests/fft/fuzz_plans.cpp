@@ -53,6 +53,12 @@ constexpr int64_t max_work = int64_t{1} << (sanitized ? 16 : 18);
 // allowances that grow with one transform's length (tables of 2^24 points are legitimate).
 constexpr double planning_seconds = sanitized ? 10.0 : 2.0;
 constexpr double planning_growth_kb = 512 * 1024;
+// A plan may legitimately hold gigabytes: tables of a length the machine can hold, or one child
+// per thread chunk of a large batch. Such descriptors are not planned, since they would only
+// measure the machine; beyond the second bound no machine holds the plan and the planner must
+// refuse it at once, so those are planned again.
+constexpr double legitimate_plan_bytes = double{1 << 30};
+constexpr double impossible_plan_bytes = 0x1p46;
 
 enum class transform { c2c, r2c, c2r, r2r };
 enum class family { basic, ranked, many, guru, guru64 };
@@ -702,7 +708,7 @@ void fill_hermitian(const descriptor& d, buffer_set<ld>& in) {
 // One descriptor: plan, run, check.
 
 struct verdict {
-    enum { refused, correct, guards_only, planned_only, wrong } outcome;
+    enum { refused, correct, guards_only, planned_only, unplanned, wrong } outcome;
     std::string failure; // the class of a wrong outcome
     std::string detail;
 };
@@ -734,14 +740,27 @@ std::string first_change(const std::vector<std::vector<real>>& before,
     return "";
 }
 
-double planning_allowance(const descriptor& d) {
-    double elements = 1;
+// Bytes a plan may hold: the tables and buffers of one transform, once per thread chunk.
+double plan_bytes(const descriptor& d) {
+    double transform = 2.0 * sizeof(real), batch = 1;
     for (const dim& x : d.dims)
-        elements *= static_cast<double>(std::max<int64_t>(x.n, 1));
-    return std::min(elements, 1e12) / (1 << 22);
+        transform *= static_cast<double>(std::max<int64_t>(x.n, 1));
+    for (const dim& b : d.batch)
+        batch *= static_cast<double>(std::max<int64_t>(b.n, 1));
+    const double threads = d.threads < 0 ? 512 : std::min(d.threads, 512);
+    return transform * std::clamp(std::min(threads, batch), 1.0, 512.0);
+}
+
+// Planning time and memory grow with the values the plan holds tables for: one transform's,
+// once per thread chunk, since every chunk plans its own child.
+double planning_allowance(const descriptor& d) {
+    return std::min(plan_bytes(d) / (2 * sizeof(real)), 1e12) / (1 << 20);
 }
 
 verdict run_descriptor(const descriptor& d) {
+    const double bytes = plan_bytes(d);
+    if (bytes > legitimate_plan_bytes && bytes < impossible_plan_bytes)
+        return {verdict::unplanned, "", ""};
     const problem p = state_problem(d);
     const bool runnable = p.defined && !p.overflows && p.work <= max_work;
     array_layout planned_layout, layout; // new arrays differ in alignment from the planned ones
@@ -826,8 +845,10 @@ verdict run_descriptor(const descriptor& d) {
     };
     mark(layout.out, p.out, true);
     if (d.place != placement::out_of_place) mark(layout.in, p.in, false);
-    if (d.kind == transform::c2r && d.rank >= 2 && d.dims.back().os == 1) {
-        // The complex intermediate of a multi-dimensional c2r may use each output row's padding.
+    if (d.kind == transform::c2r && d.rank >= 2 && d.dims.back().os == 1 &&
+        d.place == placement::in_place) {
+        // In place, the complex intermediate of a multi-dimensional c2r may use each output
+        // row's padding: the padded rows belong to the transform.
         std::vector<axis> rows(p.out);
         const int64_t n = d.dims.back().n, pad = (n / 2 + 1) * 2 - n;
         rows[d.rank - 1] = {pad, 1};
@@ -921,7 +942,8 @@ extern "C" void on_signal(int signal) {
 }
 
 struct tally {
-    uint64_t run = 0, refused = 0, correct = 0, guards_only = 0, planned_only = 0, wrong = 0;
+    uint64_t run = 0;
+    uint64_t outcomes[verdict::wrong + 1] = {};
     std::map<std::string, std::pair<uint64_t, std::string>> classes; // count, first replay
 };
 
@@ -936,24 +958,9 @@ void run_one(uint64_t seed, uint64_t index, bool verbose, tally& t) {
     const verdict v = run_descriptor(d);
     alarm(0);
     ++t.run;
-    switch (v.outcome) {
-    case verdict::refused:
-        ++t.refused;
-        break;
-    case verdict::correct:
-        ++t.correct;
-        break;
-    case verdict::guards_only:
-        ++t.guards_only;
-        break;
-    case verdict::planned_only:
-        ++t.planned_only;
-        break;
-    case verdict::wrong:
-        ++t.wrong;
-        break;
-    }
-    const char* names[] = {"refused", "correct", "guards only", "planned only", "WRONG"};
+    ++t.outcomes[v.outcome];
+    const char* names[] = {"refused",      "correct",   "guards only",
+                           "planned only", "unplanned", "WRONG"};
     if (verbose)
         std::printf("outcome: %s %s %s\n", names[v.outcome], v.failure.c_str(), v.detail.c_str());
     if (v.outcome != verdict::wrong) return;
@@ -1007,12 +1014,15 @@ int main(int argc, char** argv) {
     for (const auto& [key, c] : t.classes)
         std::printf("class %-70s %5llu  first: %s\n", key.c_str(),
                     static_cast<unsigned long long>(c.first), c.second.c_str());
-    std::printf(
-        "fuzz_plans %s: %llu descriptors, %llu refused, %llu correct, %llu wrong "
-        "(%llu checked for stray writes only, %llu planned only), %.1f s\n",
-        sizeof(real) == 4 ? "f32" : "f64", static_cast<unsigned long long>(t.run),
-        static_cast<unsigned long long>(t.refused), static_cast<unsigned long long>(t.correct),
-        static_cast<unsigned long long>(t.wrong), static_cast<unsigned long long>(t.guards_only),
-        static_cast<unsigned long long>(t.planned_only), seconds_since(start));
-    return t.wrong == 0 ? 0 : 1;
+    auto count_of = [&t](int outcome) {
+        return static_cast<unsigned long long>(t.outcomes[outcome]);
+    };
+    std::printf("fuzz_plans %s: %llu descriptors, %llu refused, %llu correct, %llu wrong "
+                "(%llu checked for stray writes only, %llu planned only, %llu too large to plan "
+                "here), %.1f s\n",
+                sizeof(real) == 4 ? "f32" : "f64", static_cast<unsigned long long>(t.run),
+                count_of(verdict::refused), count_of(verdict::correct), count_of(verdict::wrong),
+                count_of(verdict::guards_only), count_of(verdict::planned_only),
+                count_of(verdict::unplanned), seconds_since(start));
+    return t.outcomes[verdict::wrong] == 0 ? 0 : 1;
 }
