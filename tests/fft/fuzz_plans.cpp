@@ -382,12 +382,16 @@ problem state_problem(const descriptor& d) {
         p.defined = p.defined && x.n >= 1;
     for (const dim& x : d.batch)
         p.defined = p.defined && x.n >= 1;
-    for (const auto* axes : {&p.in, &p.out}) {
+    // An extent overflows when its bytes do: a stride counts elements of the side's type, a
+    // complex value interleaved or one real of a split or real array.
+    for (const bool input : {true, false}) {
         i128 reach = 0;
-        for (const axis& a : *axes)
+        for (const axis& a : input ? p.in : p.out)
             reach += static_cast<i128>(std::max<int64_t>(a.n - 1, 0)) *
                      (a.stride < 0 ? -static_cast<i128>(a.stride) : a.stride);
-        if (reach * 2 * static_cast<i128>(sizeof(real)) > std::numeric_limits<int64_t>::max())
+        const bool complex_values = input ? complex_input(d) : complex_output(d);
+        const int reals = complex_values && !d.split ? 2 : 1;
+        if (reach * reals * static_cast<i128>(sizeof(real)) > std::numeric_limits<int64_t>::max())
             p.overflows = true;
     }
     for (const axis& a : p.in)
