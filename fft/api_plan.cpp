@@ -1,5 +1,7 @@
 // Public planners: describe the problem in one top-level plan record and hand it to the
-// planner; every failure gives a null plan and leaves nothing allocated.
+// planner; every failure gives a null plan and leaves nothing allocated. Every planner takes a
+// flags argument (unnamed below) and accepts and ignores every flag: planning never measures,
+// so no flag can change which plan is made.
 #include "fft/problem.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -191,6 +193,10 @@ plan_handle QTX_PUBLIC(plan_many_r2r)(int rank, const int* n, int howmany, real*
 }
 
 // ---- Guru -----------------------------------------------------------------------------------
+
+// The guru complex planners store the sign as given, unlike the basic and many ones: the guru
+// interface leaves the sign to its caller, and a plan made with a sign other than -1 or +1
+// computes nothing defined.
 
 plan_handle QTX_PUBLIC(plan_guru_dft)(int rank, const guru_dim* dims, int howmany_rank,
                                       const guru_dim* howmany_dims, complex_value* in,

@@ -1,6 +1,7 @@
 #include "fft/planner.hpp"
 
 #include "fft/memory.hpp"
+#include "fft/roots.hpp"
 #include "fft/solvers/solvers.hpp"
 
 #include <cstring>
@@ -8,35 +9,39 @@
 
 namespace qtx::QTX_ENGINE {
 
+// A row named after its solver, so that it cannot name another function than it calls.
+#define QTX_SOLVER_ROW(fn)                                                                         \
+    { fn, #fn }
+
 // Special cases stand before general ones, batch and layout adaptors before the transforms
 // they reduce to: the first row that accepts a problem plans it.
 const solver_row solver_registry[] = {
-    {solve_problem_dft_split, "solve_problem_dft_split"},
-    {solve_problem_dft_many_split, "solve_problem_dft_many_split"},
-    {solve_problem_rearrange_inplace, "solve_problem_rearrange_inplace"},
-    {solve_problem_dft_many_multithread, "solve_problem_dft_many_multithread"},
-    {solve_problem_dft_many_transpose, "solve_problem_dft_many_transpose"},
-    {solve_problem_dft_many_post_transpose, "solve_problem_dft_many_post_transpose"},
+    QTX_SOLVER_ROW(solve_problem_dft_split),
+    QTX_SOLVER_ROW(solve_problem_dft_many_split),
+    QTX_SOLVER_ROW(solve_problem_rearrange_inplace),
+    QTX_SOLVER_ROW(solve_problem_dft_many_multithread),
+    QTX_SOLVER_ROW(solve_problem_dft_many_transpose),
+    QTX_SOLVER_ROW(solve_problem_dft_many_post_transpose),
 #if defined(QTX_FFT_DOUBLE)
-    {solve_problem_r2c_direct, "solve_problem_r2c_direct"},
-    {solve_problem_c2r_direct, "solve_problem_c2r_direct"},
+    QTX_SOLVER_ROW(solve_problem_r2c_direct),
+    QTX_SOLVER_ROW(solve_problem_c2r_direct),
 #else
-    {solve_problem_dft_many_parallel, "solve_problem_dft_many_parallel"},
+    QTX_SOLVER_ROW(solve_problem_dft_many_parallel),
 #endif
-    {solve_problem_dft_many, "solve_problem_dft_many"},
-    {solve_problem_c2c_1d_prime, "solve_problem_c2c_1d_prime"},
-    {solve_problem_c2c_1d_large, "solve_problem_c2c_1d_large"},
-    {solve_problem_dft_direct, "solve_problem_dft_direct"},
-    {solve_problem_c2c_1d, "solve_problem_c2c_1d"},
-    {solve_problem_r2c_1d, "solve_problem_r2c_1d"},
-    {solve_problem_c2r_1d, "solve_problem_c2r_1d"},
-    {solve_problem_r2r_1d, "solve_problem_r2r_1d"},
-    {solve_problem_multidimension, "solve_problem_multidimension"},
-    {solve_problem_c2r_multidimension, "solve_problem_c2r_multidimension"},
-    {solve_problem_rearrange_outplace, "solve_problem_rearrange_outplace"},
-    {solve_problem_rotate, "solve_problem_rotate"},
-    {solve_problem_transpose_rotate, "solve_problem_transpose_rotate"},
-    {solve_problem_dft_many_transpose_rotate, "solve_problem_dft_many_transpose_rotate"},
+    QTX_SOLVER_ROW(solve_problem_dft_many),
+    QTX_SOLVER_ROW(solve_problem_c2c_1d_prime),
+    QTX_SOLVER_ROW(solve_problem_c2c_1d_large),
+    QTX_SOLVER_ROW(solve_problem_dft_direct),
+    QTX_SOLVER_ROW(solve_problem_c2c_1d),
+    QTX_SOLVER_ROW(solve_problem_r2c_1d),
+    QTX_SOLVER_ROW(solve_problem_c2r_1d),
+    QTX_SOLVER_ROW(solve_problem_r2r_1d),
+    QTX_SOLVER_ROW(solve_problem_multidimension),
+    QTX_SOLVER_ROW(solve_problem_c2r_multidimension),
+    QTX_SOLVER_ROW(solve_problem_rearrange_outplace),
+    QTX_SOLVER_ROW(solve_problem_rotate),
+    QTX_SOLVER_ROW(solve_problem_transpose_rotate),
+    QTX_SOLVER_ROW(solve_problem_dft_many_transpose_rotate),
     {nullptr, nullptr},
 };
 
@@ -107,10 +112,24 @@ void copy_dims(dim_record* dst, const dim_record* src, int count) {
         dst[i] = src[i];
 }
 
-void drop_first_batch_dimension(plan_record* c) {
+void drop_first_howmany_dim(plan_record* c) {
     c->howmany_rank -= 1;
     copy_dims(c->howmany_dims, c->howmany_dims + 1, c->howmany_rank);
     c->howmany_dims[c->howmany_rank] = single_transform;
+}
+
+dim_record first_howmany_dim(const plan_record* p) {
+    return p->howmany_rank >= 1 ? p->howmany_dims[0] : single_transform;
+}
+
+bool is_interleaved_batch(const plan_record* p) {
+    const dim_record batch = first_howmany_dim(p);
+    return batch.is == 1 && batch.os == 1;
+}
+
+bool is_interleaved_pair(const plan_record* p) {
+    return p->rank == 1 && p->howmany_rank == 1 && p->howmany_dims[0].n == 2 &&
+           is_interleaved_batch(p) && !has_factor_above_7(static_cast<uint64_t>(p->dims[0].n));
 }
 
 void copy_kinds(uint32_t* dst, const uint32_t* src, int count) {
@@ -193,7 +212,7 @@ bool has_factor_above_7(uint64_t n) {
 
 void element_sizes(uint32_t kind, size_t* in_bytes, size_t* out_bytes) {
     constexpr size_t r = sizeof(real);
-    constexpr size_t c = 2 * sizeof(real);
+    constexpr size_t c = complex_bytes;
     switch (kind) {
     case kind_r2c:
         *in_bytes = r, *out_bytes = c;
@@ -214,6 +233,46 @@ void noop_execute(const plan_record*, void*, void*) {}
 
 void execute_split_forward(const plan_record* plan, void* in, void* out) {
     plan->execute_split(plan, in, plan->in_imag, out, plan->out_imag);
+}
+
+void set_execute(plan_record* p, named_split_routine r) {
+    p->execute = execute_split_forward;
+    p->execute_split = r.execute_split;
+    p->name = r.name;
+}
+
+uint64_t complex_array_bytes(uint64_t count) {
+    uint64_t bytes = 0;
+    if (__builtin_mul_overflow(count, uint64_t{complex_bytes}, &bytes)) return 0;
+    return bytes;
+}
+
+namespace {
+
+bool attach_block(void** block, uint64_t* size, uint64_t bytes) {
+    if (bytes == 0) return false;
+    *block = aligned_calloc(bytes);
+    if (*block == nullptr) return false;
+    *size = bytes;
+    return true;
+}
+
+} // namespace
+
+bool attach_buffer(plan_record* p, uint64_t bytes) {
+    return attach_block(&p->buffer, &p->buffer_size, bytes);
+}
+
+bool attach_table(plan_record* p, uint64_t bytes) {
+    if (!attach_block(&p->table, &p->table_size, bytes)) return false;
+    p->owns_table = 1;
+    return true;
+}
+
+void store_root(real* at, int64_t t, uint64_t n) {
+    const root_value w = unit_root(t, static_cast<int64_t>(n));
+    at[0] = static_cast<real>(w.re);
+    at[1] = static_cast<real>(w.im);
 }
 
 } // namespace qtx::QTX_ENGINE

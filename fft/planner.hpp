@@ -14,7 +14,11 @@
 
 namespace qtx::QTX_ENGINE {
 
-// Problem kinds.
+// Problem kinds. The public planners create kinds 0 to 3. The others are internal child
+// problems: kind 7 is the first pass of the two-pass long transform (transforms, twiddles and
+// a transposed store in one), which c2c_1d_large creates; kinds 5 and 6 multiply by rotation
+// factors while moving data; no solver creates them at present, so their rows plan only
+// records built for them directly. Code 4 is unused.
 enum : uint32_t {
     kind_c2c = 0,
     kind_c2r = 1,
@@ -108,7 +112,71 @@ void copy_kinds(uint32_t* dst, const uint32_t* src, int count);
 inline constexpr dim_record single_transform = {1, 1, 1};
 // Removes the first batch dimension of c; the vacated last slot holds single_transform, so a
 // stale count cannot be read from it.
-void drop_first_batch_dimension(plan_record* c);
+void drop_first_howmany_dim(plan_record* c);
+// The first batch dimension, single_transform for a record without one: slot 0 of such a
+// record may still hold a count from before a dimension was dropped, so it is never read.
+dim_record first_howmany_dim(const plan_record* p);
+
+// Transforms side by side: transform j starts one element after transform j - 1, on both sides.
+bool is_interleaved_batch(const plan_record* p);
+// One batch of exactly two interleaved transforms of a 7-smooth length: the single-precision
+// one-dimensional kernels take such a pair whole, as one transform of alternating elements.
+bool is_interleaved_pair(const plan_record* p);
+
+// ---- What solvers share --------------------------------------------------------------------
+
+// Runs a planned child from in to out.
+inline void execute_child(const plan_record* child, void* in, void* out) {
+    child->execute(child, in, out);
+}
+
+// Gives p `count` children holding copies of its problem, lets edit(child, i) turn each into
+// its subproblem, and plans them in order: solve_accepted when all plan, solve_declined
+// otherwise (the planner releases what was allocated). A solver reads as a table of children:
+//   return plan_children(p, 2, [&](plan_record& c, int i) { ... });
+template <class Edit> uint32_t plan_children(plan_record* p, int count, Edit edit) {
+    p->children = alloc_plan_records(count);
+    if (p->children == nullptr) return solve_declined;
+    p->child_count = static_cast<uint32_t>(count);
+    for (int i = 0; i < count; ++i) {
+        copy_problem(p, &p->children[i]);
+        edit(p->children[i], i);
+    }
+    for (int i = 0; i < count; ++i)
+        if (plan_problem(&p->children[i]) != 0) return solve_declined;
+    return solve_accepted;
+}
+
+// An execute routine with the name recorded beside it, which the plan printer maps to the
+// solver that set it.
+struct named_routine {
+    execute_routine execute;
+    const char* name;
+};
+struct named_split_routine {
+    execute_split_routine execute_split;
+    const char* name;
+};
+// A routine named after itself, so the name cannot belong to another function.
+#define QTX_ROUTINE(fn) (::qtx::QTX_ENGINE::named_routine{fn, #fn})
+#define QTX_SPLIT_ROUTINE(fn) (::qtx::QTX_ENGINE::named_split_routine{fn, #fn})
+
+inline void set_execute(plan_record* p, named_routine r) {
+    p->execute = r.execute;
+    p->name = r.name;
+}
+// Split plans enter through execute_split_forward, which adds the stored imaginary parts.
+void set_execute(plan_record* p, named_split_routine r);
+
+// Bytes of count complex values, 0 when they cannot be addressed.
+uint64_t complex_array_bytes(uint64_t count);
+// Attach a zero-filled work buffer or owned table of `bytes` (> 0) to p; false when bytes is 0
+// or the allocation fails.
+bool attach_buffer(plan_record* p, uint64_t bytes);
+bool attach_table(plan_record* p, uint64_t bytes);
+
+// Stores exp(2πi·t/n) as one complex value at `at`.
+void store_root(real* at, int64_t t, uint64_t n);
 
 // 64-byte aligned, zero-filled allocation with the base address stored just below the block;
 // null when the allocation fails or bytes + header would overflow.

@@ -25,7 +25,9 @@ using real = float;
 inline constexpr bool is_double = false;
 #endif
 
+// A complex value is stored as its real and imaginary parts side by side.
+inline constexpr int reals_per_complex = 2;
 // Bytes of one complex element of the working precision.
-inline constexpr unsigned complex_bytes = 2 * sizeof(real);
+inline constexpr unsigned complex_bytes = reals_per_complex * sizeof(real);
 
 } // namespace qtx::QTX_ENGINE

@@ -9,7 +9,6 @@
 #include "fft/kernels/kernel_sizes.hpp"
 #include "fft/kernels/stage_geometry.hpp"
 #include "fft/problem.hpp"
-#include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
@@ -93,12 +92,6 @@ stage_kernel slot_of(const stage_kernel_table* table, uint64_t r) {
     return table->slot[r - 1];
 }
 
-void store_root(real* at, int64_t t, uint64_t n) {
-    const root_value w = unit_root(t, static_cast<int64_t>(n));
-    at[0] = static_cast<real>(w.re);
-    at[1] = static_cast<real>(w.im);
-}
-
 void run_stage(const stage_record& stage, const void* source, void* target) {
     stage.kernel(&stage, source, target);
 }
@@ -109,20 +102,16 @@ int factorize(uint64_t n, uint64_t radices[max_stages]) {
     return split_into_radices(n, radices);
 }
 
+// The stage count word, the alignment step before the twiddles (at most table_alignment),
+// the S stage records, and n complex values, which hold the twiddles of every stage after the
+// first (n - r0 < n of them).
 uint64_t stage_table_bytes(uint64_t n, int S) {
-    const uint64_t stages = static_cast<uint64_t>(S);
-    if constexpr (is_double) return (n + 4 * stages) * 16 + 72;
-    return (n + 9 + 8 * stages) * 8;
+    return sizeof(uint64_t) + table_alignment + static_cast<uint64_t>(S) * sizeof(stage_record) +
+           n * complex_bytes;
 }
 
 bool has_unit_strides(const plan_record* p) {
     return p->dims[0].is == 1 && p->dims[0].os == 1;
-}
-
-bool is_interleaved_pair(const plan_record* p) {
-    return p->kind == kind_c2c && p->rank == 1 && p->howmany_rank == 1 &&
-           p->howmany_dims[0].n == 2 && p->howmany_dims[0].is == 1 && p->howmany_dims[0].os == 1 &&
-           !has_factor_above_7(static_cast<uint64_t>(p->dims[0].n));
 }
 
 void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign) {
@@ -186,7 +175,14 @@ void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, 
     kernels::for_each_stage(
         n, {radices, static_cast<std::size_t>(S)}, [&](int s, uint64_t r, uint64_t P, uint64_t m) {
             stage_record& stage = view.stages[s];
-            stage = {nullptr, m, P, work_stride, work_stride, nullptr, r, plan->sign};
+            stage = {.kernel = nullptr,
+                     .m = m,
+                     .P = P,
+                     .in_stride = work_stride,
+                     .out_stride = work_stride,
+                     .twiddles = nullptr,
+                     .r = r,
+                     .sign = plan->sign};
             if (s == 0) {
                 stage.kernel = first_stage_kernel(plan, r);
             } else {
@@ -214,18 +210,12 @@ uint32_t solve_problem_c2c_1d(plan_record* p) {
     const uint64_t table_bytes = stage_table_bytes(n, S), buffer_bytes = copies * n * complex_bytes;
     if (!memory_can_exist(table_bytes + buffer_bytes)) return solve_declined;
 
-    p->table_size = table_bytes;
-    p->table = aligned_calloc(p->table_size);
-    if (p->table == nullptr) return solve_declined;
-    p->owns_table = 1;
+    if (!attach_table(p, table_bytes)) return solve_declined;
     build_stage_table(p, S, radices, p->table);
+    if (!attach_buffer(p, buffer_bytes)) return solve_declined;
 
-    p->buffer_size = buffer_bytes;
-    p->buffer = aligned_calloc(p->buffer_size);
-    if (p->buffer == nullptr) return solve_declined;
-
-    p->execute = has_unit_strides(p) ? execute_1d : execute_1d_discrete;
-    p->name = has_unit_strides(p) ? "execute_1d" : "execute_1d_discrete";
+    set_execute(p,
+                has_unit_strides(p) ? QTX_ROUTINE(execute_1d) : QTX_ROUTINE(execute_1d_discrete));
     return solve_accepted;
 }
 

@@ -14,7 +14,8 @@ inline constexpr int max_stages = 64;
 // Writes the radices of n in stage order and returns their count (0 for n = 0).
 int factorize(uint64_t n, uint64_t radices[max_stages]);
 
-// Bytes of a stage table for length n with S stages.
+// Bytes of a stage table for length n with S stages: the stage count, the alignment step
+// before the twiddles, the S stage records and the twiddles of the later stages.
 uint64_t stage_table_bytes(uint64_t n, int S);
 
 // Fills the stage count, the stage records and the twiddles of every later stage.
@@ -39,9 +40,6 @@ stage_kernel last_stage_kernel(const plan_record* plan, uint64_t r);
 
 // Input and output strides of the first dimension are both 1.
 bool has_unit_strides(const plan_record* p);
-
-// Two transforms whose elements alternate: batch {2, 1, 1} of a 7-smooth length.
-bool is_interleaved_pair(const plan_record* p);
 
 // The stages of a plan made by solve_problem_c2c_1d, read from its stage table.
 struct stage_list {

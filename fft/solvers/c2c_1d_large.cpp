@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "fft/problem.hpp"
-#include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
@@ -16,12 +15,6 @@ namespace {
 // 512 · 1024 would put 512-element strides into both passes; 256 · 2048 runs faster.
 constexpr uint64_t special_length = 524288;
 constexpr large_split special_split = {256, 2048};
-
-void store_root(real* at, int64_t t, uint64_t n) {
-    const root_value w = unit_root(t, static_cast<int64_t>(n));
-    at[0] = static_cast<real>(w.re);
-    at[1] = static_cast<real>(w.im);
-}
 
 // T(q, kp) at the position of element kp of transform q in the gathered batch buffer: rows
 // in interleaved pairs in single precision (and a plain odd last row), plain rows in double.
@@ -35,30 +28,26 @@ void fill_large_twiddles(real* table, uint64_t P, uint64_t Q, uint64_t n, int64_
     }
 }
 
-void make_first_pass(const plan_record* p, plan_record* c, const large_split& s) {
-    c->kind = kind_large_first_pass;
-    c->sign = p->sign;
-    c->complex_layout = p->complex_layout;
-    c->thread_count = p->thread_count;
-    c->rank = 1;
-    c->dims[0] = {static_cast<int64_t>(s.P), static_cast<int64_t>(s.Q), static_cast<int64_t>(s.Q)};
-    c->howmany_rank = 1;
-    c->howmany_dims[0] = {static_cast<int64_t>(s.Q), 1, 1};
-    c->table = p->table;
-    c->table_size = p->table_size;
-    c->owns_table = 0;
+// The first pass: Q twiddled transforms of length P read at stride Q, on the borrowed table.
+// It is planned for no particular arrays: it runs from the caller's input into the buffer.
+void make_first_pass(const plan_record* p, plan_record& c, const large_split& s) {
+    const auto P = static_cast<int64_t>(s.P), Q = static_cast<int64_t>(s.Q);
+    c.kind = kind_large_first_pass;
+    c.dims[0] = {.n = P, .is = Q, .os = Q};
+    c.howmany_rank = 1;
+    c.howmany_dims[0] = {.n = Q, .is = 1, .os = 1};
+    c.in = c.out = nullptr;
+    c.table = p->table;
+    c.table_size = p->table_size;
 }
 
-void make_second_pass(const plan_record* p, plan_record* c, const large_split& s) {
-    c->kind = kind_c2c;
-    c->sign = p->sign;
-    c->complex_layout = p->complex_layout;
-    c->thread_count = p->thread_count;
-    c->rank = 1;
-    c->dims[0] = {static_cast<int64_t>(s.Q), 1, static_cast<int64_t>(s.P)};
-    c->howmany_rank = 1;
-    c->howmany_dims[0] = {static_cast<int64_t>(s.P), static_cast<int64_t>(s.Q), 1};
-    c->in = c->out = p->buffer;
+// The second pass: P transforms of length Q, each a row of the buffer, into the output.
+void make_second_pass(const plan_record* p, plan_record& c, const large_split& s) {
+    const auto P = static_cast<int64_t>(s.P), Q = static_cast<int64_t>(s.Q);
+    c.dims[0] = {.n = Q, .is = 1, .os = P};
+    c.howmany_rank = 1;
+    c.howmany_dims[0] = {.n = P, .is = Q, .os = 1};
+    c.in = c.out = p->buffer;
 }
 
 } // namespace
@@ -89,29 +78,20 @@ uint32_t solve_problem_c2c_1d_large(plan_record* p) {
     // Buffer and table hold n values each: refuse before allocating and filling either.
     if (!memory_can_exist(2 * bytes)) return solve_declined;
 
-    p->children = alloc_plan_records(2);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 2;
-    p->buffer = aligned_calloc(bytes);
-    if (p->buffer == nullptr) return solve_declined;
-    p->buffer_size = bytes;
-    p->table = aligned_calloc(bytes);
-    if (p->table == nullptr) return solve_declined;
-    p->table_size = bytes;
-    p->owns_table = 1;
+    if (!attach_buffer(p, bytes) || !attach_table(p, bytes)) return solve_declined;
     fill_large_twiddles(static_cast<real*>(p->table), s.P, s.Q, n, p->sign);
-    make_first_pass(p, &p->children[0], s);
-    make_second_pass(p, &p->children[1], s);
-
-    p->execute = execute_c2c_1d_large;
-    p->name = "execute_c2c_1d_large";
-    if (plan_problem(&p->children[0]) != 0) return solve_declined;
-    return plan_problem(&p->children[1]) == 0 ? solve_accepted : solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_c2c_1d_large));
+    return plan_children(p, 2, [&](plan_record& c, int i) {
+        if (i == 0)
+            make_first_pass(p, c, s);
+        else
+            make_second_pass(p, c, s);
+    });
 }
 
 void execute_c2c_1d_large(const plan_record* plan, void* in, void* out) {
-    plan->children[0].execute(&plan->children[0], in, plan->buffer);
-    plan->children[1].execute(&plan->children[1], plan->buffer, out);
+    execute_child(&plan->children[0], in, plan->buffer);
+    execute_child(&plan->children[1], plan->buffer, out);
 }
 
 } // namespace qtx::QTX_ENGINE

@@ -11,8 +11,8 @@
 #include <limits>
 
 #include "fft/problem.hpp"
-#include "fft/roots.hpp"
 #include "fft/solvers/c2c_1d.hpp"
+#include "fft/solvers/complex_span.hpp"
 #include "simd/simd.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -24,31 +24,10 @@ constexpr size_t lanes = simd::complex_lanes<real>;
 constexpr size_t values_per_step = 4;
 static_assert(values_per_step % lanes == 0);
 
-// Strided complex access: stride in complex elements, or unit stride known at compile time.
-template <bool Unit> struct complex_array {
-    real* at;
-    int64_t stride;
-    QTX_SIMD_INLINE real* element(size_t j) const {
-        return at + 2 * static_cast<int64_t>(j) * (Unit ? 1 : stride);
-    }
-    QTX_SIMD_INLINE V load(size_t j) const {
-        if constexpr (Unit)
-            return simd::loadu(element(j));
-        else
-            return simd::load_complex_strided(element(j), 2 * stride);
-    }
-    QTX_SIMD_INLINE void store(size_t j, V v) const {
-        if constexpr (Unit)
-            simd::storeu(element(j), v);
-        else
-            simd::store_complex_strided(element(j), 2 * stride, v);
-    }
-};
-
 // dst[j] = combine(a[j], b[j]) for j < count, b contiguous: a vector loop over four values at
 // a time and a one-value remainder. dst may be a itself.
 template <bool UnitA, bool UnitDst, class Combine>
-void combine_values(complex_array<UnitDst> dst, complex_array<UnitA> a, const real* b, size_t count,
+void combine_values(complex_span<UnitDst> dst, complex_span<UnitA> a, const real* b, size_t count,
                     Combine combine) {
     size_t j = 0;
     for (; j + values_per_step <= count; j += values_per_step) {
@@ -90,14 +69,14 @@ prime_view view_of(const plan_record* plan) {
 template <bool Unit> void execute_prime(const plan_record* plan, void* in, void* out) {
     const prime_view v = view_of(plan);
     const plan_record* child = plan->children;
-    const complex_array<true> work{v.buffer, 1};
-    combine_values(work, complex_array<Unit>{static_cast<real*>(in), plan->dims[0].is}, v.chirp,
-                   v.n, chirp_product{});
+    const complex_span<true> work{v.buffer, 1};
+    combine_values(work, complex_span<Unit>{static_cast<real*>(in), plan->dims[0].is}, v.chirp, v.n,
+                   chirp_product{});
     std::memset(v.buffer + 2 * v.n, 0, (v.M - v.n) * complex_bytes);
-    child->execute(child, v.buffer, v.buffer);
+    execute_child(child, v.buffer, v.buffer);
     combine_values(work, work, v.filter, v.M, swapped_filter_product{});
-    child->execute(child, v.buffer, v.buffer);
-    combine_values(complex_array<Unit>{static_cast<real*>(out), plan->dims[0].os}, work, v.chirp,
+    execute_child(child, v.buffer, v.buffer);
+    combine_values(complex_span<Unit>{static_cast<real*>(out), plan->dims[0].os}, work, v.chirp,
                    v.n, swapped_chirp_product{});
 }
 
@@ -106,10 +85,7 @@ void fill_chirp(real* chirp, uint64_t n, int64_t sign) {
     const uint64_t period = 2 * n;
     uint64_t q = 0;
     for (uint64_t j = 0; j < n; ++j) {
-        const root_value w =
-            unit_root(sign * static_cast<int64_t>(q), static_cast<int64_t>(period));
-        chirp[2 * j] = static_cast<real>(w.re);
-        chirp[2 * j + 1] = static_cast<real>(w.im);
+        store_root(chirp + 2 * j, sign * static_cast<int64_t>(q), period);
         q += 2 * j + 1;
         if (q >= period) q -= period;
     }
@@ -131,13 +107,13 @@ bool transform_filter(real* filter, uint64_t M) {
     plan_record* temporary = alloc_plan_records(1);
     if (temporary == nullptr) return false;
     temporary->kind = kind_c2c;
-    temporary->rank = 1;
-    temporary->dims[0] = {static_cast<int64_t>(M), 1, 1};
     temporary->sign = -1;
     temporary->complex_layout = layout_interleaved;
+    temporary->rank = 1;
+    temporary->dims[0] = {.n = static_cast<int64_t>(M), .is = 1, .os = 1};
     temporary->in = temporary->out = filter;
     const bool planned = plan_problem(temporary) == 0;
-    if (planned) temporary->execute(temporary, filter, filter);
+    if (planned) execute_child(temporary, filter, filter);
     destroy_plan_record(temporary);
     return planned;
 }
@@ -172,28 +148,19 @@ uint32_t solve_problem_c2c_1d_prime(plan_record* p) {
     if (!memory_can_exist((5 * n - 2) * complex_bytes)) return solve_declined;
     const uint64_t M = padded_length(n);
 
-    p->buffer_size = M * complex_bytes;
-    p->buffer = aligned_calloc(p->buffer_size);
-    if (p->buffer == nullptr) return solve_declined;
-    p->table_size = (n + M) * complex_bytes;
-    p->table = aligned_calloc(p->table_size);
-    if (p->table == nullptr) return solve_declined;
-    p->owns_table = 1;
+    if (!attach_buffer(p, M * complex_bytes) || !attach_table(p, (n + M) * complex_bytes))
+        return solve_declined;
 
     auto* chirp = static_cast<real*>(p->table);
     fill_chirp(chirp, n, p->sign);
     fill_filter(chirp + 2 * n, chirp, n, M);
     if (!transform_filter(chirp + 2 * n, M)) return solve_declined;
 
-    p->children = new_child_plan(p);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 1;
-    p->children->dims[0] = {static_cast<int64_t>(M), 1, 1};
-
-    const bool unit = has_unit_strides(p);
-    p->execute = unit ? execute_1d_prime : execute_1d_prime_discrete;
-    p->name = unit ? "execute_1d_prime" : "execute_1d_prime_discrete";
-    return plan_problem(p->children) == 0 ? solve_accepted : solve_declined;
+    set_execute(p, has_unit_strides(p) ? QTX_ROUTINE(execute_1d_prime)
+                                       : QTX_ROUTINE(execute_1d_prime_discrete));
+    return plan_children(p, 1, [&](plan_record& c, int) {
+        c.dims[0] = {.n = static_cast<int64_t>(M), .is = 1, .os = 1};
+    });
 }
 
 void execute_1d_prime(const plan_record* plan, void* in, void* out) {

@@ -13,15 +13,9 @@
 namespace qtx::QTX_ENGINE {
 namespace {
 
-inline constexpr uint64_t reals_per_complex = complex_bytes / sizeof(real);
-
 // ---- Problem tests ---------------------------------------------------------------------
 
-int slot_count(const plan_record* p) {
-    return p->howmany_rank;
-}
-
-const dim_record& slot(const plan_record* p, int i) {
+const dim_record& howmany_dim(const plan_record* p, int i) {
     return p->howmany_dims[i];
 }
 
@@ -30,20 +24,20 @@ bool batch_elements(const plan_record* p, uint64_t* elements) {
     size_t in_bytes = 0, out_bytes = 0;
     element_sizes(p->kind, &in_bytes, &out_bytes);
     uint64_t total = 1, bytes = 0;
-    for (int i = 0; i < slot_count(p); ++i) {
-        if (slot(p, i).n < 0) return false;
-        if (__builtin_mul_overflow(total, static_cast<uint64_t>(slot(p, i).n), &total))
+    for (int i = 0; i < p->howmany_rank; ++i) {
+        if (howmany_dim(p, i).n < 0) return false;
+        if (__builtin_mul_overflow(total, static_cast<uint64_t>(howmany_dim(p, i).n), &total))
             return false;
     }
     *elements = total;
     return !__builtin_mul_overflow(total, in_bytes, &bytes);
 }
 
-// Kind 0 or 3, rank 0, one to three batch slots with sane counts. Split complex data is not
+// Kind 0 or 3, rank 0, one to three batch dimensions with sane counts. Split complex data is not
 // a run of complex elements, so it is left to the split solvers.
 bool is_rearrangement(const plan_record* p) {
     if (p->kind != kind_c2c && p->kind != kind_r2r) return false;
-    if (p->rank != 0 || slot_count(p) < 1 || slot_count(p) > max_rank) return false;
+    if (p->rank != 0 || p->howmany_rank < 1 || p->howmany_rank > max_rank) return false;
     if (p->kind == kind_c2c && p->complex_layout == layout_split) return false;
     uint64_t elements = 0;
     return batch_elements(p, &elements);
@@ -56,21 +50,22 @@ bool is_empty_batch(const plan_record* p) {
 
 // Every element stays where it is.
 bool is_identity(const plan_record* p) {
-    for (int i = 0; i < slot_count(p); ++i)
-        if (slot(p, i).is != slot(p, i).os) return false;
+    for (int i = 0; i < p->howmany_rank; ++i)
+        if (howmany_dim(p, i).is != howmany_dim(p, i).os) return false;
     return true;
 }
 
-// Two slots whose unit strides swap sides: element (i, j) from i·IS0 + j to i + j·OS1.
+// Two batch dimensions whose unit strides swap sides: element (i, j) from i·IS0 + j to i + j·OS1.
 bool is_transposition(const plan_record* p) {
-    return slot_count(p) == 2 && slot(p, 1).is == 1 && slot(p, 0).os == 1;
+    return p->howmany_rank == 2 && howmany_dim(p, 1).is == 1 && howmany_dim(p, 0).os == 1;
 }
 
 // A transposition of an N × N matrix onto itself: both sides use the same row stride, and
 // rows do not overlap. Any other in-place layout goes through the work buffer.
 bool is_square_in_place(const plan_record* p) {
-    return is_transposition(p) && slot(p, 0).n == slot(p, 1).n && slot(p, 1).os == slot(p, 0).is &&
-           slot(p, 0).is >= slot(p, 0).n;
+    return is_transposition(p) && howmany_dim(p, 0).n == howmany_dim(p, 1).n &&
+           howmany_dim(p, 1).os == howmany_dim(p, 0).is &&
+           howmany_dim(p, 0).is >= howmany_dim(p, 0).n;
 }
 
 // True when input and output both store the batch as the same dense block: equal strides on
@@ -78,15 +73,15 @@ bool is_square_in_place(const plan_record* p) {
 bool is_one_dense_block(const plan_record* p) {
     if (!is_identity(p)) return false;
     int order[max_rank] = {};
-    const int count = slot_count(p);
+    const int count = p->howmany_rank;
     for (int i = 0; i < count; ++i)
         order[i] = i;
     for (int i = 1; i < count; ++i) // insertion sort by stride
-        for (int j = i; j > 0 && slot(p, order[j]).is < slot(p, order[j - 1]).is; --j)
+        for (int j = i; j > 0 && howmany_dim(p, order[j]).is < howmany_dim(p, order[j - 1]).is; --j)
             std::swap(order[j], order[j - 1]);
     int64_t expected = 1;
     for (int i = 0; i < count; ++i) {
-        const dim_record& d = slot(p, order[i]);
+        const dim_record& d = howmany_dim(p, order[i]);
         if (d.n == 1) continue; // a single index never steps
         if (d.is != expected) return false;
         expected *= d.n;
@@ -95,7 +90,7 @@ bool is_one_dense_block(const plan_record* p) {
 }
 
 uint64_t count_of(const plan_record* p, int i) {
-    return static_cast<uint64_t>(slot(p, i).n);
+    return static_cast<uint64_t>(howmany_dim(p, i).n);
 }
 
 // ---- Execute routines ------------------------------------------------------------------
@@ -106,14 +101,15 @@ using strided_copy_kernel = void (*)(const plan_record*, const void*, void*);
 
 template <transpose_kernel Transpose>
 void execute_transposition(const plan_record* plan, void* in, void* out) {
-    Transpose(in, out, count_of(plan, 0), count_of(plan, 1), slot(plan, 0).is, slot(plan, 1).os);
+    Transpose(in, out, count_of(plan, 0), count_of(plan, 1), howmany_dim(plan, 0).is,
+              howmany_dim(plan, 1).os);
 }
 
 // Planned in place; run on two distinct arrays it transposes from one to the other.
 template <square_kernel Square, transpose_kernel Transpose>
 void execute_square_transposition(const plan_record* plan, void* in, void* out) {
     const uint64_t N = count_of(plan, 0);
-    const int64_t stride = slot(plan, 0).is;
+    const int64_t stride = howmany_dim(plan, 0).is;
     if (in == out)
         Square(out, N, stride);
     else
@@ -130,56 +126,45 @@ void execute_copy(const plan_record* plan, void* in, void* out) {
         CopyStrided(plan, in, out);
 }
 
+// Child 0 moves the data into the buffer, child 1 out of it.
+constexpr int to_buffer = 0;
+constexpr int from_buffer = 1;
+
 void execute_rearrange_inplace(const plan_record* plan, void* in, void* out) {
-    const plan_record& to_buffer = plan->children[0];
-    const plan_record& from_buffer = plan->children[1];
-    to_buffer.execute(&to_buffer, in, plan->buffer);
-    from_buffer.execute(&from_buffer, plan->buffer, out);
+    execute_child(&plan->children[to_buffer], in, plan->buffer);
+    execute_child(&plan->children[from_buffer], plan->buffer, out);
 }
 
+// The routines are template instances, recorded under the short names the plan printer knows.
 struct rearrange_routines {
-    execute_routine transpose;
-    const char* transpose_name;
-    execute_routine square;
-    const char* square_name;
-    execute_routine copy;
-    const char* copy_name;
+    named_routine transpose, square, copy;
 };
 
 constexpr rearrange_routines complex_routines = {
-    execute_transposition<transpose_cpx>,
-    "execute_trans_cpx",
-    execute_square_transposition<transpose_square_cpx, transpose_cpx>,
-    "execute_trans_cpx_square_matrix",
-    execute_copy<copy_strided_cpx, reals_per_complex>,
-    "execute_copy_cpx",
+    {execute_transposition<transpose_cpx>, "execute_trans_cpx"},
+    {execute_square_transposition<transpose_square_cpx, transpose_cpx>,
+     "execute_trans_cpx_square_matrix"},
+    {execute_copy<copy_strided_cpx, reals_per_complex>, "execute_copy_cpx"},
 };
 
 constexpr rearrange_routines real_routines = {
-    execute_transposition<transpose_fp>,
-    "execute_trans_fp",
-    execute_square_transposition<transpose_square_fp, transpose_fp>,
-    "execute_trans_fp_square_matrix",
-    execute_copy<copy_strided_fp, 1>,
-    "execute_copy_fp",
+    {execute_transposition<transpose_fp>, "execute_trans_fp"},
+    {execute_square_transposition<transpose_square_fp, transpose_fp>,
+     "execute_trans_fp_square_matrix"},
+    {execute_copy<copy_strided_fp, 1>, "execute_copy_fp"},
 };
 
 const rearrange_routines& routines_of(const plan_record* p) {
     return p->kind == kind_c2c ? complex_routines : real_routines;
 }
 
-void set_routine(plan_record* p, execute_routine routine, const char* name) {
-    p->execute = routine;
-    p->name = name;
-}
-
 // ---- In-place rearrangement through the buffer -----------------------------------------
 
-// The buffer holds the batch packed row-major (last slot contiguous), so the pass into it
-// and the pass out of it agree on one layout that fits it exactly, whatever the strides.
+// The buffer holds the batch packed row-major (last batch dimension contiguous), so the pass into
+// it and the pass out of it agree on one layout that fits it exactly, whatever the strides.
 void set_packed_strides(plan_record* child, bool output_side) {
     int64_t stride = 1;
-    for (int i = slot_count(child) - 1; i >= 0; --i) {
+    for (int i = child->howmany_rank - 1; i >= 0; --i) {
         dim_record& d = child->howmany_dims[i];
         (output_side ? d.os : d.is) = stride;
         stride *= d.n;
@@ -191,26 +176,15 @@ uint32_t plan_through_buffer(plan_record* p, uint64_t elements) {
     element_sizes(p->kind, &element_bytes, &unused);
     uint64_t bytes = 0;
     if (__builtin_mul_overflow(elements, element_bytes, &bytes)) return solve_declined;
-    plan_record* children = alloc_plan_records(2);
-    if (children == nullptr) return solve_declined;
-    p->children = children;
-    p->child_count = 2;
-    p->buffer = aligned_calloc(bytes);
-    if (p->buffer == nullptr) return solve_declined;
-    p->buffer_size = bytes;
-
-    plan_record* to_buffer = &children[0];
-    copy_problem(p, to_buffer);
-    to_buffer->out = p->buffer;
-    set_packed_strides(to_buffer, true);
-    plan_record* from_buffer = &children[1];
-    copy_problem(p, from_buffer);
-    from_buffer->in = p->buffer;
-    set_packed_strides(from_buffer, false);
-
-    set_routine(p, execute_rearrange_inplace, "execute_rearrange_inplace");
-    if (plan_problem(to_buffer) != 0 || plan_problem(from_buffer) != 0) return solve_declined;
-    return solve_accepted;
+    if (!attach_buffer(p, bytes)) return solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_rearrange_inplace));
+    return plan_children(p, 2, [&](plan_record& c, int i) {
+        if (i == to_buffer)
+            c.out = p->buffer;
+        else
+            c.in = p->buffer;
+        set_packed_strides(&c, i == to_buffer);
+    });
 }
 
 // ---- In-place transforms through a copy of the input -----------------------------------
@@ -238,7 +212,7 @@ bool output_lies_on_input(const plan_record* p) {
     for (int i = 0; i < p->rank; ++i)
         if (!same_bytes(p->dims[i], i == p->rank - 1)) return false;
     for (int i = 0; i < p->howmany_rank; ++i)
-        if (!same_bytes(slot(p, i), false)) return false;
+        if (!same_bytes(howmany_dim(p, i), false)) return false;
     return true;
 }
 
@@ -257,7 +231,7 @@ uint64_t input_span(const plan_record* p) {
         if (!reach(halved ? n / 2 + 1 : n, p->dims[i].is)) return 0;
     }
     for (int i = 0; i < p->howmany_rank; ++i)
-        if (!reach(slot(p, i).n, slot(p, i).is)) return 0;
+        if (!reach(howmany_dim(p, i).n, howmany_dim(p, i).is)) return 0;
     return span;
 }
 
@@ -265,7 +239,7 @@ uint64_t input_span(const plan_record* p) {
 // buffer, then writes the output with nothing left to overwrite.
 void execute_from_input_copy(const plan_record* plan, void* in, void* out) {
     copy_block_fp(in, plan->buffer, plan->buffer_size / sizeof(real), 1);
-    plan->children->execute(plan->children, plan->buffer, out);
+    execute_child(plan->children, plan->buffer, out);
 }
 
 uint32_t plan_from_input_copy(plan_record* p) {
@@ -274,15 +248,9 @@ uint32_t plan_from_input_copy(plan_record* p) {
     uint64_t bytes = 0;
     const uint64_t span = input_span(p);
     if (span == 0 || __builtin_mul_overflow(span, in_bytes, &bytes)) return solve_declined;
-    p->buffer = aligned_calloc(bytes);
-    if (p->buffer == nullptr) return solve_declined;
-    p->buffer_size = bytes;
-    p->children = new_child_plan(p);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 1;
-    p->children->in = p->buffer;
-    set_routine(p, execute_from_input_copy, "execute_from_input_copy");
-    return plan_problem(p->children) == 0 ? solve_accepted : solve_declined;
+    if (!attach_buffer(p, bytes)) return solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_from_input_copy));
+    return plan_children(p, 1, [&](plan_record& c, int) { c.in = p->buffer; });
 }
 
 } // namespace
@@ -314,11 +282,11 @@ struct rotation_shape {
     uint64_t bytes;  // of the whole source
 };
 
-// Kind, rank 1 and at most one batch slot (none meaning one row), with sizes that fit.
+// Kind, rank 1 and at most one batch dimension (none meaning one row), with sizes that fit.
 bool rotation_shape_of(const plan_record* p, uint32_t kind, rotation_shape* shape) {
     if (p->kind != kind || p->rank != 1 || p->howmany_rank < 0 || p->howmany_rank > 1) return false;
     const int64_t n = p->dims[0].n;
-    const int64_t H = p->howmany_rank == 0 ? 1 : slot(p, 0).n;
+    const int64_t H = p->howmany_rank == 0 ? 1 : howmany_dim(p, 0).n;
     if (n < 0 || H < 0) return false;
     shape->rows = static_cast<uint64_t>(H);
     shape->length = static_cast<uint64_t>(n);
@@ -352,7 +320,7 @@ uint32_t solve_problem_rearrange_inplace(plan_record* p) {
     // An empty batch needs no buffer: the out-of-place row copies nothing.
     if (!batch_elements(p, &elements) || elements == 0) return solve_declined;
     if (is_square_in_place(p)) {
-        set_routine(p, routines_of(p).square, routines_of(p).square_name);
+        set_execute(p, routines_of(p).square);
         return solve_accepted;
     }
     return plan_through_buffer(p, elements);
@@ -363,18 +331,14 @@ uint32_t solve_problem_rearrange_outplace(plan_record* p) {
     // In place only what cannot go wrong: nothing to move, or every element onto itself.
     // Anything else would overwrite elements before they are read.
     if (p->in == p->out && !is_empty_batch(p) && !is_identity(p)) return solve_declined;
-    const rearrange_routines& routines = routines_of(p);
-    if (is_transposition(p))
-        set_routine(p, routines.transpose, routines.transpose_name);
-    else
-        set_routine(p, routines.copy, routines.copy_name);
+    set_execute(p, is_transposition(p) ? routines_of(p).transpose : routines_of(p).copy);
     return solve_accepted;
 }
 
 uint32_t solve_problem_rotate(plan_record* p) {
     rotation_shape shape{};
     if (!rotation_shape_of(p, kind_rotate, &shape)) return solve_declined;
-    set_routine(p, execute_rotate, "execute_rotate");
+    set_execute(p, QTX_ROUTINE(execute_rotate));
     return solve_accepted;
 }
 
@@ -386,7 +350,7 @@ uint32_t solve_problem_transpose_rotate(plan_record* p) {
     if (!rotation_shape_of(p, kind_transpose_rotate, &shape)) return solve_declined;
     if (p->table == nullptr) return solve_declined;
     if (p->table_size != 0 && p->table_size < shape.bytes) return solve_declined;
-    set_routine(p, execute_transpose_rotate, "execute_transpose_rotate");
+    set_execute(p, QTX_ROUTINE(execute_transpose_rotate));
     return solve_accepted;
 }
 

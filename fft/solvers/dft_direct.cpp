@@ -59,15 +59,11 @@ uint32_t solve_problem_dft_direct(plan_record* p) {
     const direct_kernel kernel = row->column[column_of(p)];
     if (kernel == nullptr) return solve_declined;
 
-    p->table_size = direct_table_bytes(row->n);
-    p->table = aligned_calloc(p->table_size);
-    if (p->table == nullptr) return solve_declined;
-    p->owns_table = 1;
+    if (!attach_table(p, direct_table_bytes(row->n))) return solve_declined;
     std::memcpy(p->table, &kernel, sizeof(kernel));
     fill_direct_twiddles(p, p->table);
 
-    p->execute = execute_dft_direct;
-    p->name = "execute_dft_direct";
+    set_execute(p, QTX_ROUTINE(execute_dft_direct));
     return solve_accepted;
 }
 

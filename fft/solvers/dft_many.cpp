@@ -9,27 +9,26 @@
 namespace qtx::QTX_ENGINE {
 namespace {
 
-struct batch_shape {
+// The first dimension of the transforms and of their batch, the part every batch solver reads.
+struct howmany_shape {
     uint64_t n;       // transform length
     int64_t is, os;   // element strides
     uint64_t H;       // transforms in the first batch dimension
     int64_t his, hos; // distances between them
 };
 
-// The first batch dimension. Slot 0 of a record without batch dimensions may still hold a
-// count from before a dimension was dropped, so it is never read.
-dim_record first_batch(const plan_record* p) {
-    return p->howmany_rank >= 1 ? p->howmany_dims[0] : single_transform;
+uint64_t howmany_count(const plan_record* p) {
+    return static_cast<uint64_t>(first_howmany_dim(p).n);
 }
 
-uint64_t batch_count(const plan_record* p) {
-    return static_cast<uint64_t>(first_batch(p).n);
-}
-
-batch_shape shape_of(const plan_record* p) {
-    const dim_record batch = first_batch(p);
-    return {static_cast<uint64_t>(p->dims[0].n), p->dims[0].is, p->dims[0].os,
-            static_cast<uint64_t>(batch.n),      batch.is,      batch.os};
+howmany_shape shape_of(const plan_record* p) {
+    const dim_record batch = first_howmany_dim(p);
+    return {.n = static_cast<uint64_t>(p->dims[0].n),
+            .is = p->dims[0].is,
+            .os = p->dims[0].os,
+            .H = static_cast<uint64_t>(batch.n),
+            .his = batch.is,
+            .hos = batch.os};
 }
 
 bool is_complex_kind(const plan_record* p) {
@@ -40,53 +39,34 @@ bool is_smooth(uint64_t n) {
     return !has_factor_above_7(n);
 }
 
-// Transforms side by side: transform j starts j elements after transform j - 1.
-bool is_interleaved_batch(const plan_record* p) {
-    const dim_record batch = first_batch(p);
-    return batch.is == 1 && batch.os == 1;
-}
-
-// Two interleaved transforms of smooth length: the one-dimensional solvers take them whole.
+// A pair the one-dimensional solvers take whole, which no batch solver splits up.
 bool is_pair_problem(const plan_record* p) {
-    return !is_double && p->howmany_rank == 1 && p->rank == 1 && is_complex_kind(p) &&
-           batch_count(p) == 2 && is_smooth(static_cast<uint64_t>(p->dims[0].n)) &&
-           is_interleaved_batch(p);
+    return !is_double && is_complex_kind(p) && is_interleaved_pair(p);
 }
 
 // The batch shape that single precision runs as pairs of interleaved transforms.
 bool runs_in_pairs(const plan_record* p) {
-    return is_complex_kind(p) && batch_count(p) >= 3 &&
+    return is_complex_kind(p) && howmany_count(p) >= 3 &&
            is_smooth(static_cast<uint64_t>(p->dims[0].n)) && is_interleaved_batch(p);
 }
 
-// Two transforms of length n whose elements alternate, in place in a work buffer.
-void make_pair_child(plan_record* c, uint64_t n, void* buffer) {
-    c->kind = kind_c2c;
-    c->rank = 1;
-    c->dims[0] = {static_cast<int64_t>(n), 2, 2};
-    c->howmany_rank = 1;
-    c->howmany_dims[0] = {2, 1, 1};
-    c->in = c->out = buffer;
+// Child `i` of the gathered buffer: in single precision child 0 is two transforms whose
+// elements alternate and child 1 the single one after the last pair; in double precision the
+// one child is a single transform. Both run in place in the buffer.
+void make_buffer_child(plan_record& c, int i, uint64_t n, void* buffer) {
+    const bool pair = !is_double && i == 0;
+    const int64_t stride = pair ? 2 : 1;
+    c.kind = kind_c2c;
+    c.rank = 1;
+    c.dims[0] = {.n = static_cast<int64_t>(n), .is = stride, .os = stride};
+    c.howmany_rank = pair ? 1 : 0;
+    c.howmany_dims[0] = pair ? dim_record{.n = 2, .is = 1, .os = 1} : single_transform;
+    c.in = c.out = buffer;
 }
 
-// One contiguous transform of length n, in place in a work buffer.
-void make_single_child(plan_record* c, uint64_t n, void* buffer) {
-    c->kind = kind_c2c;
-    c->rank = 1;
-    c->dims[0] = {static_cast<int64_t>(n), 1, 1};
-    c->howmany_rank = 0;
-    c->howmany_dims[0] = single_transform;
-    c->in = c->out = buffer;
-}
-
-// The vacated last slot is reset so that no stale count survives in it.
 char* advance(void* base, uint64_t elements, int64_t distance, size_t element_bytes) {
     return static_cast<char*>(base) +
            static_cast<int64_t>(elements) * distance * static_cast<int64_t>(element_bytes);
-}
-
-void run_child(const plan_record* child, void* in, void* out) {
-    child->execute(child, in, out);
 }
 
 // n·H complex values, or 0 when that many bytes cannot be addressed.
@@ -96,13 +76,6 @@ uint64_t batch_buffer_bytes(uint64_t n, uint64_t H) {
         __builtin_mul_overflow(bytes, complex_bytes, &bytes))
         return 0;
     return bytes;
-}
-
-bool allocate_buffer(plan_record* p, uint64_t bytes) {
-    if (bytes == 0) return false;
-    p->buffer = aligned_calloc(bytes);
-    p->buffer_size = p->buffer != nullptr ? bytes : 0;
-    return p->buffer != nullptr;
 }
 
 // The strided side of a batch spans at least gather_span_bytes: n·stride·E.
@@ -117,23 +90,10 @@ bool spans_gather_threshold(uint64_t n, int64_t stride) {
 
 // The children that transform H gathered transforms in the work buffer: single precision, a
 // pair child and, for odd H, a single child after it; double precision one single child.
-bool plan_buffer_children(plan_record* p, uint64_t n, uint64_t H) {
-    const bool odd_tail = !is_double && H % 2 == 1;
-    const int count = odd_tail ? 2 : 1;
-    p->children = alloc_plan_records(count);
-    if (p->children == nullptr) return false;
-    p->child_count = static_cast<uint32_t>(count);
-    for (int i = 0; i < count; ++i)
-        copy_problem(p, &p->children[i]);
-    if constexpr (is_double) {
-        make_single_child(&p->children[0], n, p->buffer);
-    } else {
-        make_pair_child(&p->children[0], n, p->buffer);
-        if (odd_tail) make_single_child(&p->children[1], n, p->buffer);
-    }
-    for (int i = 0; i < count; ++i)
-        if (plan_problem(&p->children[i]) != 0) return false;
-    return true;
+uint32_t plan_buffer_children(plan_record* p, uint64_t n, uint64_t H) {
+    const int count = !is_double && H % 2 == 1 ? 2 : 1;
+    return plan_children(p, count,
+                         [&](plan_record& c, int i) { make_buffer_child(c, i, n, p->buffer); });
 }
 
 // Transforms the H gathered transforms in place in the buffer.
@@ -142,13 +102,13 @@ void transform_buffer(const plan_record* plan, uint64_t n, uint64_t H) {
     const size_t bytes = n * complex_bytes;
     if constexpr (is_double) {
         for (uint64_t j = 0; j < H; ++j)
-            run_child(&plan->children[0], buffer + j * bytes, buffer + j * bytes);
+            execute_child(&plan->children[0], buffer + j * bytes, buffer + j * bytes);
     } else {
         for (uint64_t p = 0; p < H / 2; ++p)
-            run_child(&plan->children[0], buffer + 2 * p * bytes, buffer + 2 * p * bytes);
+            execute_child(&plan->children[0], buffer + 2 * p * bytes, buffer + 2 * p * bytes);
         if (H % 2 == 1) {
             char* last = buffer + (H - 1) * bytes;
-            run_child(&plan->children[1], last, last);
+            execute_child(&plan->children[1], last, last);
         }
     }
 }
@@ -191,19 +151,18 @@ void run_chunk(chunk_args* args) {
     const auto* c = static_cast<const multithread_context*>(args->user_data);
     if (args->chunk_index >= c->child_count) return;
     const int64_t first = static_cast<int64_t>(args->chunk_size * args->chunk_index);
-    run_child(&c->children[args->chunk_index], c->in + first * c->in_distance_bytes,
-              c->out + first * c->out_distance_bytes);
+    execute_child(&c->children[args->chunk_index], c->in + first * c->in_distance_bytes,
+                  c->out + first * c->out_distance_bytes);
 }
 
 // Child i of a chunked batch: chunk transforms from transform chunk·i on.
 void make_chunk_child(const plan_record* p, plan_record* c, const chunk_plan& chunks, uint64_t i) {
-    const uint64_t H = batch_count(p);
-    copy_problem(p, c);
+    const uint64_t H = howmany_count(p);
     if (chunks.size > 1) {
         const bool last = i + 1 == chunks.count;
         c->howmany_dims[0].n = static_cast<int64_t>(last ? H - chunks.size * i : chunks.size);
     } else {
-        drop_first_batch_dimension(c);
+        drop_first_howmany_dim(c);
     }
     c->thread_count = p->thread_count / chunks.count;
     // A lent table (the large transform's twiddles) is shared out slice by slice.
@@ -217,7 +176,7 @@ void make_chunk_child(const plan_record* p, plan_record* c, const chunk_plan& ch
 } // namespace
 
 uint64_t thread_granule(const plan_record* p) {
-    const uint64_t H = batch_count(p), T = p->thread_count;
+    const uint64_t H = howmany_count(p), T = p->thread_count;
     if constexpr (is_double) return exceeds_multiple(H, 8, T) ? 8 : 1;
     if (exceeds_multiple(H, 16, T)) return 16;
     return runs_in_pairs(p) ? 2 : 1;
@@ -226,29 +185,23 @@ uint64_t thread_granule(const plan_record* p) {
 uint32_t solve_problem_dft_many_multithread(plan_record* p) {
     if (p->howmany_rank < 1 || p->thread_count < 2) return solve_declined;
     if (is_pair_problem(p)) return solve_declined;
-    const uint64_t H = batch_count(p);
+    const uint64_t H = howmany_count(p);
     if (H == 0) return solve_declined;
     const chunk_plan chunks = plan_chunks(H, p->thread_count, thread_granule(p));
     const uint64_t total = total_elements(p);
     if (total / chunks.count < min_chunk_elements && total < min_split_elements)
         return solve_declined;
 
-    p->children = alloc_plan_records(static_cast<int>(chunks.count));
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = static_cast<uint32_t>(chunks.count);
-    p->execute = execute_multithread;
-    p->name = "execute_multithread";
-    for (uint64_t i = 0; i < chunks.count; ++i) {
-        make_chunk_child(p, &p->children[i], chunks, i);
-        if (plan_problem(&p->children[i]) != 0) return solve_declined;
-    }
-    return solve_accepted;
+    set_execute(p, QTX_ROUTINE(execute_multithread));
+    return plan_children(p, static_cast<int>(chunks.count), [&](plan_record& c, int i) {
+        make_chunk_child(p, &c, chunks, static_cast<uint64_t>(i));
+    });
 }
 
 void execute_multithread(const plan_record* plan, void* in, void* out) {
     size_t in_size = 0, out_size = 0;
     element_sizes(plan->kind, &in_size, &out_size);
-    const batch_shape b = shape_of(plan);
+    const howmany_shape b = shape_of(plan);
     const multithread_context context{static_cast<char*>(in),
                                       static_cast<char*>(out),
                                       b.his * static_cast<int64_t>(in_size),
@@ -263,19 +216,17 @@ void execute_multithread(const plan_record* plan, void* in, void* out) {
 
 uint32_t solve_problem_dft_many_transpose(plan_record* p) {
     if (p->kind != kind_c2c || p->rank != 1 || p->howmany_rank != 1) return solve_declined;
-    const batch_shape b = shape_of(p);
+    const howmany_shape b = shape_of(p);
     if (!is_interleaved_batch(p) || !is_smooth(b.n) || b.H < (is_double ? 2u : 3u))
         return solve_declined;
     if (!spans_gather_threshold(b.n, b.is)) return solve_declined;
-    if (!allocate_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
-    if (!plan_buffer_children(p, b.n, b.H)) return solve_declined;
-    p->execute = execute_many_transpose;
-    p->name = "execute_many_transpose";
-    return solve_accepted;
+    if (!attach_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_many_transpose));
+    return plan_buffer_children(p, b.n, b.H);
 }
 
 void execute_many_transpose(const plan_record* plan, void* in, void* out) {
-    const batch_shape b = shape_of(plan);
+    const howmany_shape b = shape_of(plan);
     gather_batch(in, plan->buffer, b.n, b.H, b.is);
     transform_buffer(plan, b.n, b.H);
     scatter_batch(plan->buffer, out, b.n, b.H, b.os);
@@ -283,33 +234,30 @@ void execute_many_transpose(const plan_record* plan, void* in, void* out) {
 
 uint32_t solve_problem_dft_many_post_transpose(plan_record* p) {
     if (p->kind != kind_c2c || p->rank != 1 || p->howmany_rank != 1) return solve_declined;
-    const batch_shape b = shape_of(p);
+    const howmany_shape b = shape_of(p);
     if (b.is != 1 || b.hos != 1 || p->in == nullptr || p->out != p->in) return solve_declined;
     // The transforms are taken as back-to-back runs of n values: other input distances would
     // be read from the wrong places, so they are left to the later solvers.
     if (b.his != static_cast<int64_t>(b.n)) return solve_declined;
     if (!spans_gather_threshold(b.n, b.os)) return solve_declined;
-    if (!allocate_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
-    p->children = new_child_plan(p);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 1;
-    p->children->howmany_rank = 0;
-    p->children->dims[0].os = 1;
-    p->execute = execute_many_post_transpose;
-    p->name = "execute_many_post_transpose";
-    return plan_problem(p->children) == 0 ? solve_accepted : solve_declined;
+    if (!attach_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_many_post_transpose));
+    return plan_children(p, 1, [](plan_record& c, int) {
+        c.howmany_rank = 0;
+        c.dims[0].os = 1;
+    });
 }
 
 void execute_many_post_transpose(const plan_record* plan, void* in, void* out) {
-    const batch_shape b = shape_of(plan);
+    const howmany_shape b = shape_of(plan);
     for (uint64_t j = 0; j < b.H; ++j) {
         char* transform = advance(in, j, static_cast<int64_t>(b.n), complex_bytes);
-        run_child(plan->children, transform, transform);
+        execute_child(plan->children, transform, transform);
     }
     // Transposing in place needs a copy of the transformed data; a separate output does not.
     const void* source = in;
     if (in == out) {
-        copy_block_fp(in, plan->buffer, b.H * b.n, 2);
+        copy_block_fp(in, plan->buffer, b.H * b.n, reals_per_complex);
         source = plan->buffer;
     }
     transpose_cpx(source, out, b.H, b.n, static_cast<int64_t>(b.n), b.os);
@@ -319,16 +267,14 @@ uint32_t solve_problem_dft_many_transpose_rotate(plan_record* p) {
     if (p->kind != kind_large_first_pass || p->rank != 1 || p->howmany_rank > 1)
         return solve_declined;
     if (!is_interleaved_batch(p)) return solve_declined;
-    const batch_shape b = shape_of(p);
-    if (!allocate_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
-    if (!plan_buffer_children(p, b.n, b.H)) return solve_declined;
-    p->execute = execute_many_transpose_rotate;
-    p->name = "execute_many_transpose_rotate";
-    return solve_accepted;
+    const howmany_shape b = shape_of(p);
+    if (!attach_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_many_transpose_rotate));
+    return plan_buffer_children(p, b.n, b.H);
 }
 
 void execute_many_transpose_rotate(const plan_record* plan, void* in, void* out) {
-    const batch_shape b = shape_of(plan);
+    const howmany_shape b = shape_of(plan);
     gather_batch(in, plan->buffer, b.n, b.H, b.is);
     transform_buffer(plan, b.n, b.H);
     transpose_rotate_cpx(plan->buffer, out, plan->table, b.H, b.n, b.os);
@@ -340,51 +286,38 @@ uint32_t solve_problem_dft_many_parallel(plan_record* p) {
     if constexpr (is_double) return solve_declined;
     if (p->kind != kind_c2c || p->rank != 1 || p->howmany_rank != 1) return solve_declined;
     if (!runs_in_pairs(p)) return solve_declined;
-    const uint64_t H = batch_count(p);
-    const int count = H % 2 == 1 ? 2 : 1;
-    p->children = alloc_plan_records(count);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = static_cast<uint32_t>(count);
-    for (int i = 0; i < count; ++i) {
-        copy_problem(p, &p->children[i]);
-        p->children[i].howmany_dims[0].n = 2 - i;
-    }
-    p->execute = execute_many_parallel;
-    p->name = "execute_many_parallel";
-    for (int i = 0; i < count; ++i)
-        if (plan_problem(&p->children[i]) != 0) return solve_declined;
-    return solve_accepted;
+    const uint64_t H = howmany_count(p);
+    // Child 0 runs each pair, child 1 the single transform an odd count leaves.
+    set_execute(p, QTX_ROUTINE(execute_many_parallel));
+    return plan_children(p, H % 2 == 1 ? 2 : 1,
+                         [](plan_record& c, int i) { c.howmany_dims[0].n = 2 - i; });
 }
 
 void execute_many_parallel(const plan_record* plan, void* in, void* out) {
-    const batch_shape b = shape_of(plan);
+    const howmany_shape b = shape_of(plan);
     uint64_t j = 0;
     for (; j + 2 <= b.H; j += 2)
-        run_child(&plan->children[0], advance(in, j, b.his, complex_bytes),
-                  advance(out, j, b.hos, complex_bytes));
+        execute_child(&plan->children[0], advance(in, j, b.his, complex_bytes),
+                      advance(out, j, b.hos, complex_bytes));
     if (j < b.H)
-        run_child(&plan->children[1], advance(in, j, b.his, complex_bytes),
-                  advance(out, j, b.hos, complex_bytes));
+        execute_child(&plan->children[1], advance(in, j, b.his, complex_bytes),
+                      advance(out, j, b.hos, complex_bytes));
 }
 
 uint32_t solve_problem_dft_many(plan_record* p) {
     if (p->rank < 1 || p->howmany_rank < 1) return solve_declined;
     if (is_pair_problem(p) || p->kind > kind_r2r) return solve_declined;
-    p->children = new_child_plan(p);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 1;
-    drop_first_batch_dimension(p->children);
-    p->execute = execute_many;
-    p->name = "execute_many";
-    return plan_problem(p->children) == 0 ? solve_accepted : solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_many));
+    return plan_children(p, 1, [](plan_record& c, int) { drop_first_howmany_dim(&c); });
 }
 
 void execute_many(const plan_record* plan, void* in, void* out) {
     size_t in_size = 0, out_size = 0;
     element_sizes(plan->kind, &in_size, &out_size);
-    const batch_shape b = shape_of(plan);
+    const howmany_shape b = shape_of(plan);
     for (uint64_t j = 0; j < b.H; ++j)
-        run_child(plan->children, advance(in, j, b.his, in_size), advance(out, j, b.hos, out_size));
+        execute_child(plan->children, advance(in, j, b.his, in_size),
+                      advance(out, j, b.hos, out_size));
 }
 
 } // namespace qtx::QTX_ENGINE

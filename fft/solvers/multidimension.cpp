@@ -20,43 +20,28 @@ bool is_multidimensional(const plan_record* p) {
     return p->howmany_rank == 0 && p->rank >= 2 && p->rank <= max_rank;
 }
 
+// The children: the inner pass is child 0, the outer pass child 1.
+constexpr int inner_child = 0;
+constexpr int passes = 2;
+
 // The inner pass: dimensions d1 … d(r-1) (with their kinds) for each index of d0.
-void make_inner_pass(const plan_record* p, plan_record* c) {
-    copy_problem(p, c);
+void make_inner_pass(const plan_record* p, plan_record& c) {
     const int r = p->rank;
-    c->rank = r - 1;
-    copy_dims(c->dims, p->dims + 1, r - 1);
-    copy_kinds(c->r2r_kinds, p->r2r_kinds + 1, r - 1);
-    c->howmany_rank = 1;
-    c->howmany_dims[0] = p->dims[0];
+    c.rank = r - 1;
+    copy_dims(c.dims, p->dims + 1, r - 1);
+    copy_kinds(c.r2r_kinds, p->r2r_kinds + 1, r - 1);
+    c.howmany_rank = 1;
+    c.howmany_dims[0] = p->dims[0];
 }
 
-// The outer pass: d0 for each index of d1 … d(r-1), every stride taken from `strides_of`.
-template <class Strides>
-void make_outer_pass(const plan_record* p, plan_record* c, Strides strides_of) {
-    copy_problem(p, c);
+// The outer pass: d0 for each index of d1 … d(r-1), every dimension made by `dim_of`.
+template <class Dim> void make_outer_pass(const plan_record* p, plan_record& c, Dim dim_of) {
     const int r = p->rank;
-    c->rank = 1;
-    c->dims[0] = strides_of(p->dims[0], 0);
-    c->r2r_kinds[0] = p->r2r_kinds[0];
-    c->howmany_rank = r - 1;
+    c.rank = 1;
+    c.dims[0] = dim_of(p->dims[0], 0);
+    c.howmany_rank = r - 1;
     for (int i = 1; i < r; ++i)
-        c->howmany_dims[i - 1] = strides_of(p->dims[i], i);
-}
-
-bool plan_children(plan_record* p) {
-    return plan_problem(&p->children[0]) == 0 && plan_problem(&p->children[1]) == 0;
-}
-
-bool allocate_children(plan_record* p) {
-    p->children = alloc_plan_records(2);
-    if (p->children == nullptr) return false;
-    p->child_count = 2;
-    return true;
-}
-
-void run_child(const plan_record* child, void* in, void* out) {
-    child->execute(child, in, out);
+        c.howmany_dims[i - 1] = dim_of(p->dims[i], i);
 }
 
 // ---- Complex-to-real -------------------------------------------------------------------
@@ -71,9 +56,10 @@ bool intermediate_fits_output(const plan_record* p) {
     const int r = p->rank;
     const dim_record& inner = p->dims[r - 1];
     if (inner.is != 1 || inner.os != 1) return false;
-    const int64_t row_reals = 2 * half_complex_count(inner.n);
+    const int64_t row_reals = reals_per_complex * half_complex_count(inner.n);
     for (int i = 0; i < r - 1; ++i)
-        if (p->dims[i].os != 2 * p->dims[i].is || p->dims[i].os < row_reals) return false;
+        if (p->dims[i].os != reals_per_complex * p->dims[i].is || p->dims[i].os < row_reals)
+            return false;
     return true;
 }
 
@@ -92,24 +78,26 @@ void packed_strides(const plan_record* p, int64_t strides[max_rank], uint64_t* e
 
 // Child 1 (complex, outer) writes the intermediate with `out_strides`; child 0 (complex-to-
 // real, inner) reads it with `in_strides` (both indexed by dimension).
-void make_c2r_passes(plan_record* p, const int64_t out_strides[max_rank],
-                     const int64_t in_strides[max_rank], void* intermediate) {
+uint32_t plan_c2r_passes(plan_record* p, const int64_t out_strides[max_rank],
+                         const int64_t in_strides[max_rank], void* intermediate) {
     const int r = p->rank;
-    plan_record* inner = &p->children[0];
-    plan_record* outer = &p->children[1];
-    make_inner_pass(p, inner);
-    inner->kind = kind_c2r;
-    for (int i = 1; i < r; ++i)
-        inner->dims[i - 1].is = in_strides[i];
-    inner->howmany_dims[0].is = in_strides[0];
-    inner->in = intermediate;
-
-    make_outer_pass(p, outer, [&](const dim_record& d, int i) {
-        const int64_t n = i == r - 1 ? half_complex_count(d.n) : d.n;
-        return dim_record{n, d.is, out_strides[i]};
+    return plan_children(p, passes, [&](plan_record& c, int i) {
+        if (i == inner_child) {
+            make_inner_pass(p, c);
+            c.kind = kind_c2r;
+            for (int d = 1; d < r; ++d)
+                c.dims[d - 1].is = in_strides[d];
+            c.howmany_dims[0].is = in_strides[0];
+            c.in = intermediate;
+        } else {
+            make_outer_pass(p, c, [&](const dim_record& d, int k) {
+                const int64_t n = k == r - 1 ? half_complex_count(d.n) : d.n;
+                return dim_record{.n = n, .is = d.is, .os = out_strides[k]};
+            });
+            c.kind = kind_c2c;
+            c.out = intermediate;
+        }
     });
-    outer->kind = kind_c2c;
-    outer->out = intermediate;
 }
 
 } // namespace
@@ -118,61 +106,54 @@ uint32_t solve_problem_multidimension(plan_record* p) {
     if (p->kind == kind_c2r || !is_multidimensional(p)) return solve_declined;
     // The inner pass would overwrite input that the outer pass has not read.
     if (in_place_overwrites_input(p)) return solve_declined;
-    if (!allocate_children(p)) return solve_declined;
-    make_inner_pass(p, &p->children[0]);
     const bool real_input = p->kind == kind_r2c;
     const int last = p->rank - 1;
-    make_outer_pass(p, &p->children[1], [&](const dim_record& d, int i) {
-        const int64_t n = real_input && i == last ? half_complex_count(d.n) : d.n;
-        return dim_record{n, d.os, d.os};
+    set_execute(p, QTX_ROUTINE(execute_multidimension));
+    return plan_children(p, passes, [&](plan_record& c, int i) {
+        if (i == inner_child) {
+            make_inner_pass(p, c);
+            return;
+        }
+        make_outer_pass(p, c, [&](const dim_record& d, int k) {
+            const int64_t n = real_input && k == last ? half_complex_count(d.n) : d.n;
+            return dim_record{.n = n, .is = d.os, .os = d.os};
+        });
+        if (real_input) c.kind = kind_c2c;
+        c.in = p->out;
     });
-    if (real_input) p->children[1].kind = kind_c2c;
-    p->children[1].in = p->out;
-    p->execute = execute_multidimension;
-    p->name = "execute_multidimension";
-    return plan_children(p) ? solve_accepted : solve_declined;
 }
 
 uint32_t solve_problem_c2r_multidimension(plan_record* p) {
     if (p->kind != kind_c2r || !is_multidimensional(p)) return solve_declined;
-    if (!allocate_children(p)) return solve_declined;
     const int r = p->rank;
     int64_t out_strides[max_rank] = {}, in_strides[max_rank] = {};
     if (intermediate_fits_output(p)) {
         // The intermediate goes into the output array: its real strides halve into complex ones.
         for (int i = 0; i < r; ++i)
-            out_strides[i] = in_strides[i] = i == r - 1 ? 1 : p->dims[i].os / 2;
-        make_c2r_passes(p, out_strides, in_strides, p->out);
-        p->execute = execute_c2r_multidimension;
-        p->name = "execute_c2r_multidimension";
-    } else {
-        uint64_t elements = 0, bytes = 0;
-        packed_strides(p, out_strides, &elements);
-        if (elements == 0 || __builtin_mul_overflow(elements, complex_bytes, &bytes))
-            return solve_declined;
-        p->buffer = aligned_calloc(bytes);
-        if (p->buffer == nullptr) return solve_declined;
-        p->buffer_size = bytes;
-        make_c2r_passes(p, out_strides, out_strides, p->buffer);
-        p->execute = execute_c2r_multidimension_buffered;
-        p->name = "execute_c2r_multidimension_buffered";
+            out_strides[i] = in_strides[i] = i == r - 1 ? 1 : p->dims[i].os / reals_per_complex;
+        set_execute(p, QTX_ROUTINE(execute_c2r_multidimension));
+        return plan_c2r_passes(p, out_strides, in_strides, p->out);
     }
-    return plan_children(p) ? solve_accepted : solve_declined;
+    uint64_t elements = 0;
+    packed_strides(p, out_strides, &elements);
+    if (elements == 0 || !attach_buffer(p, complex_array_bytes(elements))) return solve_declined;
+    set_execute(p, QTX_ROUTINE(execute_c2r_multidimension_buffered));
+    return plan_c2r_passes(p, out_strides, out_strides, p->buffer);
 }
 
 void execute_multidimension(const plan_record* plan, void* in, void* out) {
-    run_child(&plan->children[0], in, out);
-    run_child(&plan->children[1], out, out);
+    execute_child(&plan->children[0], in, out);
+    execute_child(&plan->children[1], out, out);
 }
 
 void execute_c2r_multidimension(const plan_record* plan, void* in, void* out) {
-    run_child(&plan->children[1], in, out);
-    run_child(&plan->children[0], out, out);
+    execute_child(&plan->children[1], in, out);
+    execute_child(&plan->children[0], out, out);
 }
 
 void execute_c2r_multidimension_buffered(const plan_record* plan, void* in, void* out) {
-    run_child(&plan->children[1], in, plan->buffer);
-    run_child(&plan->children[0], plan->buffer, out);
+    execute_child(&plan->children[1], in, plan->buffer);
+    execute_child(&plan->children[0], plan->buffer, out);
 }
 
 } // namespace qtx::QTX_ENGINE

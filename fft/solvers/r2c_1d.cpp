@@ -30,13 +30,9 @@ real* buffer_of(const plan_record* plan) {
     return static_cast<real*>(plan->buffer);
 }
 
-void run_child(const plan_record* plan, void* in, void* out) {
-    plan->children->execute(plan->children, in, out);
-}
-
 // Writes the split pass's results as the half spectrum X at a stride counted in complex values.
 template <bool Unit> struct spectrum_sink {
-    real_pass::complex_span<Unit> X;
+    complex_span<Unit> X;
     uint64_t m;
     QTX_SIMD_INLINE void store(uint64_t k, real_pass::V low, real_pass::V high) {
         X.store(k, low);
@@ -92,7 +88,7 @@ struct merge_job {
     const real* w;
     uint64_t m;
     void run(uint64_t first, uint64_t last) const {
-        merge_pass(real_pass::complex_span<true>{const_cast<real*>(X), 1}, w, Z, m, first, last);
+        merge_pass(complex_span<true>{const_cast<real*>(X), 1}, w, Z, m, first, last);
     }
 };
 
@@ -107,30 +103,16 @@ struct strided_spectrum {
 };
 
 struct real_routines {
-    execute_routine unit, discrete, odd;
-    const char *unit_name, *discrete_name, *odd_name;
+    named_routine unit, discrete, odd;
     int64_t child_sign;
 };
 
-constexpr real_routines r2c_routines{execute_1d_r2c,
-                                     execute_1d_r2c_discrete,
-                                     execute_1d_r2c_odd,
-                                     "execute_1d_r2c",
-                                     "execute_1d_r2c_discrete",
-                                     "execute_1d_r2c_odd",
-                                     -1};
-constexpr real_routines c2r_routines{execute_1d_c2r,
-                                     execute_1d_c2r_discrete,
-                                     execute_1d_c2r_odd,
-                                     "execute_1d_c2r",
-                                     "execute_1d_c2r_discrete",
-                                     "execute_1d_c2r_odd",
-                                     +1};
-
-void set_routine(plan_record* p, execute_routine routine, const char* name) {
-    p->execute = routine;
-    p->name = name;
-}
+constexpr real_routines r2c_routines{QTX_ROUTINE(execute_1d_r2c),
+                                     QTX_ROUTINE(execute_1d_r2c_discrete),
+                                     QTX_ROUTINE(execute_1d_r2c_odd), -1};
+constexpr real_routines c2r_routines{QTX_ROUTINE(execute_1d_c2r),
+                                     QTX_ROUTINE(execute_1d_c2r_discrete),
+                                     QTX_ROUTINE(execute_1d_c2r_odd), +1};
 
 uint32_t solve_real_1d(plan_record* p, uint32_t kind, const real_routines& r) {
     if (p->kind != kind || p->howmany_rank != 0 || p->rank != 1) return solve_declined;
@@ -139,55 +121,29 @@ uint32_t solve_real_1d(plan_record* p, uint32_t kind, const real_routines& r) {
     const uint64_t n = length_of(p);
     if (n % 2 == 1) {
         if (!attach_buffer(p, complex_array_bytes(n))) return solve_declined;
-        set_routine(p, r.odd, r.odd_name);
+        set_execute(p, r.odd);
         return plan_complex_child(p, n, r.child_sign);
     }
     const uint64_t m = n / 2;
     if (!attach_table(p, complex_array_bytes(m))) return solve_declined;
     fill_half_twiddles(static_cast<real*>(p->table), m);
     if (p->dims[0].is == 1 && p->dims[0].os == 1) {
-        set_routine(p, r.unit, r.unit_name);
+        set_execute(p, r.unit);
     } else {
         if (!attach_buffer(p, complex_array_bytes(m))) return solve_declined;
-        set_routine(p, r.discrete, r.discrete_name);
+        set_execute(p, r.discrete);
     }
     return plan_complex_child(p, m, r.child_sign);
 }
 
 } // namespace
 
-uint64_t complex_array_bytes(uint64_t count) {
-    uint64_t bytes = 0;
-    if (__builtin_mul_overflow(count, uint64_t{complex_bytes}, &bytes)) return 0;
-    return bytes;
-}
-
-bool attach_buffer(plan_record* p, uint64_t bytes) {
-    if (bytes == 0) return false;
-    p->buffer = aligned_calloc(bytes);
-    if (p->buffer == nullptr) return false;
-    p->buffer_size = bytes;
-    return true;
-}
-
-bool attach_table(plan_record* p, uint64_t bytes) {
-    if (bytes == 0) return false;
-    p->table = aligned_calloc(bytes);
-    if (p->table == nullptr) return false;
-    p->table_size = bytes;
-    p->owns_table = 1;
-    return true;
-}
-
 uint32_t plan_complex_child(plan_record* p, uint64_t length, int64_t sign) {
-    p->children = new_child_plan(p);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 1;
-    plan_record* child = p->children;
-    child->kind = kind_c2c;
-    child->sign = sign;
-    child->dims[0] = {static_cast<int64_t>(length), 1, 1};
-    return plan_problem(child) == 0 ? solve_accepted : solve_declined;
+    return plan_children(p, 1, [&](plan_record& c, int) {
+        c.kind = kind_c2c;
+        c.sign = sign;
+        c.dims[0] = {.n = static_cast<int64_t>(length), .is = 1, .os = 1};
+    });
 }
 
 uint32_t solve_problem_r2c_1d(plan_record* p) {
@@ -199,7 +155,7 @@ uint32_t solve_problem_c2r_1d(plan_record* p) {
 }
 
 void execute_1d_r2c(const plan_record* plan, void* in, void* out) {
-    run_child(plan, in, out);
+    execute_child(plan->children, in, out);
     split_job job{static_cast<real*>(out), twiddles_of(plan), length_of(plan) / 2};
     spectrum_sink<true> sink{{job.X, 1}, job.m};
     split_end_points(job.X, sink);
@@ -210,7 +166,7 @@ void execute_1d_r2c_discrete(const plan_record* plan, void* in, void* out) {
     const uint64_t m = length_of(plan) / 2;
     real* Z = buffer_of(plan);
     pack_pairs(static_cast<const real*>(in), plan->dims[0].is, m, Z);
-    run_child(plan, Z, Z);
+    execute_child(plan->children, Z, Z);
     spectrum_sink<false> sink{{static_cast<real*>(out), plan->dims[0].os}, m};
     split_end_points(Z, sink);
     split_pass(Z, twiddles_of(plan), m, 1, m / 2, sink);
@@ -220,8 +176,8 @@ void execute_1d_r2c_odd(const plan_record* plan, void* in, void* out) {
     const uint64_t n = length_of(plan);
     real* b = buffer_of(plan);
     pack_real(static_cast<const real*>(in), plan->dims[0].is, n, b);
-    run_child(plan, b, b);
-    const real_pass::complex_span<false> X{static_cast<real*>(out), plan->dims[0].os};
+    execute_child(plan->children, b, b);
+    const complex_span<false> X{static_cast<real*>(out), plan->dims[0].os};
     for (uint64_t k = 0; 2 * k < n + 1; ++k)
         X.element(k)[0] = b[2 * k], X.element(k)[1] = b[2 * k + 1];
     // The sum of a real sequence is real; the chirp method of prime factors leaves rounding
@@ -234,16 +190,16 @@ void execute_1d_c2r(const plan_record* plan, void* in, void* out) {
     merge_job job{static_cast<const real*>(in), static_cast<real*>(out), twiddles_of(plan), m};
     merge_end_point(job.X[0], job.X[2 * m], job.Z);
     run_pairs(plan, job);
-    run_child(plan, out, out);
+    execute_child(plan->children, out, out);
 }
 
 void execute_1d_c2r_discrete(const plan_record* plan, void* in, void* out) {
     const uint64_t m = length_of(plan) / 2;
     real* Z = buffer_of(plan);
-    const real_pass::complex_span<false> X{static_cast<real*>(in), plan->dims[0].is};
+    const complex_span<false> X{static_cast<real*>(in), plan->dims[0].is};
     merge_end_point(X.element(0)[0], X.element(m)[0], Z);
     merge_pass(X, twiddles_of(plan), Z, m, 1, m / 2);
-    run_child(plan, Z, Z);
+    execute_child(plan->children, Z, Z);
     unpack_pairs(Z, m, static_cast<real*>(out), plan->dims[0].os);
 }
 
@@ -251,7 +207,7 @@ void execute_1d_c2r_odd(const plan_record* plan, void* in, void* out) {
     const uint64_t n = length_of(plan);
     real* b = buffer_of(plan);
     fill_hermitian(n, strided_spectrum{static_cast<const real*>(in), plan->dims[0].is}, b);
-    run_child(plan, b, b);
+    execute_child(plan->children, b, b);
     real_parts(b, n, static_cast<real*>(out), plan->dims[0].os);
 }
 

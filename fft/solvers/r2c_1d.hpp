@@ -25,12 +25,6 @@ inline constexpr uint64_t threaded_pass_min_length = 16384;
 
 // ---- Planning steps shared with the real-to-real solver ------------------------------------
 
-// Bytes of count complex values of the working precision, or 0 when that overflows.
-uint64_t complex_array_bytes(uint64_t count);
-// Attach a zero-filled work buffer or owned table of `bytes` to p; false when bytes is 0 or
-// the allocation fails (whatever was attached is released by the planner's reset).
-bool attach_buffer(plan_record* p, uint64_t bytes);
-bool attach_table(plan_record* p, uint64_t bytes);
 // Makes p's one child, a copy of its problem turned into a single complex transform of
 // `length` at unit strides with `sign`, and plans it.
 uint32_t plan_complex_child(plan_record* p, uint64_t length, int64_t sign);

@@ -21,15 +21,13 @@ bool is_direct_shape(const plan_record* p, uint32_t kind) {
            p->complex_layout != layout_split;
 }
 
-uint32_t plan_direct(plan_record* p, real_kernel kernel, execute_routine routine,
-                     const char* name) {
+uint32_t plan_direct(plan_record* p, real_kernel kernel, named_routine routine) {
     if (kernel == nullptr) return solve_declined;
     if (!attach_table(p, sizeof(kernel))) return solve_declined;
     std::memcpy(p->table, &kernel, sizeof(kernel));
     // A single transform is a batch of one.
     if (p->howmany_rank == 0) p->howmany_dims[0].n = 1;
-    p->execute = routine;
-    p->name = name;
+    set_execute(p, routine);
     return solve_accepted;
 }
 
@@ -50,14 +48,14 @@ uint32_t solve_problem_r2c_direct(plan_record* p) {
     const real_kernel_row* row = row_of(p);
     if (row == nullptr) return solve_declined;
     if (row->n == out_of_place_length && p->in == p->out) return solve_declined;
-    return plan_direct(p, row->r2c, execute_r2c_direct, "execute_r2c_direct");
+    return plan_direct(p, row->r2c, QTX_ROUTINE(execute_r2c_direct));
 }
 
 uint32_t solve_problem_c2r_direct(plan_record* p) {
     if (!is_direct_shape(p, kind_c2r)) return solve_declined;
     const real_kernel_row* row = row_of(p);
     if (row == nullptr) return solve_declined;
-    return plan_direct(p, row->c2r, execute_c2r_direct, "execute_c2r_direct");
+    return plan_direct(p, row->c2r, QTX_ROUTINE(execute_c2r_direct));
 }
 
 void execute_r2c_direct(const plan_record* plan, void* in, void* out) {

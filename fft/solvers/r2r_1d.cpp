@@ -12,7 +12,6 @@
 #include <numbers>
 
 #include "fft/problem.hpp"
-#include "fft/roots.hpp"
 #include "fft/solvers/r2c_1d.hpp"
 #include "fft/solvers/r2r_kinds.hpp"
 
@@ -61,12 +60,6 @@ bool plan_can_exist(uint32_t kind, uint64_t n) {
     return bytes != 0 && memory_can_exist(bytes);
 }
 
-void store_root(real* at, int64_t t, uint64_t N) {
-    const root_value w = unit_root(t, static_cast<int64_t>(N));
-    at[0] = static_cast<real>(w.re);
-    at[1] = static_cast<real>(w.im);
-}
-
 void fill_regions(uint32_t kind, uint64_t n, real* table) {
     const r2r_regions r = regions_of(kind, n);
     if (r.w > 0) fill_half_twiddles(table, child_length_of(kind, n));
@@ -86,8 +79,7 @@ void execute_r2r_length_one(const plan_record* plan, void* in, void* out) {
 // A single value is only scaled; no table, buffer or child.
 uint32_t solve_length_one(plan_record* p) {
     if (length_one_factor(p->r2r_kinds[0]) == 0) return solve_declined;
-    p->execute = execute_r2r_length_one;
-    p->name = "execute_r2r_length_one";
+    set_execute(p, QTX_ROUTINE(execute_r2r_length_one));
     return solve_accepted;
 }
 
@@ -170,8 +162,8 @@ uint32_t solve_problem_r2r_1d(plan_record* p) {
         if (!attach_table(p, complex_array_bytes(r.w + r.t + r.u))) return solve_declined;
         fill_regions(kind, n, static_cast<real*>(p->table));
     }
-    p->execute = g_r2r_plan_solver_func[kind];
-    p->name = "g_r2r_plan_solver_func[k]";
+    // Every kind's routine is recorded under the name of the table it comes from.
+    set_execute(p, {g_r2r_plan_solver_func[kind], "g_r2r_plan_solver_func[k]"});
     return solve_accepted;
 }
 

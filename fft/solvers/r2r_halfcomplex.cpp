@@ -42,10 +42,10 @@ template <class Order> void spectrum_half_length(const plan_record* plan, void* 
     const r2r_view v = view_of(plan);
     real* b = v.b;
     if (has_unit_strides(plan)) {
-        run_child(v, in, b);
+        execute_child(v.child, in, b);
     } else {
         pack_pairs(static_cast<const real*>(in), plan->dims[0].is, v.L, b);
-        run_child(v, b, b);
+        execute_child(v.child, b, b);
     }
     scalar_sink<spectrum_emit<Order>> sink{{output_of(plan, out), v.n, v.L}};
     split_end_points(b, sink);
@@ -56,7 +56,7 @@ template <class Order> void spectrum_full_length(const plan_record* plan, void* 
     const r2r_view v = view_of(plan);
     real* b = v.b;
     pack_real(static_cast<const real*>(in), plan->dims[0].is, v.n, b);
-    run_child(v, b, b);
+    execute_child(v.child, b, b);
     const output_view<> y = output_of(plan, out);
     y[0] = b[0];
     for (uint64_t k = 1; 2 * k < v.n; ++k) {
@@ -97,16 +97,16 @@ void execute_r2r_from_halfcomplex(const plan_record* plan, void* in, void* out) 
     real* b = v.b;
     if (v.n % 2 == 1) {
         fill_hermitian(v.n, X, b);
-        run_child(v, b, b);
+        execute_child(v.child, b, b);
         real_parts(b, v.n, static_cast<real*>(out), plan->dims[0].os);
         return;
     }
     merge_end_point(X.r(0), X.r(v.L), b);
     merge_pass(scalar_source<halfcomplex_input>{X}, v.W, b, v.L, 1, v.L / 2);
     if (has_unit_strides(plan)) {
-        run_child(v, b, out);
+        execute_child(v.child, b, out);
     } else {
-        run_child(v, b, b);
+        execute_child(v.child, b, b);
         unpack_pairs(b, v.L, static_cast<real*>(out), plan->dims[0].os);
     }
 }

@@ -51,10 +51,6 @@ struct r2r_view {
 };
 r2r_view view_of(const plan_record* plan);
 
-inline void run_child(const r2r_view& v, void* in, void* out) {
-    v.child->execute(v.child, in, out);
-}
-
 // x[j] as a kind reads it: at a stride, in reverse order (x[n−1−j]) when Reversed, with the odd
 // positions negated when Alternating.
 template <bool Reversed = false, bool Alternating = false> struct input_view {
@@ -105,8 +101,8 @@ void cosine_3_half_length(const r2r_view& v, const Input& x, const Output& y) {
     for (uint64_t k = 1; k <= L; ++k)
         rotate_into(x(k), -x(N - k), v.T + 2 * k, b + 2 * k);
     merge_end_point(b[0], b[2 * L], b);
-    merge_pass(real_pass::complex_span<true>{b, 1}, v.W, b, L, 1, L / 2);
-    run_child(v, b, b);
+    merge_pass(complex_span<true>{b, 1}, v.W, b, L, 1, L / 2);
+    execute_child(v.child, b, b);
     for (uint64_t j = 0; j < L; ++j) {
         y[2 * j] = b[j];
         y[2 * j + 1] = NegateOdd ? -b[N - 1 - j] : b[N - 1 - j];
@@ -132,7 +128,7 @@ void shuffled_full_length(const r2r_view& v, const Input& x, const Output& y) {
             at[1] = 0;
         }
     }
-    run_child(v, b, b);
+    execute_child(v.child, b, b);
     for (uint64_t k = 0; k < n; ++k)
         y[k] = 2 * (v.T[2 * k] * b[2 * k] + v.T[2 * k + 1] * b[2 * k + 1]);
 }

@@ -32,7 +32,7 @@ struct sine_1_emit {
 };
 
 template <class Emit> void split_extension(const r2r_view& v, const Emit& emit) {
-    run_child(v, v.b, v.b);
+    execute_child(v.child, v.b, v.b);
     scalar_sink<Emit> sink{emit};
     split_end_points(v.b, sink);
     split_pass(v.b, v.W, v.L, 1, v.L / 2, sink);

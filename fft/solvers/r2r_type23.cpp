@@ -34,7 +34,7 @@ void cosine_2_half_length(const r2r_view& v, const Input& x, const Output& y) {
         shuffled[j] = x(2 * j);
         shuffled[n - 1 - j] = x(2 * j + 1);
     }
-    run_child(v, shuffled, shuffled);
+    execute_child(v.child, shuffled, shuffled);
     scalar_sink<cosine_2_emit<Output>> sink{{y, v.T, n, L}};
     split_end_points(shuffled, sink);
     split_pass(shuffled, v.W, L, 1, L / 2, sink);
@@ -49,7 +49,7 @@ void cosine_3_full_length(const r2r_view& v, const Input& x, const Output& y) {
     b[0] = x(0), b[1] = 0;
     for (uint64_t k = 1; k < n; ++k)
         rotate_into(x(k), -x(n - k), v.T + 2 * k, b + 2 * k);
-    run_child(v, b, b);
+    execute_child(v.child, b, b);
     for (uint64_t j = 0; 2 * j < n; ++j)
         y[2 * j] = b[2 * j];
     for (uint64_t j = 0; 2 * j + 1 < n; ++j)

@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "fft/precision.hpp"
+#include "fft/solvers/complex_span.hpp"
 #include "simd/simd.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -25,53 +26,6 @@ inline constexpr uint64_t lanes = simd::complex_lanes<real>;
 // Pairs per step of the vector loops.
 inline constexpr uint64_t pairs_per_step = 4;
 static_assert(pairs_per_step % lanes == 0);
-
-// Complex lanes in reverse order ([a1, a0] for two lanes; nothing to do for one).
-template <class Vec> QTX_SIMD_INLINE Vec reverse_lanes(Vec v) {
-    if constexpr (simd::complex_lanes<typename Vec::value_type> == 2)
-        return simd::swap_complex(v);
-    else
-        return v;
-}
-
-// Complex values at a stride counted in complex values, or at unit stride known at compile time.
-// `mirror` forms read or write lanes X[j], X[j − 1], …: the second elements of the pairs.
-template <bool Unit> struct complex_span {
-    real* at;
-    int64_t stride;
-
-    QTX_SIMD_INLINE real* element(uint64_t k) const {
-        return at + 2 * static_cast<int64_t>(k) * (Unit ? 1 : stride);
-    }
-    QTX_SIMD_INLINE V load(uint64_t k) const {
-        if constexpr (Unit)
-            return simd::loadu(element(k));
-        else
-            return simd::load_complex_strided(element(k), 2 * stride);
-    }
-    QTX_SIMD_INLINE V load_mirror(uint64_t j) const {
-        if constexpr (Unit)
-            return reverse_lanes(simd::loadu(element(j + 1 - lanes)));
-        else
-            return simd::load_complex_strided(element(j), -2 * stride);
-    }
-    QTX_SIMD_INLINE void store(uint64_t k, V v) const {
-        if constexpr (Unit)
-            simd::storeu(element(k), v);
-        else
-            simd::store_complex_strided(element(k), 2 * stride, v);
-    }
-    QTX_SIMD_INLINE void store_mirror(uint64_t j, V v) const {
-        if constexpr (Unit)
-            simd::storeu(element(j + 1 - lanes), reverse_lanes(v));
-        else
-            simd::store_complex_strided(element(j), -2 * stride, v);
-    }
-    QTX_SIMD_INLINE V load_one(uint64_t k) const { return simd::load_low_complex(element(k)); }
-    QTX_SIMD_INLINE void store_one(uint64_t k, V v) const {
-        simd::store_low_complex(element(k), v);
-    }
-};
 
 // The two results of one pair: lane j of `low` belongs to element k + j, lane j of `high` to
 // element m − k − j.

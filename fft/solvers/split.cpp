@@ -77,17 +77,17 @@ template <class Move> void move_all(const plan_record* plan, bool input_side, co
 // The child reads (kinds 0 and 1) and writes (kinds 0 and 2) the buffer in the packed layout,
 // and the real side of a real transform where it lies: it is planned for the arrays
 // execute_split hands it, so only a complex-to-complex child runs in place.
-void make_interleaved_child(const plan_record* p, plan_record* c) {
-    c->complex_layout = layout_interleaved;
-    c->in = p->kind == kind_r2c ? p->in : p->buffer;
-    c->out = p->kind == kind_c2r ? p->out : p->buffer;
-    c->in_imag = c->out_imag = nullptr;
+void make_interleaved_child(const plan_record* p, plan_record& c) {
+    c.complex_layout = layout_interleaved;
+    c.in = p->kind == kind_r2c ? p->in : p->buffer;
+    c.out = p->kind == kind_c2r ? p->out : p->buffer;
+    c.in_imag = c.out_imag = nullptr;
     int64_t counts[max_rank], packed[max_rank];
     complex_extent(p, counts);
     packed_strides(counts, p->rank, packed);
     for (int i = 0; i < p->rank; ++i) {
-        if (p->kind != kind_r2c) c->dims[i].is = packed[i];
-        if (p->kind != kind_c2r) c->dims[i].os = packed[i];
+        if (p->kind != kind_r2c) c.dims[i].is = packed[i];
+        if (p->kind != kind_c2r) c.dims[i].os = packed[i];
     }
 }
 
@@ -108,9 +108,10 @@ uint64_t split_buffer_bytes(const plan_record* p) {
     const int r = p->rank;
     const int64_t inner = p->dims[r - 1].n;
     // L complex values, or 2·(⌊L/2⌋ + 1) reals on the complex side of a real transform.
-    uint64_t bytes = p->kind == kind_c2c
-                         ? static_cast<uint64_t>(inner) * complex_bytes
-                         : static_cast<uint64_t>(2 * half_complex_count(inner)) * sizeof(real);
+    uint64_t bytes =
+        p->kind == kind_c2c
+            ? static_cast<uint64_t>(inner) * complex_bytes
+            : static_cast<uint64_t>(reals_per_complex * half_complex_count(inner)) * sizeof(real);
     for (int i = 0; i < r - 1; ++i)
         if (__builtin_mul_overflow(bytes, static_cast<uint64_t>(p->dims[i].n), &bytes)) return 0;
     return bytes;
@@ -121,19 +122,9 @@ uint32_t solve_problem_dft_split(plan_record* p) {
     if (p->rank < 1 || p->rank > max_rank) return solve_declined;
     for (int i = 0; i < p->rank; ++i)
         if (p->dims[i].n < 1) return solve_declined;
-    const uint64_t bytes = split_buffer_bytes(p);
-    if (bytes == 0) return solve_declined;
-    p->buffer = aligned_calloc(bytes);
-    if (p->buffer == nullptr) return solve_declined;
-    p->buffer_size = bytes;
-    p->children = new_child_plan(p);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 1;
-    make_interleaved_child(p, p->children);
-    p->execute = execute_split_forward;
-    p->execute_split = execute_split;
-    p->name = "execute_split";
-    return plan_problem(p->children) == 0 ? solve_accepted : solve_declined;
+    if (!attach_buffer(p, split_buffer_bytes(p))) return solve_declined;
+    set_execute(p, QTX_SPLIT_ROUTINE(execute_split));
+    return plan_children(p, 1, [&](plan_record& c, int) { make_interleaved_child(p, c); });
 }
 
 void execute_split(const plan_record* plan, void* in_re, void* in_im, void* out_re, void* out_im) {
@@ -144,11 +135,11 @@ void execute_split(const plan_record* plan, void* in_re, void* in_im, void* out_
             plan, true,
             interleave{static_cast<const real*>(in_re), static_cast<const real*>(in_im), buffer});
     if (plan->kind == kind_r2c)
-        child->execute(child, in_re, buffer);
+        execute_child(child, in_re, buffer);
     else if (plan->kind == kind_c2r)
-        child->execute(child, buffer, out_re);
+        execute_child(child, buffer, out_re);
     else
-        child->execute(child, buffer, buffer);
+        execute_child(child, buffer, buffer);
     if (plan->kind != kind_c2r)
         move_all(plan, false,
                  deinterleave{buffer, static_cast<real*>(out_re), static_cast<real*>(out_im)});
@@ -157,20 +148,13 @@ void execute_split(const plan_record* plan, void* in_re, void* in_im, void* out_
 uint32_t solve_problem_dft_many_split(plan_record* p) {
     if (p->howmany_rank < 1 || p->howmany_rank > max_rank || !is_split_kind(p))
         return solve_declined;
-    p->children = new_child_plan(p);
-    if (p->children == nullptr) return solve_declined;
-    p->child_count = 1;
-    plan_record* c = p->children;
-    drop_first_batch_dimension(c);
-    p->execute = execute_split_forward;
-    p->execute_split = execute_many_split;
-    p->name = "execute_many_split";
-    return plan_problem(c) == 0 ? solve_accepted : solve_declined;
+    set_execute(p, QTX_SPLIT_ROUTINE(execute_many_split));
+    return plan_children(p, 1, [](plan_record& c, int) { drop_first_howmany_dim(&c); });
 }
 
 void execute_many_split(const plan_record* plan, void* in_re, void* in_im, void* out_re,
                         void* out_im) {
-    const dim_record& batch = plan->howmany_dims[0];
+    const dim_record batch = first_howmany_dim(plan);
     const plan_record* child = plan->children;
     for (uint64_t j = 0; j < static_cast<uint64_t>(batch.n); ++j)
         child->execute_split(child, advance(in_re, j, batch.is), advance(in_im, j, batch.is),
