@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "fft/precision.hpp"
 
@@ -22,5 +23,10 @@ engine_memory exchange_engine_memory(engine_memory memory);
 void* engine_calloc(size_t count, size_t size);
 // Releases a block from engine_calloc; null is ignored.
 void engine_free(void* block);
+
+// False when `bytes` exceed all the memory the machine has, RAM and swap together: solvers
+// refuse such plans before allocating or computing anything, and engine_calloc never asks the
+// system for such a block.
+bool memory_can_exist(uint64_t bytes);
 
 } // namespace qtx::QTX_ENGINE

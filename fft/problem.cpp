@@ -1,7 +1,5 @@
 #include "fft/problem.hpp"
 
-#include <sys/sysinfo.h>
-
 #include <cstdlib>
 
 #include "fft/threads.hpp"
@@ -45,20 +43,8 @@ bool side_extent_fits(const plan_record& p, bool input, size_t element_bytes) {
 }
 
 // RAM and swap in bytes; all of the address space when the system does not say.
-uint64_t machine_memory_bytes() {
-    struct sysinfo info {};
-    if (sysinfo(&info) != 0) return UINT64_MAX;
-    uint64_t bytes = 0;
-    const uint64_t units = uint64_t{info.totalram} + info.totalswap;
-    return __builtin_mul_overflow(units, uint64_t{info.mem_unit}, &bytes) ? UINT64_MAX : bytes;
-}
 
 } // namespace
-
-bool memory_can_exist(uint64_t bytes) {
-    static const uint64_t machine_bytes = machine_memory_bytes();
-    return bytes <= machine_bytes;
-}
 
 // Refuses problems whose element count or array extents overflow 64-bit sizes (no solver
 // could size its buffers or tables for them without wrapping), and lengths whose tables could

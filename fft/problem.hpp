@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fft/api.hpp"
+#include "fft/memory.hpp"
 
 namespace qtx::QTX_ENGINE {
 
@@ -62,9 +63,5 @@ plan_record* describe_guru(const guru_family& f, int rank, const guru_dim64* dim
 // least memory any plan for the longest dimension holds (one complex value per point, in its
 // tables and buffers) cannot exist on this machine.
 bool problem_fits(const plan_record& p);
-
-// False when `bytes` exceed all the memory the machine has, RAM and swap together: solvers
-// refuse such plans before allocating or computing anything.
-bool memory_can_exist(uint64_t bytes);
 
 } // namespace qtx::QTX_ENGINE

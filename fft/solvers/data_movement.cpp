@@ -218,6 +218,8 @@ bool output_lies_on_input(const plan_record* p) {
 
 // Elements from the first input element to the last, or 0 when a count or stride is not
 // positive. A half spectrum input holds ⌊n/2⌋ + 1 values along the last dimension.
+} // namespace
+
 uint64_t input_span(const plan_record* p) {
     uint64_t span = 1;
     auto reach = [&span](int64_t n, int64_t stride) {
@@ -234,6 +236,8 @@ uint64_t input_span(const plan_record* p) {
         if (!reach(howmany_dim(p, i).n, howmany_dim(p, i).is)) return 0;
     return span;
 }
+
+namespace {
 
 // The input span goes to the buffer as one block; the child, the same problem reading the
 // buffer, then writes the output with nothing left to overwrite.

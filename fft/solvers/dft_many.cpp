@@ -3,6 +3,8 @@
 // interleaved transforms in single precision, or a loop over single transforms.
 #include "fft/solvers/dft_many.hpp"
 
+#include <algorithm>
+
 #include "fft/kernels/transpose.hpp"
 #include "fft/threads.hpp"
 
@@ -164,7 +166,9 @@ void make_chunk_child(const plan_record* p, plan_record* c, const chunk_plan& ch
     } else {
         drop_first_howmany_dim(c);
     }
-    c->thread_count = p->thread_count / chunks.count;
+    // A negative count reads as a huge one: the pool runs at most max_thread_count at once, so
+    // that is what the chunks share; more would only multiply the children's own chunks.
+    c->thread_count = std::min(p->thread_count, uint64_t{max_thread_count}) / chunks.count;
     // A lent table (the large transform's twiddles) is shared out slice by slice.
     if (p->table != nullptr && p->table_size != 0) {
         c->table = static_cast<char*>(p->table) + p->table_size / H * chunks.size * i;

@@ -4,6 +4,11 @@
 // read or written by the child directly.
 #include "fft/solvers/split.hpp"
 
+#include <cstring>
+#include <initializer_list>
+
+#include "fft/solvers/data_movement.hpp"
+
 namespace qtx::QTX_ENGINE {
 namespace {
 
@@ -102,6 +107,56 @@ real* advance(void* base, uint64_t j, int64_t distance) {
     return static_cast<real*>(base) + static_cast<int64_t>(j) * distance;
 }
 
+// Some output array is an input array.
+bool is_in_place(const plan_record* p) {
+    for (const void* input : {p->in, p->in_imag})
+        if (input != nullptr && (input == p->out || input == p->out_imag)) return true;
+    return false;
+}
+
+// Every dimension, transform and batch, steps alike on both sides: each transform's output
+// then lies on its own input, which a single split transform reads whole before writing.
+bool same_layout_both_sides(const plan_record* p) {
+    for (int i = 0; i < p->rank; ++i)
+        if (p->dims[i].is != p->dims[i].os) return false;
+    for (int i = 0; i < p->howmany_rank; ++i)
+        if (p->howmany_dims[i].is != p->howmany_dims[i].os) return false;
+    return true;
+}
+
+// Input planes: real and imaginary, or the one real plane of a real-to-complex problem.
+uint64_t input_planes(const plan_record* p) {
+    return p->kind == kind_r2c ? 1 : 2;
+}
+
+// Copies the input planes to the buffer, then runs the same problem out of place from there.
+void execute_split_from_input_copy(const plan_record* plan, void* in_re, void* in_im, void* out_re,
+                                   void* out_im) {
+    const plan_record* child = plan->children;
+    const size_t plane_bytes = plan->buffer_size / input_planes(plan);
+    std::memcpy(child->in, in_re, plane_bytes);
+    if (child->in_imag != nullptr) std::memcpy(child->in_imag, in_im, plane_bytes);
+    child->execute_split(child, child->in, child->in_imag, out_re, out_im);
+}
+
+// A batch in place whose output layout differs from its input layout would overwrite later
+// transforms' input before reading it, so the input is copied first. No other row computes it
+// correctly, so when the copy cannot be made the problem is refused.
+uint32_t solve_from_input_copy(plan_record* p) {
+    const uint64_t span = input_span(p), planes = input_planes(p);
+    uint64_t bytes = 0;
+    if (span == 0 || __builtin_mul_overflow(span, planes * sizeof(real), &bytes) ||
+        !attach_buffer(p, bytes))
+        return solve_refused;
+    set_execute(p, QTX_SPLIT_ROUTINE(execute_split_from_input_copy));
+    auto* copy = static_cast<real*>(p->buffer);
+    const uint32_t status = plan_children(p, 1, [&](plan_record& c, int) {
+        c.in = copy;
+        c.in_imag = planes == 2 ? copy + span : nullptr;
+    });
+    return status == solve_accepted ? solve_accepted : solve_refused;
+}
+
 } // namespace
 
 uint64_t split_buffer_bytes(const plan_record* p) {
@@ -148,6 +203,7 @@ void execute_split(const plan_record* plan, void* in_re, void* in_im, void* out_
 uint32_t solve_problem_dft_many_split(plan_record* p) {
     if (p->howmany_rank < 1 || p->howmany_rank > max_rank || !is_split_kind(p))
         return solve_declined;
+    if (is_in_place(p) && !same_layout_both_sides(p)) return solve_from_input_copy(p);
     set_execute(p, QTX_SPLIT_ROUTINE(execute_many_split));
     return plan_children(p, 1, [](plan_record& c, int) { drop_first_howmany_dim(&c); });
 }
