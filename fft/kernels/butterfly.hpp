@@ -15,7 +15,7 @@ template <int R> inline constexpr bool has_butterfly = is_dedicated_radix(R);
 namespace butterfly_detail {
 
 // First-pass radix of the composite butterflies (the second pass has radix R / factor).
-template <int R> inline constexpr int first_factor = find_dedicated_radix(R)->first_factor;
+template <int R> inline constexpr int first_factor = find_dedicated_radix(R).first_factor;
 
 } // namespace butterfly_detail
 

@@ -25,14 +25,16 @@ inline constexpr dedicated_radix dedicated_radices[] = {
     {8, 2}, {9, 3}, {10, 0}, {12, 3}, {16, 4}, {32, 4},
 };
 
-constexpr const dedicated_radix* find_dedicated_radix(uint64_t r) {
+// The entry of radix r, or one with radix 0 when r has no dedicated kernel. Returned by value:
+// the undefined-behaviour sanitizer makes pointer comparisons non-constant.
+constexpr dedicated_radix find_dedicated_radix(uint64_t r) {
     for (const dedicated_radix& d : dedicated_radices)
-        if (static_cast<uint64_t>(d.radix) == r) return &d;
-    return nullptr;
+        if (static_cast<uint64_t>(d.radix) == r) return d;
+    return {0, 0};
 }
 
 constexpr bool is_dedicated_radix(uint64_t r) {
-    return find_dedicated_radix(r) != nullptr;
+    return find_dedicated_radix(r).radix != 0;
 }
 
 inline constexpr int largest_dedicated_radix =
@@ -80,10 +82,12 @@ inline constexpr preset_factorization preset_factorizations[] = {
     {32768, {32, 32, 32}},
 };
 
-constexpr const preset_factorization* find_preset(uint64_t n, bool is_double) {
+// The preset of n for one engine, or one without radices (count 0) when n has none; by value,
+// like find_dedicated_radix.
+constexpr preset_factorization find_preset(uint64_t n, bool is_double) {
     for (const preset_factorization& preset : preset_factorizations)
-        if (preset.n == n && preset.serves(is_double)) return &preset;
-    return nullptr;
+        if (preset.n == n && preset.serves(is_double)) return preset;
+    return {n, {}};
 }
 
 // A direct kernel runs one butterfly, or two passes of dedicated radices that both engines split

@@ -31,10 +31,11 @@ constexpr uint64_t next_radix(uint64_t remaining, uint64_t n) {
 // The preset split of n when it has one, else the greedy one.
 constexpr int split_into_radices(uint64_t n, uint64_t radices[max_stages]) {
     if (n == 0) return 0;
-    if (const kernels::preset_factorization* preset = kernels::find_preset(n, is_double)) {
-        for (int i = 0; i < preset->count(); ++i)
-            radices[i] = preset->radices[static_cast<std::size_t>(i)];
-        return preset->count();
+    if (const kernels::preset_factorization preset = kernels::find_preset(n, is_double);
+        preset.count() > 0) {
+        for (int i = 0; i < preset.count(); ++i)
+            radices[i] = preset.radices[static_cast<std::size_t>(i)];
+        return preset.count();
     }
     int count = 0;
     for (uint64_t remaining = n; remaining > 1 && count < max_stages; ++count) {
