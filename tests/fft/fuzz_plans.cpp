@@ -987,7 +987,9 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // findings survive a crash
     const uint64_t default_seeds[] = {1, 2, 3, 4};
     std::vector<uint64_t> seeds(std::begin(default_seeds), std::end(default_seeds));
+    // Descriptors per seed; QTX_FUZZ_COUNT lowers it where execution is emulated.
     uint64_t count = sanitized ? 150 : 1000;
+    if (const char* text = std::getenv("QTX_FUZZ_COUNT")) count = std::strtoull(text, nullptr, 10);
     int64_t replay = -1;
     for (int a = 1; a + 1 < argc; a += 2) {
         const std::string option = argv[a];
