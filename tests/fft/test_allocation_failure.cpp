@@ -3,6 +3,7 @@
 // outside the arrays' addressed elements, and destroying it releases every allocation.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -401,6 +402,7 @@ const std::vector<allocation_case>& cases() {
 TEST(AllocationFailure, GivesNoPlanOrACorrectOneAndLeaksNothing) {
     QTX_PUBLIC(init_threads)();
     memory_swap swap;
+    long swept = 0;
     for (const allocation_case& c : cases()) {
         prepared_case k(c);
         const long allocations = plan_and_check(k, 0, false);
@@ -408,7 +410,10 @@ TEST(AllocationFailure, GivesNoPlanOrACorrectOneAndLeaksNothing) {
         for (long fail_at = 1; fail_at <= allocations; ++fail_at)
             for (bool onward : {false, true})
                 plan_and_check(k, fail_at, onward);
+        swept += allocations;
     }
+    std::printf("%zu plans, %ld allocations each failed once and from then on\n", cases().size(),
+                swept);
 }
 
 } // namespace
