@@ -27,7 +27,8 @@ struct FftEngineState {
 inline constexpr std::uint32_t kInPlace = 1;
 inline constexpr std::uint32_t kOutOfPlace = 0;
 
-// Planner flags: the hint that asks for little memory plans quickly, any other measures.
+// Planner flags passed for each hint. The engine accepts and ignores every flag (planning never
+// measures); the values only keep what callers of the engine see unchanged.
 inline constexpr unsigned kPlannerFlagsForSpaceHint = 0;
 inline constexpr unsigned kPlannerFlagsDefault = 64;
 
