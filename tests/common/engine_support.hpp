@@ -11,7 +11,11 @@
 
 namespace qtx::test {
 
-using namespace qtx::QTX_ENGINE;
+using QTX_ENGINE::complex_value;
+using QTX_ENGINE::guru_dim;
+using QTX_ENGINE::plan_handle;
+using QTX_ENGINE::plan_record;
+using QTX_ENGINE::real;
 
 // An engine-allocated array of complex values.
 struct engine_array {
