@@ -65,14 +65,20 @@ TEST(UnitRoot, MatchesTheExponentialInEveryOctant) {
     EXPECT_EQ(unit_root(5, 5).re, 1.0);
 }
 
-TEST(SmoothLengths, EveryLengthUpTo4096BothDirections) {
-    for (uint64_t n : smooth_lengths(4096)) {
-        for (int sign : {-1, 1}) {
-            EXPECT_LE(transform_error(n, sign, false), transform_error_bound<real>(n, kTransformC))
-                << "n=" << n << " sign=" << sign;
-        }
-    }
+// One case per length, so that a failure names its length.
+class EverySmoothLength : public testing::TestWithParam<uint64_t> {};
+
+TEST_P(EverySmoothLength, BothDirections) {
+    const uint64_t n = GetParam();
+    for (int sign : {-1, 1})
+        EXPECT_LE(transform_error(n, sign, false), transform_error_bound<real>(n, kTransformC))
+            << "sign=" << sign;
 }
+
+INSTANTIATE_TEST_SUITE_P(UpTo4096, EverySmoothLength, testing::ValuesIn(smooth_lengths(4096)),
+                         [](const testing::TestParamInfo<uint64_t>& info) {
+                             return std::string("n").append(std::to_string(info.param));
+                         });
 
 TEST(SmoothLengths, LargerLengthsOutOfPlaceAndInPlace) {
     for (uint64_t n : {1000u, 2048u, 3000u, 5040u, 10000u, 16384u, 32768u, 6144u, 4802u}) {

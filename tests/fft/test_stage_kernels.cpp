@@ -263,27 +263,41 @@ TEST(StageKernelTables, LastUnitStagesPairTwiddlesForDedicatedRadicesInSinglePre
         EXPECT_FALSE(has_paired_last_twiddles(r));
 }
 
-TEST(DedicatedStageKernels, MatchTheStageFormulaInEveryRowAndDirection) {
-    std::mt19937 rng(2024);
-    for (uint64_t r : dedicated_radices)
-        check_all_rows(
-            r, true,
-            [r](const row_kind& kind, bool forward) {
-                return stage_kernels(kind.row, forward)->slot[r - 1];
-            },
-            rng);
+// One case per radix, so that a failure names its radix.
+std::string radix_name(const testing::TestParamInfo<uint64_t>& info) {
+    return std::string("radix").append(std::to_string(info.param));
 }
 
-TEST(GenericStageKernel, MatchesTheStageFormulaInEveryLayout) {
-    std::mt19937 rng(7);
-    for (uint64_t r : generic_radices)
-        check_all_rows(
-            r, false,
-            [](const row_kind& kind, bool) {
-                return kind.pair ? generic_pair_stage_kernel : generic_stage_kernel;
-            },
-            rng);
+class DedicatedStageKernel : public testing::TestWithParam<uint64_t> {};
+
+TEST_P(DedicatedStageKernel, MatchesTheStageFormulaInEveryRowAndDirection) {
+    const uint64_t r = GetParam();
+    std::mt19937 rng(2024 + static_cast<unsigned>(r));
+    check_all_rows(
+        r, true,
+        [r](const row_kind& kind, bool forward) {
+            return stage_kernels(kind.row, forward)->slot[r - 1];
+        },
+        rng);
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, DedicatedStageKernel, testing::ValuesIn(dedicated_radices),
+                         radix_name);
+
+class GenericStageKernelRadix : public testing::TestWithParam<uint64_t> {};
+
+TEST_P(GenericStageKernelRadix, MatchesTheStageFormulaInEveryLayout) {
+    std::mt19937 rng(7 + static_cast<unsigned>(GetParam()));
+    check_all_rows(
+        GetParam(), false,
+        [](const row_kind& kind, bool) {
+            return kind.pair ? generic_pair_stage_kernel : generic_stage_kernel;
+        },
+        rng);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, GenericStageKernelRadix, testing::ValuesIn(generic_radices),
+                         radix_name);
 
 TEST(GenericStageKernel, LeavesTheTargetUnwrittenWhenItGetsNoScratch) {
     // Radices whose scratch size is zero or overflows: nothing may be read or written.
