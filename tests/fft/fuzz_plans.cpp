@@ -43,6 +43,12 @@ constexpr bool sanitized = true;
 #else
 constexpr bool sanitized = false;
 #endif
+// Under the sanitizer or the emulator everything runs several times slower.
+#if defined(QTX_TEST_EMULATED)
+constexpr bool slowed = true;
+#else
+constexpr bool slowed = sanitized;
+#endif
 // Guard reals before and after every array; none under the sanitizer, which catches overruns
 // of exactly sized arrays itself.
 constexpr int64_t guard_reals = sanitized ? 0 : 8;
@@ -51,7 +57,7 @@ constexpr int64_t max_buffer_reals = int64_t{1} << (sanitized ? 17 : 19);
 constexpr int64_t max_work = int64_t{1} << (sanitized ? 16 : 18);
 // Planning, even of a refused huge problem, takes at most this long and this much memory, plus
 // allowances that grow with one transform's length (tables of 2^24 points are legitimate).
-constexpr double planning_seconds = sanitized ? 10.0 : 2.0;
+constexpr double planning_seconds = slowed ? 20.0 : 2.0;
 constexpr double planning_growth_kb = 512 * 1024;
 // A plan may legitimately hold gigabytes: tables of a length the machine can hold, or one child
 // per thread chunk of a large batch. Such descriptors are not planned, since they would only
@@ -958,7 +964,7 @@ void run_one(uint64_t seed, uint64_t index, bool verbose, tally& t) {
         std::printf("descriptor %llu: %s\n", static_cast<unsigned long long>(index),
                     describe(d).c_str()),
             std::fflush(stdout);
-    alarm(static_cast<unsigned>(sanitized ? 300 : 60));
+    alarm(static_cast<unsigned>(slowed ? 300 : 60));
     const verdict v = run_descriptor(d);
     alarm(0);
     ++t.run;

@@ -260,8 +260,8 @@ const struct {
 };
 
 // Refusing may still allocate a block the machine can hold and release it, which the address
-// sanitizer makes slow; what this test guards against took ten seconds and more.
-#if defined(__SANITIZE_ADDRESS__)
+// sanitizer and the emulator make slow; what this test guards against took ten seconds and more.
+#if defined(__SANITIZE_ADDRESS__) || defined(QTX_TEST_EMULATED)
 constexpr double refusal_seconds = 10;
 #else
 constexpr double refusal_seconds = 0.5;
