@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "common/build_kind.hpp"
 #include "common/oracle.hpp"
 #include "fft/api.hpp"
 
@@ -38,17 +39,8 @@ using namespace qtx::QTX_ENGINE;
 using ld = long double;
 using i128 = __int128;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool sanitized = true;
-#else
-constexpr bool sanitized = false;
-#endif
-// Under the sanitizer or the emulator everything runs several times slower.
-#if defined(QTX_TEST_EMULATED)
-constexpr bool slowed = true;
-#else
-constexpr bool slowed = sanitized;
-#endif
+constexpr bool sanitized = qtx::test::address_sanitized;
+constexpr bool slowed = sanitized || qtx::test::emulated;
 // Guard reals before and after every array; none under the sanitizer, which catches overruns
 // of exactly sized arrays itself.
 constexpr int64_t guard_reals = sanitized ? 0 : 8;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/build_kind.hpp"
 #include "fft/api.hpp"
 #include "fft/problem.hpp"
 #include "fft/threads.hpp"
@@ -263,16 +264,8 @@ const struct {
 // address sanitizer fills such blocks, which takes seconds to minutes and gigabytes of memory, so
 // those lengths are left to the other builds there; the emulator is slower but bounded. What
 // this test guards against took ten seconds and more.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool allocates_cheaply = false;
-#else
-constexpr bool allocates_cheaply = true;
-#endif
-#if defined(QTX_TEST_EMULATED)
-constexpr double refusal_seconds = 10;
-#else
-constexpr double refusal_seconds = 0.5;
-#endif
+constexpr bool allocates_cheaply = !qtx::test::address_sanitized;
+constexpr double refusal_seconds = qtx::test::emulated ? 10 : 0.5;
 
 TEST(Planners, ImpossibleSizesAreRefusedAtOnce) {
     const bool holds_prime_int = memory_can_exist(uint64_t{5} * prime_int * complex_bytes);
