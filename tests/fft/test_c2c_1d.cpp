@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "fft/roots.hpp"
 #include "fft/solvers/c2c_1d.hpp"
@@ -76,53 +77,68 @@ TEST_P(EverySmoothLength, BothDirections) {
 }
 
 INSTANTIATE_TEST_SUITE_P(UpTo4096, EverySmoothLength, testing::ValuesIn(smooth_lengths(4096)),
-                         [](const testing::TestParamInfo<uint64_t>& info) {
-                             return std::string("n").append(std::to_string(info.param));
-                         });
+                         named_by{"n"});
 
-TEST(SmoothLengths, LargerLengthsOutOfPlaceAndInPlace) {
-    for (uint64_t n : {1000u, 2048u, 3000u, 5040u, 10000u, 16384u, 32768u, 6144u, 4802u}) {
-        for (bool in_place : {false, true}) {
-            EXPECT_LE(transform_error(n, -1, in_place), transform_error_bound<real>(n, kTransformC))
-                << "n=" << n << " in place " << in_place;
-        }
+using LargerSmoothLength = testing::TestWithParam<uint64_t>;
+
+TEST_P(LargerSmoothLength, OutOfPlaceAndInPlace) {
+    const uint64_t n = GetParam();
+    for (bool in_place : {false, true}) {
+        EXPECT_LE(transform_error(n, -1, in_place), transform_error_bound<real>(n, kTransformC))
+            << "n=" << n << " in place " << in_place;
     }
 }
 
-TEST(SmoothLengths, InPlaceForEveryStageCount) {
-    for (uint64_t n : {1u, 2u, 48u, 96u, 360u, 2048u, 6000u, 16384u})
-        EXPECT_LE(transform_error(n, 1, true), transform_error_bound<real>(n, kTransformC)) << n;
+INSTANTIATE_TEST_SUITE_P(Each, LargerSmoothLength,
+                         testing::Values(1000, 2048, 3000, 5040, 10000, 16384, 32768, 6144, 4802),
+                         named_by{"n"});
+
+using InPlaceStageCount = testing::TestWithParam<uint64_t>;
+
+TEST_P(InPlaceStageCount, MatchesTheOracle) {
+    const uint64_t n = GetParam();
+    EXPECT_LE(transform_error(n, 1, true), transform_error_bound<real>(n, kTransformC)) << n;
 }
 
-TEST(SmoothLengths, ForwardThenBackwardScalesByN) {
-    for (uint64_t n : {6u, 48u, 1000u, 2187u})
-        EXPECT_LE(round_trip(n, 7).error, 2 * transform_error_bound<real>(n)) << n;
+INSTANTIATE_TEST_SUITE_P(Each, InPlaceStageCount,
+                         testing::Values(1, 2, 48, 96, 360, 2048, 6000, 16384), named_by{"n"});
+
+using SmoothRoundTrip = testing::TestWithParam<uint64_t>;
+
+TEST_P(SmoothRoundTrip, ForwardThenBackwardScalesByN) {
+    const uint64_t n = GetParam();
+    EXPECT_LE(round_trip(n, 7).error, 2 * transform_error_bound<real>(n)) << n;
 }
 
-TEST(Strided, GapsStayUntouchedAndInputIsKept) {
+INSTANTIATE_TEST_SUITE_P(Each, SmoothRoundTrip, testing::Values(6, 48, 1000, 2187), named_by{"n"});
+
+using Strided = testing::TestWithParam<uint64_t>;
+
+TEST_P(Strided, GapsStayUntouchedAndInputIsKept) {
     constexpr real sentinel = real(12345.5);
-    for (uint64_t n : {6u, 48u, 64u, 200u, 1000u, 2048u}) {
-        const reference_signal x = random_signal(n, 3);
-        const std::vector<real> in_values = to_working<real>(x, 3, 3 * n, sentinel);
-        engine_array in(3 * n), out(2 * n);
-        in.load(in_values);
-        out.load(std::vector<real>(4 * n, sentinel));
-        const guru_dim dim = {static_cast<int>(n), 3, 2};
-        plan_guard p{QTX_PUBLIC(plan_guru_dft)(1, &dim, 0, nullptr, in.data, out.data, -1, 0)};
-        ASSERT_NE(p.plan, nullptr);
-        EXPECT_STREQ(p.record()->name,
-                     find_direct_kernels(n) ? "execute_dft_direct" : "execute_1d_discrete");
-        QTX_PUBLIC(execute)(p.plan);
-        EXPECT_LE(relative_rms_error(out.reals(), reference_dft(rounded<real>(x), -1), 2),
-                  transform_error_bound<real>(n, kTransformC))
-            << n;
-        for (size_t i = 0; i < n; ++i) {
-            EXPECT_EQ(out.reals()[4 * i + 2], sentinel);
-            EXPECT_EQ(out.reals()[4 * i + 3], sentinel);
-        }
-        EXPECT_EQ(std::memcmp(in.data, in_values.data(), in_values.size() * sizeof(real)), 0);
+    const uint64_t n = GetParam();
+    const reference_signal x = random_signal(n, 3);
+    const std::vector<real> in_values = to_working<real>(x, 3, 3 * n, sentinel);
+    engine_array in(3 * n), out(2 * n);
+    in.load(in_values);
+    out.load(std::vector<real>(4 * n, sentinel));
+    const guru_dim dim = {static_cast<int>(n), 3, 2};
+    plan_guard p{QTX_PUBLIC(plan_guru_dft)(1, &dim, 0, nullptr, in.data, out.data, -1, 0)};
+    ASSERT_NE(p.plan, nullptr);
+    EXPECT_STREQ(p.record()->name,
+                 find_direct_kernels(n) ? "execute_dft_direct" : "execute_1d_discrete");
+    QTX_PUBLIC(execute)(p.plan);
+    EXPECT_LE(relative_rms_error(out.reals(), reference_dft(rounded<real>(x), -1), 2),
+              transform_error_bound<real>(n, kTransformC))
+        << n;
+    for (size_t i = 0; i < n; ++i) {
+        EXPECT_EQ(out.reals()[4 * i + 2], sentinel);
+        EXPECT_EQ(out.reals()[4 * i + 3], sentinel);
     }
+    EXPECT_EQ(std::memcmp(in.data, in_values.data(), in_values.size() * sizeof(real)), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, Strided, testing::Values(6, 48, 64, 200, 1000, 2048), named_by{"n"});
 
 TEST(Planning, TheGeneralSolverTakesUnitAndStridedProblems) {
     engine_array a(48);
@@ -161,28 +177,31 @@ TEST(Planning, LengthOneCopies) {
     EXPECT_EQ(out.reals()[1], -4);
 }
 
-TEST(InterleavedPair, TwoAlternatingTransformsInOnePlan) {
-    for (uint64_t n : {6u, 48u, 360u, 1000u}) {
-        const reference_signal x0 = random_signal(n, 11), x1 = random_signal(n, 12);
-        reference_signal both(2 * n);
-        for (size_t i = 0; i < n; ++i)
-            both[2 * i] = x0[i], both[2 * i + 1] = x1[i];
-        engine_array in(2 * n), out(2 * n);
-        in.load(to_working<real>(both));
-        const guru_dim dim = {static_cast<int>(n), 2, 2};
-        const guru_dim pair = {2, 1, 1};
-        plan_guard p{QTX_PUBLIC(plan_guru_dft)(1, &dim, 1, &pair, in.data, out.data, 1, 0)};
-        // The double-precision engine leaves pairs to its batch solvers, which plan them too.
-        ASSERT_NE(p.plan, nullptr);
-        if constexpr (!is_double) {
-            EXPECT_EQ(p.record()->child_count, 0u);
-        }
-        QTX_PUBLIC(execute)(p.plan);
-        EXPECT_LE(relative_rms_error(out.reals(), reference_dft(rounded<real>(x0), 1), 2),
-                  transform_error_bound<real>(n, kTransformC));
-        EXPECT_LE(relative_rms_error(out.reals() + 2, reference_dft(rounded<real>(x1), 1), 2),
-                  transform_error_bound<real>(n, kTransformC));
+using InterleavedPair = testing::TestWithParam<uint64_t>;
+
+TEST_P(InterleavedPair, TwoAlternatingTransformsInOnePlan) {
+    const uint64_t n = GetParam();
+    const reference_signal x0 = random_signal(n, 11), x1 = random_signal(n, 12);
+    reference_signal both(2 * n);
+    for (size_t i = 0; i < n; ++i)
+        both[2 * i] = x0[i], both[2 * i + 1] = x1[i];
+    engine_array in(2 * n), out(2 * n);
+    in.load(to_working<real>(both));
+    const guru_dim dim = {static_cast<int>(n), 2, 2};
+    const guru_dim pair = {2, 1, 1};
+    plan_guard p{QTX_PUBLIC(plan_guru_dft)(1, &dim, 1, &pair, in.data, out.data, 1, 0)};
+    // The double-precision engine leaves pairs to its batch solvers, which plan them too.
+    ASSERT_NE(p.plan, nullptr);
+    if constexpr (!is_double) {
+        EXPECT_EQ(p.record()->child_count, 0u);
     }
+    QTX_PUBLIC(execute)(p.plan);
+    EXPECT_LE(relative_rms_error(out.reals(), reference_dft(rounded<real>(x0), 1), 2),
+              transform_error_bound<real>(n, kTransformC));
+    EXPECT_LE(relative_rms_error(out.reals() + 2, reference_dft(rounded<real>(x1), 1), 2),
+              transform_error_bound<real>(n, kTransformC));
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, InterleavedPair, testing::Values(6, 48, 360, 1000), named_by{"n"});
 
 } // namespace

@@ -15,9 +15,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/case_names.hpp"
 #include "fft/kernels/stage_kernels.hpp"
 
 using namespace qtx::QTX_ENGINE;
+using qtx::test::named_by;
 
 namespace {
 
@@ -264,10 +266,6 @@ TEST(StageKernelTables, LastUnitStagesPairTwiddlesForDedicatedRadicesInSinglePre
 }
 
 // One case per radix, so that a failure names its radix.
-std::string radix_name(const testing::TestParamInfo<uint64_t>& info) {
-    return std::string("radix").append(std::to_string(info.param));
-}
-
 class DedicatedStageKernel : public testing::TestWithParam<uint64_t> {};
 
 TEST_P(DedicatedStageKernel, MatchesTheStageFormulaInEveryRowAndDirection) {
@@ -282,7 +280,7 @@ TEST_P(DedicatedStageKernel, MatchesTheStageFormulaInEveryRowAndDirection) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, DedicatedStageKernel, testing::ValuesIn(dedicated_radices),
-                         radix_name);
+                         named_by{"radix"});
 
 class GenericStageKernelRadix : public testing::TestWithParam<uint64_t> {};
 
@@ -297,7 +295,7 @@ TEST_P(GenericStageKernelRadix, MatchesTheStageFormulaInEveryLayout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, GenericStageKernelRadix, testing::ValuesIn(generic_radices),
-                         radix_name);
+                         named_by{"radix"});
 
 TEST(GenericStageKernel, LeavesTheTargetUnwrittenWhenItGetsNoScratch) {
     // Radices whose scratch size is zero or overflows: nothing may be read or written.
