@@ -17,16 +17,17 @@ template <size_t N> struct named_by {
 
     template <typename T> std::string operator()(const testing::TestParamInfo<T>& info) const {
         if constexpr (N == 1) {
-            return prefix[0] + std::to_string(info.param);
+            return std::string(prefix[0]).append(std::to_string(info.param));
         } else {
-            return [&]<size_t... I>(std::index_sequence<I...>) {
-                std::string name;
-                ((name += (I ? "_" : "") + std::string(prefix[I]) +
-                          std::to_string(std::get<I>(info.param))),
+            std::string name;
+            [&]<size_t... I>(std::index_sequence<I...>) {
+                ((name.append(I ? "_" : "")
+                      .append(prefix[I])
+                      .append(std::to_string(std::get<I>(info.param)))),
                  ...);
-                return name;
             }
             (std::make_index_sequence<N>());
+            return name;
         }
     }
 };

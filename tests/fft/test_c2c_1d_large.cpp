@@ -2,6 +2,7 @@
 // results for lengths up to 2^22 with one and four threads.
 #include <gtest/gtest.h>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "fft/solvers/c2c_1d_large.hpp"
 
@@ -66,22 +67,33 @@ double long_transform_error(size_t n, int sign, bool in_place, int threads) {
     return relative_rms_error(reinterpret_cast<real*>(target), reference_dft_double(x, sign));
 }
 
-TEST(LargeTransforms, PowersOfTwoWithOneAndFourThreads) {
-    for (size_t n = size_t{1} << 15; n <= size_t{1} << 22; n *= 2)
-        for (int threads : {1, 4})
-            EXPECT_LE(long_transform_error(n, -1, false, threads),
-                      transform_error_bound<real>(n, 4.0))
-                << n << " with " << threads << " threads";
+// One case per length and thread count.
+using LargePowerOfTwo = testing::TestWithParam<std::tuple<size_t, int>>;
+
+TEST_P(LargePowerOfTwo, ForwardOutOfPlace) {
+    const auto [n, threads] = GetParam();
+    EXPECT_LE(long_transform_error(n, -1, false, threads), transform_error_bound<real>(n, 4.0))
+        << n << " with " << threads << " threads";
 }
 
-TEST(LargeTransforms, OtherLengthsInPlaceAndBackward) {
-    for (size_t n : {size_t{3} * 32768, size_t{135} * 243, size_t{524288}, size_t{1000000}})
-        for (int threads : {1, 4}) {
-            EXPECT_LE(long_transform_error(n, 1, true, threads),
-                      transform_error_bound<real>(n, 4.0))
-                << n << " with " << threads << " threads";
-        }
+INSTANTIATE_TEST_SUITE_P(Each, LargePowerOfTwo,
+                         testing::Combine(testing::Values(1 << 15, 1 << 16, 1 << 17, 1 << 18,
+                                                          1 << 19, 1 << 20, 1 << 21, 1 << 22),
+                                          testing::Values(1, 4)),
+                         (named_by{"n", "threads"}));
+
+using OtherLargeLength = testing::TestWithParam<std::tuple<size_t, int>>;
+
+TEST_P(OtherLargeLength, InPlaceAndBackward) {
+    const auto [n, threads] = GetParam();
+    EXPECT_LE(long_transform_error(n, 1, true, threads), transform_error_bound<real>(n, 4.0))
+        << n << " with " << threads << " threads";
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, OtherLargeLength,
+                         testing::Combine(testing::Values(3 * 32768, 135 * 243, 524288, 1000000),
+                                          testing::Values(1, 4)),
+                         (named_by{"n", "threads"}));
 
 TEST(LargeTransforms, ForwardThenBackwardScalesByN) {
     constexpr size_t n = 1 << 16;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "fft/roots.hpp"
 #include "fft/solvers/c2c_1d_prime.hpp"
@@ -27,28 +28,36 @@ TEST(PaddedLength, SmallestSevenSmoothLengthNotBelowTwiceN) {
         EXPECT_EQ(padded_length(c.n), c.M) << c.n;
 }
 
-TEST(PrimeLengths, BothDirectionsAgainstTheOracle) {
-    for (uint64_t n : {11u, 13u, 17u, 22u, 23u, 97u, 101u, 1009u, 2u * 3u * 683u, 4099u, 65537u}) {
-        for (int sign : {-1, 1}) {
-            const transform_outcome got = run_transform(n, sign);
-            EXPECT_EQ(got.name, "execute_1d_prime") << n;
-            EXPECT_LE(got.error, prime_error_bound(n)) << "n=" << n << " sign=" << sign;
-        }
+using PrimeLength = testing::TestWithParam<uint64_t>;
+
+TEST_P(PrimeLength, BothDirectionsAgainstTheOracle) {
+    const uint64_t n = GetParam();
+    for (int sign : {-1, 1}) {
+        const transform_outcome got = run_transform(n, sign);
+        EXPECT_EQ(got.name, "execute_1d_prime") << n;
+        EXPECT_LE(got.error, prime_error_bound(n)) << "n=" << n << " sign=" << sign;
     }
 }
 
-TEST(PrimeLengths, StridedAndInPlace) {
-    for (uint64_t n : {11u, 97u, 1009u}) {
-        const transform_outcome strided = run_transform(n, -1, 3, 2);
-        EXPECT_EQ(strided.name, "execute_1d_prime_discrete");
-        EXPECT_LE(strided.error, prime_error_bound(n)) << n;
-        const transform_outcome strided_in_place = run_transform(n, 1, 2, 2, true);
-        EXPECT_LE(strided_in_place.error, prime_error_bound(n)) << n;
-        // The same arithmetic either way: in place equals out of place exactly.
-        EXPECT_EQ(run_transform(n, 1, 1, 1, true).error, run_transform(n, 1, 1, 1, false).error)
-            << n;
-    }
+INSTANTIATE_TEST_SUITE_P(Each, PrimeLength,
+                         testing::Values(11, 13, 17, 22, 23, 97, 101, 1009, 2 * 3 * 683, 4099,
+                                         65537),
+                         named_by{"n"});
+
+using StridedPrimeLength = testing::TestWithParam<uint64_t>;
+
+TEST_P(StridedPrimeLength, StridedAndInPlace) {
+    const uint64_t n = GetParam();
+    const transform_outcome strided = run_transform(n, -1, 3, 2);
+    EXPECT_EQ(strided.name, "execute_1d_prime_discrete");
+    EXPECT_LE(strided.error, prime_error_bound(n)) << n;
+    const transform_outcome strided_in_place = run_transform(n, 1, 2, 2, true);
+    EXPECT_LE(strided_in_place.error, prime_error_bound(n)) << n;
+    // The same arithmetic either way: in place equals out of place exactly.
+    EXPECT_EQ(run_transform(n, 1, 1, 1, true).error, run_transform(n, 1, 1, 1, false).error) << n;
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, StridedPrimeLength, testing::Values(11, 97, 1009), named_by{"n"});
 
 TEST(PrimeLengths, ForwardThenBackwardScalesByN) {
     for (uint64_t n : {13u, 1009u})
