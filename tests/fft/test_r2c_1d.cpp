@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "common/real_oracle.hpp"
 #include "fft/solvers/r2c_1d.hpp"
@@ -136,71 +137,80 @@ std::vector<size_t> tested_lengths() {
     return lengths;
 }
 
-TEST(RealToComplex, EveryPathAgainstTheOracle) {
-    for (size_t n : tested_lengths()) {
-        for (const real_layout& l : layouts) {
-            const r2c_outcome got = run_r2c(n, l);
-            const std::string where =
-                "n=" + std::to_string(n) + " strides " + std::to_string(l.real_stride) + "," +
-                std::to_string(l.complex_stride) + " in place " + std::to_string(l.in_place);
-            EXPECT_EQ(got.name, expected_name(n, l, "r2c")) << where;
-            EXPECT_LE(got.error, real_bound(n)) << where;
-            EXPECT_TRUE(got.real_end_points) << where;
-        }
+using RealLength = testing::TestWithParam<size_t>;
+
+TEST_P(RealLength, RealToComplexEveryPathAgainstTheOracle) {
+    const size_t n = GetParam();
+    for (const real_layout& l : layouts) {
+        const r2c_outcome got = run_r2c(n, l);
+        const std::string where =
+            "n=" + std::to_string(n) + " strides " + std::to_string(l.real_stride) + "," +
+            std::to_string(l.complex_stride) + " in place " + std::to_string(l.in_place);
+        EXPECT_EQ(got.name, expected_name(n, l, "r2c")) << where;
+        EXPECT_LE(got.error, real_bound(n)) << where;
+        EXPECT_TRUE(got.real_end_points) << where;
     }
 }
 
-TEST(ComplexToReal, EveryPathAgainstTheOracle) {
-    for (size_t n : tested_lengths()) {
-        const reference_signal X = spectrum_for_c2r(n, 2);
-        for (const real_layout& l : layouts) {
-            const c2r_outcome got = run_c2r(n, l, X);
-            const std::string where =
-                "n=" + std::to_string(n) + " strides " + std::to_string(l.complex_stride) + "," +
-                std::to_string(l.real_stride) + " in place " + std::to_string(l.in_place);
-            EXPECT_EQ(got.name, expected_name(n, l, "c2r")) << where;
-            EXPECT_LE(got.error, real_bound(n)) << where;
-            EXPECT_TRUE(l.in_place || got.input_unchanged) << where;
-        }
+TEST_P(RealLength, ComplexToRealEveryPathAgainstTheOracle) {
+    const size_t n = GetParam();
+    const reference_signal X = spectrum_for_c2r(n, 2);
+    for (const real_layout& l : layouts) {
+        const c2r_outcome got = run_c2r(n, l, X);
+        const std::string where =
+            "n=" + std::to_string(n) + " strides " + std::to_string(l.complex_stride) + "," +
+            std::to_string(l.real_stride) + " in place " + std::to_string(l.in_place);
+        EXPECT_EQ(got.name, expected_name(n, l, "c2r")) << where;
+        EXPECT_LE(got.error, real_bound(n)) << where;
+        EXPECT_TRUE(l.in_place || got.input_unchanged) << where;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, RealLength, testing::ValuesIn(tested_lengths()), named_by{"n"});
 
 // Even lengths never read the imaginary parts of X[0] and X[n/2]: the output is the same bits
 // whatever they hold.
-TEST(ComplexToReal, EvenLengthsIgnoreTheImaginaryPartsOfTheRealBins) {
-    for (size_t n : {2u, 16u, 30u, 1000u}) {
-        for (const real_layout& l : layouts) {
-            const c2r_outcome filled = run_c2r(n, l, spectrum_for_c2r(n, 3, true));
-            const c2r_outcome zeroed = run_c2r(n, l, spectrum_for_c2r(n, 3, false));
-            EXPECT_EQ(filled.output, zeroed.output) << n;
-        }
+using EvenRealLength = testing::TestWithParam<size_t>;
+
+TEST_P(EvenRealLength, EvenLengthsIgnoreTheImaginaryPartsOfTheRealBins) {
+    const size_t n = GetParam();
+    for (const real_layout& l : layouts) {
+        const c2r_outcome filled = run_c2r(n, l, spectrum_for_c2r(n, 3, true));
+        const c2r_outcome zeroed = run_c2r(n, l, spectrum_for_c2r(n, 3, false));
+        EXPECT_EQ(filled.output, zeroed.output) << n;
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(Each, EvenRealLength, testing::Values(2, 16, 30, 1000), named_by{"n"});
+
 // c2r(r2c(x)) = n·x, for both parities and any strides.
-TEST(RealTransforms, RoundTripScalesByN) {
-    for (size_t n : {2u, 15u, 64u, 99u, 1000u, 1001u}) {
-        for (const real_layout& l : {real_layout{1, 1, false}, real_layout{2, 3, false}}) {
-            const reference_reals x = rounded_reals<real>(random_reals(n, 4));
-            engine_array signal(array_values(n, l)), spectrum(array_values(n, l));
-            signal.load(
-                reals_at_stride<real>(x, static_cast<size_t>(l.real_stride), real_extent(n, l)));
-            plan_guard forward{plan_r2c(n, l, signal.reals(), spectrum.data)};
-            plan_guard backward{plan_c2r(n, l, spectrum.data, signal.reals())};
-            ASSERT_NE(forward.plan, nullptr);
-            ASSERT_NE(backward.plan, nullptr);
-            QTX_PUBLIC(execute)(forward.plan);
-            QTX_PUBLIC(execute)(backward.plan);
-            reference_reals scaled(x);
-            for (auto& v : scaled)
-                v *= static_cast<long double>(n);
-            EXPECT_LE(relative_rms_error_reals(signal.reals(), scaled,
-                                               static_cast<size_t>(l.real_stride)),
-                      2 * real_bound(n))
-                << n;
-        }
+using RealRoundTrip = testing::TestWithParam<size_t>;
+
+TEST_P(RealRoundTrip, RoundTripScalesByN) {
+    const size_t n = GetParam();
+    for (const real_layout& l : {real_layout{1, 1, false}, real_layout{2, 3, false}}) {
+        const reference_reals x = rounded_reals<real>(random_reals(n, 4));
+        engine_array signal(array_values(n, l)), spectrum(array_values(n, l));
+        signal.load(
+            reals_at_stride<real>(x, static_cast<size_t>(l.real_stride), real_extent(n, l)));
+        plan_guard forward{plan_r2c(n, l, signal.reals(), spectrum.data)};
+        plan_guard backward{plan_c2r(n, l, spectrum.data, signal.reals())};
+        ASSERT_NE(forward.plan, nullptr);
+        ASSERT_NE(backward.plan, nullptr);
+        QTX_PUBLIC(execute)(forward.plan);
+        QTX_PUBLIC(execute)(backward.plan);
+        reference_reals scaled(x);
+        for (auto& v : scaled)
+            v *= static_cast<long double>(n);
+        EXPECT_LE(
+            relative_rms_error_reals(signal.reals(), scaled, static_cast<size_t>(l.real_stride)),
+            2 * real_bound(n))
+            << n;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, RealRoundTrip, testing::Values(2, 15, 64, 99, 1000, 1001),
+                         named_by{"n"});
 
 TEST(RealSolver, ChildIsHalfLengthForEvenAndFullLengthForOdd) {
     engine_array a(1001), b(1001);
@@ -268,32 +278,36 @@ plan_record serial_copy(const plan_record* plan) {
     return copy;
 }
 
-TEST(RealTransforms, ThreadedPassesMatchTheSerialOnesBitForBit) {
-    const thread_scope threads(4);
-    for (size_t n : {16384u, 20000u, 65536u}) {
-        const reference_reals x = rounded_reals<real>(random_reals(n, 5));
-        const real_layout unit;
-        engine_array signal(n), threaded(n / 2 + 1), serial(n / 2 + 1);
-        signal.load(reals_at_stride<real>(x, 1, n));
-        plan_guard forward{plan_r2c(n, unit, signal.reals(), threaded.data)};
-        ASSERT_NE(forward.plan, nullptr);
-        EXPECT_GE(forward.record()->thread_count, 2u);
-        EXPECT_EQ(std::string(forward.record()->name), "execute_1d_r2c");
-        QTX_PUBLIC(execute)(forward.plan);
-        const plan_record forward_serial = serial_copy(forward.record());
-        forward_serial.execute(&forward_serial, signal.reals(), serial.data);
-        EXPECT_EQ(std::memcmp(threaded.data, serial.data, (n / 2 + 1) * complex_bytes), 0) << n;
-        EXPECT_LE(relative_rms_error(threaded.reals(), reference_r2c<real>(x)), real_bound(n));
+using ThreadedRealLength = testing::TestWithParam<size_t>;
 
-        engine_array threaded_out(n / 2), serial_out(n / 2);
-        plan_guard backward{plan_c2r(n, unit, serial.data, threaded_out.reals())};
-        ASSERT_NE(backward.plan, nullptr);
-        QTX_PUBLIC(execute)(backward.plan);
-        const plan_record backward_serial = serial_copy(backward.record());
-        backward_serial.execute(&backward_serial, serial.data, serial_out.reals());
-        EXPECT_EQ(std::memcmp(threaded_out.data, serial_out.data, n * sizeof(real)), 0) << n;
-    }
+TEST_P(ThreadedRealLength, ThreadedPassesMatchTheSerialOnesBitForBit) {
+    const thread_scope threads(4);
+    const size_t n = GetParam();
+    const reference_reals x = rounded_reals<real>(random_reals(n, 5));
+    const real_layout unit;
+    engine_array signal(n), threaded(n / 2 + 1), serial(n / 2 + 1);
+    signal.load(reals_at_stride<real>(x, 1, n));
+    plan_guard forward{plan_r2c(n, unit, signal.reals(), threaded.data)};
+    ASSERT_NE(forward.plan, nullptr);
+    EXPECT_GE(forward.record()->thread_count, 2u);
+    EXPECT_EQ(std::string(forward.record()->name), "execute_1d_r2c");
+    QTX_PUBLIC(execute)(forward.plan);
+    const plan_record forward_serial = serial_copy(forward.record());
+    forward_serial.execute(&forward_serial, signal.reals(), serial.data);
+    EXPECT_EQ(std::memcmp(threaded.data, serial.data, (n / 2 + 1) * complex_bytes), 0) << n;
+    EXPECT_LE(relative_rms_error(threaded.reals(), reference_r2c<real>(x)), real_bound(n));
+
+    engine_array threaded_out(n / 2), serial_out(n / 2);
+    plan_guard backward{plan_c2r(n, unit, serial.data, threaded_out.reals())};
+    ASSERT_NE(backward.plan, nullptr);
+    QTX_PUBLIC(execute)(backward.plan);
+    const plan_record backward_serial = serial_copy(backward.record());
+    backward_serial.execute(&backward_serial, serial.data, serial_out.reals());
+    EXPECT_EQ(std::memcmp(threaded_out.data, serial_out.data, n * sizeof(real)), 0) << n;
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, ThreadedRealLength, testing::Values(16384, 20000, 65536),
+                         named_by{"n"});
 
 #if defined(QTX_FFT_DOUBLE)
 
@@ -304,61 +318,65 @@ struct batch_layout {
     bool in_place;
 };
 
-TEST(RealDirect, BatchedKernelsOfEveryLength) {
+using RealDirectLength = testing::TestWithParam<int>;
+
+TEST_P(RealDirectLength, BatchedKernelsOfEveryLength) {
     constexpr int howmany = 5;
-    for (int n : {2, 4, 8, 16, 32, 512}) {
-        const int half = n / 2 + 1;
-        const batch_layout batches[] = {
-            {1, n, half, false},
-            {2, 2 * n + 3, 2 * half + 1, false},
-            {1, 2 * half, half, true},
-        };
-        for (const batch_layout& bl : batches) {
-            if (n == 512 && bl.in_place) continue;
-            const size_t values = static_cast<size_t>(howmany * (bl.real_dist + bl.complex_dist));
-            engine_array a(values), b(values);
-            std::vector<reference_reals> signals;
-            for (int t = 0; t < howmany; ++t) {
-                signals.push_back(rounded_reals<real>(random_reals(static_cast<size_t>(n), t)));
-                for (int j = 0; j < n; ++j)
-                    a.reals()[t * bl.real_dist + j * bl.stride] = static_cast<real>(signals[t][j]);
-            }
-            complex_value* spectrum = bl.in_place ? a.data : b.data;
-            plan_guard forward{QTX_PUBLIC(plan_many_dft_r2c)(
-                1, &n, howmany, a.reals(), nullptr, bl.stride, bl.real_dist, spectrum, nullptr,
-                bl.stride, bl.complex_dist, 0)};
-            ASSERT_NE(forward.plan, nullptr);
-            EXPECT_EQ(std::string(forward.record()->name), "execute_r2c_direct") << n;
-            QTX_PUBLIC(execute)(forward.plan);
-            for (int t = 0; t < howmany; ++t) {
-                const real* X = spectrum[t * bl.complex_dist];
-                EXPECT_LE(relative_rms_error(X, reference_r2c<real>(signals[t]),
-                                             static_cast<size_t>(bl.stride)),
-                          real_bound(static_cast<size_t>(n)))
-                    << n << " transform " << t;
-                EXPECT_EQ(X[1], 0.0);
-                EXPECT_EQ(X[2 * (n / 2) * bl.stride + 1], 0.0);
-            }
-            if (n == 512) continue;
-            real* back = bl.in_place ? a.reals() : b.reals() + 2 * howmany * bl.complex_dist;
-            plan_guard backward{QTX_PUBLIC(plan_many_dft_c2r)(1, &n, howmany, spectrum, nullptr,
-                                                              bl.stride, bl.complex_dist, back,
-                                                              nullptr, bl.stride, bl.real_dist, 0)};
-            ASSERT_NE(backward.plan, nullptr);
-            EXPECT_EQ(std::string(backward.record()->name), "execute_c2r_direct") << n;
-            QTX_PUBLIC(execute)(backward.plan);
-            for (int t = 0; t < howmany; ++t) {
-                reference_reals scaled(signals[t]);
-                for (auto& v : scaled)
-                    v *= n;
-                EXPECT_LE(relative_rms_error_reals(back + t * bl.real_dist, scaled,
-                                                   static_cast<size_t>(bl.stride)),
-                          2 * real_bound(static_cast<size_t>(n)))
-                    << n << " transform " << t;
-            }
+    const int n = GetParam();
+    const int half = n / 2 + 1;
+    const batch_layout batches[] = {
+        {1, n, half, false},
+        {2, 2 * n + 3, 2 * half + 1, false},
+        {1, 2 * half, half, true},
+    };
+    for (const batch_layout& bl : batches) {
+        if (n == 512 && bl.in_place) continue;
+        const size_t values = static_cast<size_t>(howmany * (bl.real_dist + bl.complex_dist));
+        engine_array a(values), b(values);
+        std::vector<reference_reals> signals;
+        for (int t = 0; t < howmany; ++t) {
+            signals.push_back(rounded_reals<real>(random_reals(static_cast<size_t>(n), t)));
+            for (int j = 0; j < n; ++j)
+                a.reals()[t * bl.real_dist + j * bl.stride] = static_cast<real>(signals[t][j]);
+        }
+        complex_value* spectrum = bl.in_place ? a.data : b.data;
+        plan_guard forward{QTX_PUBLIC(plan_many_dft_r2c)(1, &n, howmany, a.reals(), nullptr,
+                                                         bl.stride, bl.real_dist, spectrum, nullptr,
+                                                         bl.stride, bl.complex_dist, 0)};
+        ASSERT_NE(forward.plan, nullptr);
+        EXPECT_EQ(std::string(forward.record()->name), "execute_r2c_direct") << n;
+        QTX_PUBLIC(execute)(forward.plan);
+        for (int t = 0; t < howmany; ++t) {
+            const real* X = spectrum[t * bl.complex_dist];
+            EXPECT_LE(relative_rms_error(X, reference_r2c<real>(signals[t]),
+                                         static_cast<size_t>(bl.stride)),
+                      real_bound(static_cast<size_t>(n)))
+                << n << " transform " << t;
+            EXPECT_EQ(X[1], 0.0);
+            EXPECT_EQ(X[2 * (n / 2) * bl.stride + 1], 0.0);
+        }
+        if (n == 512) continue;
+        real* back = bl.in_place ? a.reals() : b.reals() + 2 * howmany * bl.complex_dist;
+        plan_guard backward{QTX_PUBLIC(plan_many_dft_c2r)(1, &n, howmany, spectrum, nullptr,
+                                                          bl.stride, bl.complex_dist, back, nullptr,
+                                                          bl.stride, bl.real_dist, 0)};
+        ASSERT_NE(backward.plan, nullptr);
+        EXPECT_EQ(std::string(backward.record()->name), "execute_c2r_direct") << n;
+        QTX_PUBLIC(execute)(backward.plan);
+        for (int t = 0; t < howmany; ++t) {
+            reference_reals scaled(signals[t]);
+            for (auto& v : scaled)
+                v *= n;
+            EXPECT_LE(relative_rms_error_reals(back + t * bl.real_dist, scaled,
+                                               static_cast<size_t>(bl.stride)),
+                      2 * real_bound(static_cast<size_t>(n)))
+                << n << " transform " << t;
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, RealDirectLength, testing::Values(2, 4, 8, 16, 32, 512),
+                         named_by{"n"});
 
 #endif
 
