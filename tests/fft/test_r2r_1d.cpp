@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "common/real_oracle.hpp"
 #include "fft/roots.hpp"
@@ -66,74 +68,96 @@ r2r_outcome run_r2r(size_t n, int kind, const r2r_layout& l = {}, uint32_t seed 
             unchanged, p.record()->name, p.record()->execute};
 }
 
-TEST(RealToReal, EveryKindAndLengthUpTo64) {
-    for (int kind = 0; kind < static_cast<int>(r2r_kind_count); ++kind) {
-        for (size_t n = 2; n <= 64; ++n) {
-            const r2r_outcome got = run_r2r(n, kind);
-            EXPECT_LE(got.error, r2r_bound(n)) << where(n, kind, {});
-            EXPECT_TRUE(got.input_unchanged) << where(n, kind, {});
-            EXPECT_EQ(got.name, "g_r2r_plan_solver_func[k]");
-            EXPECT_EQ(got.execute, g_r2r_plan_solver_func[kind]);
-        }
-    }
+// One case per kind and length.
+using KindAndLength = testing::TestWithParam<std::tuple<int, size_t>>;
+const auto every_kind = testing::Range(0, static_cast<int>(r2r_kind_count));
+const named_by kind_and_length{"kind", "n"};
+
+using KindAndShortLength = KindAndLength;
+
+TEST_P(KindAndShortLength, MatchesTheOracle) {
+    const auto [kind, n] = GetParam();
+    const r2r_outcome got = run_r2r(n, kind);
+    EXPECT_LE(got.error, r2r_bound(n)) << where(n, kind, {});
+    EXPECT_TRUE(got.input_unchanged) << where(n, kind, {});
+    EXPECT_EQ(got.name, "g_r2r_plan_solver_func[k]");
+    EXPECT_EQ(got.execute, g_r2r_plan_solver_func[kind]);
 }
+
+INSTANTIATE_TEST_SUITE_P(UpTo64, KindAndShortLength,
+                         testing::Combine(every_kind, testing::Range(size_t{2}, size_t{65})),
+                         kind_and_length);
 
 // Even, odd, divisible by 4 and 2 modulo 4, with large prime factors among them.
-TEST(RealToReal, LargerLengths) {
-    for (int kind = 0; kind < static_cast<int>(r2r_kind_count); ++kind) {
-        for (size_t n : {100u, 101u, 1000u, 1024u, 4097u, 4098u, 65536u}) {
-            EXPECT_LE(run_r2r(n, kind).error, r2r_bound(n)) << where(n, kind, {});
-        }
+using KindAndLargerLength = KindAndLength;
+
+TEST_P(KindAndLargerLength, MatchesTheOracle) {
+    const auto [kind, n] = GetParam();
+    EXPECT_LE(run_r2r(n, kind).error, r2r_bound(n)) << where(n, kind, {});
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, KindAndLargerLength,
+                         testing::Combine(every_kind,
+                                          testing::Values(100, 101, 1000, 1024, 4097, 4098, 65536)),
+                         kind_and_length);
+
+using KindAndStridedLength = KindAndLength;
+
+TEST_P(KindAndStridedLength, StridedAndInPlace) {
+    const auto [kind, n] = GetParam();
+    for (const r2r_layout& l : other_layouts) {
+        const r2r_outcome got = run_r2r(n, kind, l, 3);
+        EXPECT_LE(got.error, r2r_bound(n)) << where(n, kind, l);
+        EXPECT_TRUE(l.in_place || got.input_unchanged) << where(n, kind, l);
     }
 }
 
-TEST(RealToReal, StridedAndInPlace) {
-    for (int kind = 0; kind < static_cast<int>(r2r_kind_count); ++kind) {
-        for (size_t n : {2u, 3u, 4u, 6u, 7u, 12u, 30u, 31u, 64u, 101u}) {
-            for (const r2r_layout& l : other_layouts) {
-                const r2r_outcome got = run_r2r(n, kind, l, 3);
-                EXPECT_LE(got.error, r2r_bound(n)) << where(n, kind, l);
-                EXPECT_TRUE(l.in_place || got.input_unchanged) << where(n, kind, l);
-            }
-        }
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Each, KindAndStridedLength,
+                         testing::Combine(every_kind,
+                                          testing::Values(2, 3, 4, 6, 7, 12, 30, 31, 64, 101)),
+                         kind_and_length);
 
 // Kind a then kind b multiplies by factor(n).
-TEST(RealToReal, PairedKindsRoundTrip) {
-    const struct {
-        int first, second;
-        long double (*factor)(long double n);
-    } pairs[] = {
-        {0, 1, [](long double n) { return n; }},
-        {2, 2, [](long double n) { return n; }},
-        {5, 4, [](long double n) { return 2 * n; }},
-        {9, 8, [](long double n) { return 2 * n; }},
-        {3, 3, [](long double n) { return 2 * (n - 1); }},
-        {7, 7, [](long double n) { return 2 * (n + 1); }},
-        {6, 6, [](long double n) { return 2 * n; }},
-        {10, 10, [](long double n) { return 2 * n; }},
-    };
-    for (const auto& pair : pairs) {
-        for (int n : {2, 5, 16, 18, 63, 1000}) {
-            const reference_reals x = rounded_reals<real>(random_reals(static_cast<size_t>(n), 7));
-            engine_array a(static_cast<size_t>(n)), b(static_cast<size_t>(n));
-            a.load(reals_at_stride<real>(x, 1, static_cast<size_t>(n)));
-            plan_guard forward{QTX_PUBLIC(plan_r2r_1d)(n, a.reals(), b.reals(), pair.first, 0)};
-            plan_guard backward{QTX_PUBLIC(plan_r2r_1d)(n, b.reals(), a.reals(), pair.second, 0)};
-            ASSERT_NE(forward.plan, nullptr);
-            ASSERT_NE(backward.plan, nullptr);
-            QTX_PUBLIC(execute)(forward.plan);
-            QTX_PUBLIC(execute)(backward.plan);
-            reference_reals scaled(x);
-            for (auto& v : scaled)
-                v *= pair.factor(n);
-            EXPECT_LE(relative_rms_error_reals(a.reals(), scaled),
-                      2 * r2r_bound(static_cast<size_t>(n)))
-                << "kinds " << pair.first << "," << pair.second << " n=" << n;
-        }
-    }
+const struct {
+    int first, second;
+    long double (*factor)(long double n);
+} paired_kinds[] = {
+    {0, 1, [](long double n) { return n; }},
+    {2, 2, [](long double n) { return n; }},
+    {5, 4, [](long double n) { return 2 * n; }},
+    {9, 8, [](long double n) { return 2 * n; }},
+    {3, 3, [](long double n) { return 2 * (n - 1); }},
+    {7, 7, [](long double n) { return 2 * (n + 1); }},
+    {6, 6, [](long double n) { return 2 * n; }},
+    {10, 10, [](long double n) { return 2 * n; }},
+};
+
+// One case per pair (its index in paired_kinds) and length.
+using PairedKinds = testing::TestWithParam<std::tuple<size_t, int>>;
+
+TEST_P(PairedKinds, RoundTrip) {
+    const auto& pair = paired_kinds[std::get<0>(GetParam())];
+    const int n = std::get<1>(GetParam());
+    const reference_reals x = rounded_reals<real>(random_reals(static_cast<size_t>(n), 7));
+    engine_array a(static_cast<size_t>(n)), b(static_cast<size_t>(n));
+    a.load(reals_at_stride<real>(x, 1, static_cast<size_t>(n)));
+    plan_guard forward{QTX_PUBLIC(plan_r2r_1d)(n, a.reals(), b.reals(), pair.first, 0)};
+    plan_guard backward{QTX_PUBLIC(plan_r2r_1d)(n, b.reals(), a.reals(), pair.second, 0)};
+    ASSERT_NE(forward.plan, nullptr);
+    ASSERT_NE(backward.plan, nullptr);
+    QTX_PUBLIC(execute)(forward.plan);
+    QTX_PUBLIC(execute)(backward.plan);
+    reference_reals scaled(x);
+    for (auto& v : scaled)
+        v *= pair.factor(n);
+    EXPECT_LE(relative_rms_error_reals(a.reals(), scaled), 2 * r2r_bound(static_cast<size_t>(n)))
+        << "kinds " << pair.first << "," << pair.second << " n=" << n;
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, PairedKinds,
+                         testing::Combine(testing::Range(size_t{0}, std::size(paired_kinds)),
+                                          testing::Values(2, 5, 16, 18, 63, 1000)),
+                         (named_by{"pair", "n"}));
 
 // Transforms of length 1, howmany of them side by side, from each planner family.
 using length_one_planner = plan_handle (*)(int howmany, real* in, real* out, int kind);
