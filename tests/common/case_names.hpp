@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstddef>
 #include <string>
 #include <tuple>
@@ -33,5 +34,14 @@ template <size_t N> struct named_by {
 };
 
 template <typename... P> named_by(P...) -> named_by<sizeof...(P)>;
+
+// Names a case by its label, every character but letters and digits made '_':
+// "strided 7 x 100" gives "strided_7_x_100".
+inline constexpr auto named_by_label = [](const auto& info) {
+    std::string name = info.param.label;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+};
 
 } // namespace qtx::test

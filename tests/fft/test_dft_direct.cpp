@@ -5,6 +5,7 @@
 #include <complex>
 #include <vector>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "fft/solvers/c2c_1d.hpp"
 #include "fft/solvers/dft_direct.hpp"
@@ -56,33 +57,36 @@ TEST(DirectTable, RowsInSearchOrderPairColumnsOnlyInSinglePrecision) {
     EXPECT_EQ(find_direct_kernels(1), nullptr);
 }
 
-TEST(DirectKernels, EveryLengthUnitAndStridedInAndOutOfPlace) {
-    for (uint64_t n : kernel_lengths()) {
-        const double bound = transform_error_bound<real>(n, kTransformC);
-        for (int sign : {-1, 1}) {
-            const struct {
-                int is, os;
-                bool in_place;
-            } layouts[] = {{1, 1, false}, {1, 1, true}, {3, 2, false}, {2, 2, true}};
-            for (const auto& l : layouts) {
-                const transform_outcome got = run_transform(n, sign, l.is, l.os, l.in_place, 5);
-                EXPECT_EQ(got.name, "execute_dft_direct") << n;
-                EXPECT_LE(got.error, bound) << "n=" << n << " sign=" << sign << " is=" << l.is
-                                            << " os=" << l.os << " in place " << l.in_place;
-            }
+using DirectKernelLength = testing::TestWithParam<uint64_t>;
+
+TEST_P(DirectKernelLength, EveryLengthUnitAndStridedInAndOutOfPlace) {
+    const uint64_t n = GetParam();
+    const double bound = transform_error_bound<real>(n, kTransformC);
+    for (int sign : {-1, 1}) {
+        const struct {
+            int is, os;
+            bool in_place;
+        } layouts[] = {{1, 1, false}, {1, 1, true}, {3, 2, false}, {2, 2, true}};
+        for (const auto& l : layouts) {
+            const transform_outcome got = run_transform(n, sign, l.is, l.os, l.in_place, 5);
+            EXPECT_EQ(got.name, "execute_dft_direct") << n;
+            EXPECT_LE(got.error, bound) << "n=" << n << " sign=" << sign << " is=" << l.is
+                                        << " os=" << l.os << " in place " << l.in_place;
         }
     }
 }
 
-TEST(DirectKernels, InterleavedPairsInSinglePrecision) {
+TEST_P(DirectKernelLength, InterleavedPairsInSinglePrecision) {
     if constexpr (is_double) GTEST_SKIP() << "the double-precision table has no pair kernels";
-    for (uint64_t n : kernel_lengths())
-        for (int sign : {-1, 1})
-            for (bool in_place : {false, true})
-                EXPECT_LE(pair_error(n, sign, in_place),
-                          transform_error_bound<real>(n, kTransformC))
-                    << "n=" << n << " sign=" << sign << " in place " << in_place;
+    const uint64_t n = GetParam();
+    for (int sign : {-1, 1})
+        for (bool in_place : {false, true})
+            EXPECT_LE(pair_error(n, sign, in_place), transform_error_bound<real>(n, kTransformC))
+                << "n=" << n << " sign=" << sign << " in place " << in_place;
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, DirectKernelLength, testing::ValuesIn(kernel_lengths()),
+                         named_by{"n"});
 
 TEST(DirectKernels, SizeTenImpulseAndPureTone) {
     engine_array x(10), y(10);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "common/real_oracle.hpp"
 #include "fft/solvers/dft_many.hpp"
@@ -28,6 +29,11 @@ struct batch_case {
     const char* label;
     std::vector<guru_dim64> dims, howmany;
 };
+
+// Parameterised cases print as their labels.
+void PrintTo(const batch_case& c, std::ostream* os) {
+    *os << c.label;
+}
 
 // Elements an array needs for the layout: 1 + Σ (n − 1)·stride over every dimension.
 size_t span_of(const batch_case& c, bool input) {
@@ -93,31 +99,34 @@ const std::vector<batch_case>& batch_cases() {
     return cases;
 }
 
-TEST(Batches, AgainstTheReferenceOutOfPlace) {
-    for (const batch_case& c : batch_cases())
-        for (int threads : {1, 4})
-            for (int sign : {-1, 1}) {
-                const batch_result got = run_batch(c, sign, false, threads);
-                EXPECT_LE(got.error, transform_error_bound<real>(c.dims[0].n, 4.0))
-                    << c.label << ", " << threads << " threads, sign " << sign << ", " << got.name;
-            }
+using Batch = testing::TestWithParam<batch_case>;
+
+TEST_P(Batch, AgainstTheReferenceOutOfPlace) {
+    const batch_case& c = GetParam();
+    for (int threads : {1, 4})
+        for (int sign : {-1, 1}) {
+            const batch_result got = run_batch(c, sign, false, threads);
+            EXPECT_LE(got.error, transform_error_bound<real>(c.dims[0].n, 4.0))
+                << c.label << ", " << threads << " threads, sign " << sign << ", " << got.name;
+        }
 }
 
-TEST(Batches, AgainstTheReferenceInPlace) {
-    for (const batch_case& c : batch_cases()) {
-        // In place needs one layout on both sides.
-        bool same_layout = true;
-        for (const auto* list : {&c.dims, &c.howmany})
-            for (const guru_dim64& d : *list)
-                same_layout = same_layout && d.in_stride == d.out_stride;
-        if (!same_layout) continue;
-        for (int threads : {1, 4}) {
-            const batch_result got = run_batch(c, -1, true, threads);
-            EXPECT_LE(got.error, transform_error_bound<real>(c.dims[0].n, 4.0))
-                << c.label << ", " << threads << " threads, " << got.name;
-        }
+TEST_P(Batch, AgainstTheReferenceInPlace) {
+    const batch_case& c = GetParam();
+    // In place needs one layout on both sides.
+    bool same_layout = true;
+    for (const auto* list : {&c.dims, &c.howmany})
+        for (const guru_dim64& d : *list)
+            same_layout = same_layout && d.in_stride == d.out_stride;
+    if (!same_layout) return;
+    for (int threads : {1, 4}) {
+        const batch_result got = run_batch(c, -1, true, threads);
+        EXPECT_LE(got.error, transform_error_bound<real>(c.dims[0].n, 4.0))
+            << c.label << ", " << threads << " threads, " << got.name;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, Batch, testing::ValuesIn(batch_cases()), named_by_label);
 
 TEST(Batches, PostTransposeOfLongInPlaceTransforms) {
     const batch_case c = {"4 x 65536 to stride 4", {{65536, 1, 4}}, {{4, 65536, 1}}};
@@ -200,6 +209,10 @@ struct threaded_case {
     family kind;
     std::vector<int> n; // outermost first; the real families are one-dimensional
 };
+
+void PrintTo(const threaded_case& c, std::ostream* os) {
+    *os << c.label;
+}
 
 constexpr int redft10 = 5;
 
@@ -285,37 +298,41 @@ plan_handle plan_threaded(const threaded_case& c, engine_array& in, guarded_outp
     return nullptr;
 }
 
-TEST(Batches, EveryThreadCountAgainstTheReference) {
-    const threaded_case cases[] = {
-        {"c2c 4096", family::c2c, {4096}},        {"c2c 8192", family::c2c, {8192}},
-        {"c2c 65536", family::c2c, {65536}},      {"c2c prime 1009", family::c2c, {1009}},
-        {"c2c prime 2003", family::c2c, {2003}},  {"2-D 3 x 1009", family::c2c, {3, 1009}},
-        {"2-D 1009 x 6", family::c2c, {1009, 6}}, {"r2c prime 2003", family::r2c, {2003}},
-        {"c2r prime 2003", family::c2r, {2003}},  {"r2r prime 2003", family::r2r, {2003}},
-    };
-    for (const threaded_case& c : cases) {
-        const threaded_problem t = threaded_reference(c);
-        const bool complex_out = !t.want_complex.empty();
-        const size_t out_reals = complex_out ? 2 * t.want_complex.size() : t.want_reals.size();
-        const double bound = transform_error_bound<real>(4 * element_count(c), 8.0);
-        for (int threads : {0, -1, 2, 3, 48, 64, 512, 600}) {
-            engine_array in((t.input.size() + 1) / 2);
-            in.load(t.input);
-            guarded_output out(out_reals);
-            plan_handle plan;
-            {
-                thread_scope scope(threads);
-                plan = plan_threaded(c, in, out);
-            }
-            plan_guard guard{plan};
-            ASSERT_NE(plan, nullptr) << c.label << ", " << threads << " threads";
-            QTX_PUBLIC(execute)(plan);
-            const double error = complex_out ? relative_rms_error(out.reals(), t.want_complex)
-                                             : relative_rms_error_reals(out.reals(), t.want_reals);
-            EXPECT_LE(error, bound) << c.label << ", " << threads << " threads";
-            EXPECT_TRUE(out.guards_intact()) << c.label << ", " << threads << " threads";
+const threaded_case threaded_cases[] = {
+    {"c2c 4096", family::c2c, {4096}},        {"c2c 8192", family::c2c, {8192}},
+    {"c2c 65536", family::c2c, {65536}},      {"c2c prime 1009", family::c2c, {1009}},
+    {"c2c prime 2003", family::c2c, {2003}},  {"2-D 3 x 1009", family::c2c, {3, 1009}},
+    {"2-D 1009 x 6", family::c2c, {1009, 6}}, {"r2c prime 2003", family::r2c, {2003}},
+    {"c2r prime 2003", family::c2r, {2003}},  {"r2r prime 2003", family::r2r, {2003}},
+};
+
+using ThreadedProblem = testing::TestWithParam<threaded_case>;
+
+TEST_P(ThreadedProblem, EveryThreadCountAgainstTheReference) {
+    const threaded_case& c = GetParam();
+    const threaded_problem t = threaded_reference(c);
+    const bool complex_out = !t.want_complex.empty();
+    const size_t out_reals = complex_out ? 2 * t.want_complex.size() : t.want_reals.size();
+    const double bound = transform_error_bound<real>(4 * element_count(c), 8.0);
+    for (int threads : {0, -1, 2, 3, 48, 64, 512, 600}) {
+        engine_array in((t.input.size() + 1) / 2);
+        in.load(t.input);
+        guarded_output out(out_reals);
+        plan_handle plan;
+        {
+            thread_scope scope(threads);
+            plan = plan_threaded(c, in, out);
         }
+        plan_guard guard{plan};
+        ASSERT_NE(plan, nullptr) << c.label << ", " << threads << " threads";
+        QTX_PUBLIC(execute)(plan);
+        const double error = complex_out ? relative_rms_error(out.reals(), t.want_complex)
+                                         : relative_rms_error_reals(out.reals(), t.want_reals);
+        EXPECT_LE(error, bound) << c.label << ", " << threads << " threads";
+        EXPECT_TRUE(out.guards_intact()) << c.label << ", " << threads << " threads";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, ThreadedProblem, testing::ValuesIn(threaded_cases), named_by_label);
 
 } // namespace
