@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "common/real_oracle.hpp"
 
@@ -23,6 +24,11 @@ struct md_case {
     std::vector<guru_dim64> dims, howmany;
     std::vector<int> kinds; // r2r only
 };
+
+// Parameterised cases print as their labels.
+void PrintTo(const md_case& c, std::ostream* os) {
+    *os << c.label;
+}
 
 bool complex_input(family f) {
     return f == family::c2c || f == family::c2r;
@@ -254,37 +260,47 @@ const std::vector<md_case>& cases() {
     return all;
 }
 
-TEST(MultiDimensional, EveryKindOutOfPlace) {
-    for (const md_case& c : cases())
-        for (int sign : {-1, 1}) {
-            if (sign == 1 && c.f != family::c2c) continue;
-            const md_result got = run_case(c, false, sign);
-            EXPECT_LE(got.error, bound(c)) << c.label << " sign " << sign << ": " << got.name;
-            EXPECT_TRUE(got.untouched) << c.label << ": " << got.name;
-        }
-}
+using OutOfPlaceMultiDimensional = testing::TestWithParam<md_case>;
 
-TEST(MultiDimensional, InPlaceWithPaddedRealRows) {
-    const std::vector<md_case> in_place = {
-        {"c2c 64 x 32", family::c2c, {{64, 32, 32}, {32, 1, 1}}, {}, {}},
-        {"c2c 8 x 6 x 10", family::c2c, {{8, 60, 60}, {6, 10, 10}, {10, 1, 1}}, {}, {}},
-        // Real rows padded to 2·(⌊n/2⌋ + 1) reals.
-        {"r2c 12 x 10", family::r2c, {{12, 12, 6}, {10, 1, 1}}, {}, {}},
-        {"r2c 9 x 7", family::r2c, {{9, 8, 4}, {7, 1, 1}}, {}, {}},
-        {"c2r 12 x 10", family::c2r, {{12, 6, 12}, {10, 1, 1}}, {}, {}},
-        {"c2r 5 x 4 x 9", family::c2r, {{5, 20, 40}, {4, 5, 10}, {9, 1, 1}}, {}, {}},
-        {"r2r 8 x 6 x 10 kinds 3 7 2",
-         family::r2r,
-         {{8, 60, 60}, {6, 10, 10}, {10, 1, 1}},
-         {},
-         {3, 7, 2}},
-    };
-    for (const md_case& c : in_place) {
-        const md_result got = run_case(c, true);
-        EXPECT_LE(got.error, bound(c)) << c.label << ": " << got.name;
+TEST_P(OutOfPlaceMultiDimensional, EveryKindOutOfPlace) {
+    const md_case& c = GetParam();
+    for (int sign : {-1, 1}) {
+        if (sign == 1 && c.f != family::c2c) continue;
+        const md_result got = run_case(c, false, sign);
+        EXPECT_LE(got.error, bound(c)) << c.label << " sign " << sign << ": " << got.name;
         EXPECT_TRUE(got.untouched) << c.label << ": " << got.name;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, OutOfPlaceMultiDimensional, testing::ValuesIn(cases()),
+                         named_by_label);
+
+const std::vector<md_case> in_place_cases = {
+    {"c2c 64 x 32", family::c2c, {{64, 32, 32}, {32, 1, 1}}, {}, {}},
+    {"c2c 8 x 6 x 10", family::c2c, {{8, 60, 60}, {6, 10, 10}, {10, 1, 1}}, {}, {}},
+    // Real rows padded to 2·(⌊n/2⌋ + 1) reals.
+    {"r2c 12 x 10", family::r2c, {{12, 12, 6}, {10, 1, 1}}, {}, {}},
+    {"r2c 9 x 7", family::r2c, {{9, 8, 4}, {7, 1, 1}}, {}, {}},
+    {"c2r 12 x 10", family::c2r, {{12, 6, 12}, {10, 1, 1}}, {}, {}},
+    {"c2r 5 x 4 x 9", family::c2r, {{5, 20, 40}, {4, 5, 10}, {9, 1, 1}}, {}, {}},
+    {"r2r 8 x 6 x 10 kinds 3 7 2",
+     family::r2r,
+     {{8, 60, 60}, {6, 10, 10}, {10, 1, 1}},
+     {},
+     {3, 7, 2}},
+};
+
+using InPlaceMultiDimensional = testing::TestWithParam<md_case>;
+
+TEST_P(InPlaceMultiDimensional, InPlaceWithPaddedRealRows) {
+    const md_case& c = GetParam();
+    const md_result got = run_case(c, true);
+    EXPECT_LE(got.error, bound(c)) << c.label << ": " << got.name;
+    EXPECT_TRUE(got.untouched) << c.label << ": " << got.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, InPlaceMultiDimensional, testing::ValuesIn(in_place_cases),
+                         named_by_label);
 
 // Padded or interleaved images, permuted dimensions, and in-place plans whose output layout
 // is not their input layout: out of place a plan writes nothing but its output set.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/case_names.hpp"
 #include "common/engine_support.hpp"
 #include "fft/solvers/split.hpp"
 
@@ -21,6 +22,11 @@ struct split_case {
     std::vector<guru_dim64> dims, howmany;
     bool in_place = false; // the outputs are the input arrays
 };
+
+// Parameterised cases print as their labels.
+void PrintTo(const split_case& c, std::ostream* os) {
+    *os << c.label;
+}
 
 // Complex-side counts: the innermost length of a real transform's complex side is ⌊n/2⌋ + 1.
 int64_t extent(const split_case& c, bool input) {
@@ -121,36 +127,38 @@ const std::vector<split_case>& cases() {
     return all;
 }
 
-TEST(SplitTransforms, MatchTheInterleavedTransforms) {
-    for (const split_case& c : cases()) {
-        split_arrays a = make_arrays(c);
-        const std::vector<real> want = interleaved_result(c, a);
-        plan_guard p{plan_split(c, a)};
-        ASSERT_NE(p.plan, nullptr) << c.label;
-        QTX_PUBLIC(execute)(p.plan);
-        if (c.in_place) {
-            a.out_re = a.in_re;
-            if (c.f == family::c2c) a.out_im = a.in_im;
-        }
-        double error = 0, norm = 0;
-        for (size_t i = 0; i < a.out_re.size(); ++i) {
-            const bool written =
-                c.f == family::c2r ? true : want[2 * i] != 0 || want[2 * i + 1] != 0;
-            const double re = c.f == family::c2r ? want[i] : want[2 * i];
-            const double im = c.f == family::c2r ? 0 : want[2 * i + 1];
-            if (!written) continue;
-            error += (a.out_re[i] - re) * (a.out_re[i] - re);
-            if (c.f != family::c2r) error += (a.out_im[i] - im) * (a.out_im[i] - im);
-            norm += re * re + im * im;
-        }
-        EXPECT_LE(std::sqrt(error / norm), transform_error_bound<real>(64, 4.0)) << c.label;
-        // The imaginary output of a complex-to-real transform is never written.
-        if (c.f == family::c2r) {
-            for (real v : a.out_im)
-                EXPECT_EQ(v, untouched) << c.label;
-        }
+using SplitTransform = testing::TestWithParam<split_case>;
+
+TEST_P(SplitTransform, MatchTheInterleavedTransforms) {
+    const split_case& c = GetParam();
+    split_arrays a = make_arrays(c);
+    const std::vector<real> want = interleaved_result(c, a);
+    plan_guard p{plan_split(c, a)};
+    ASSERT_NE(p.plan, nullptr) << c.label;
+    QTX_PUBLIC(execute)(p.plan);
+    if (c.in_place) {
+        a.out_re = a.in_re;
+        if (c.f == family::c2c) a.out_im = a.in_im;
+    }
+    double error = 0, norm = 0;
+    for (size_t i = 0; i < a.out_re.size(); ++i) {
+        const bool written = c.f == family::c2r ? true : want[2 * i] != 0 || want[2 * i + 1] != 0;
+        const double re = c.f == family::c2r ? want[i] : want[2 * i];
+        const double im = c.f == family::c2r ? 0 : want[2 * i + 1];
+        if (!written) continue;
+        error += (a.out_re[i] - re) * (a.out_re[i] - re);
+        if (c.f != family::c2r) error += (a.out_im[i] - im) * (a.out_im[i] - im);
+        norm += re * re + im * im;
+    }
+    EXPECT_LE(std::sqrt(error / norm), transform_error_bound<real>(64, 4.0)) << c.label;
+    // The imaginary output of a complex-to-real transform is never written.
+    if (c.f == family::c2r) {
+        for (real v : a.out_im)
+            EXPECT_EQ(v, untouched) << c.label;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Each, SplitTransform, testing::ValuesIn(cases()), named_by_label);
 
 TEST(SplitSolvers, PlansAndEntryPoints) {
     std::vector<real> re(8), im(8), out_re(8), out_im(8), re2(8), im2(8), out_re2(8), out_im2(8);
