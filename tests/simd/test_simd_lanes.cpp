@@ -12,6 +12,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -115,17 +116,29 @@ const exact_case exact_cases[] = {
     QTX_EXACT_CASE("rsqrt_step", rsqrt_step(a, b)),
 };
 
-TEST(SimdLanes, ExactOperationsMatchTheReference) {
-    const auto sets = operand_sets();
-    for (const exact_case& c : exact_cases)
-        for (std::size_t s = 0; s + 1 < sets.size(); ++s) {
-            const lanes4 want = c.ref_op(sets[s], sets[s + 1]);
-            const lanes4 got = c.nat_op(sets[s], sets[s + 1]);
-            for (int i = 0; i < 4; ++i)
-                ASSERT_TRUE(same_bits(got[i], want[i])) << c.name << " set " << s << " lane " << i
-                                                        << ": " << got[i] << " vs " << want[i];
-        }
+// One case per operation, so that a failure names its operation.
+void PrintTo(const exact_case& c, std::ostream* os) {
+    *os << c.name;
 }
+
+class ExactOperation : public testing::TestWithParam<exact_case> {};
+
+TEST_P(ExactOperation, MatchesTheReference) {
+    const auto sets = operand_sets();
+    const exact_case& c = GetParam();
+    for (std::size_t s = 0; s + 1 < sets.size(); ++s) {
+        const lanes4 want = c.ref_op(sets[s], sets[s + 1]);
+        const lanes4 got = c.nat_op(sets[s], sets[s + 1]);
+        for (int i = 0; i < 4; ++i)
+            ASSERT_TRUE(same_bits(got[i], want[i]))
+                << c.name << " set " << s << " lane " << i << ": " << got[i] << " vs " << want[i];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SimdLanes, ExactOperation, testing::ValuesIn(exact_cases),
+                         [](const testing::TestParamInfo<exact_case>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(SimdLanes, StepsKeepInfinityForZeroTimesInfinity) {
     using namespace nat;
