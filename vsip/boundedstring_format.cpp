@@ -183,21 +183,21 @@ unsigned flag_of(char c) {
     }
 }
 
-class Engine {
+class format_engine {
   public:
-    Engine(char* dest, std::uint64_t count, va_list args) : out_(dest, count) {
+    format_engine(char* dest, std::uint64_t count, va_list args) : out_(dest, count) {
         va_copy(args_, args);
     }
-    ~Engine() { va_end(args_); }
-    Engine(const Engine&) = delete;
-    Engine& operator=(const Engine&) = delete;
+    ~format_engine() { va_end(args_); }
+    format_engine(const format_engine&) = delete;
+    format_engine& operator=(const format_engine&) = delete;
 
     // Returns the character count, kFormatError or kTruncated; the caller terminates/resets.
     int run(const char* format);
     Output& output() { return out_; }
 
   private:
-    using Action = bool (*)(Engine&, char);
+    using Action = bool (*)(format_engine&, char);
     static const Action kActions[kStateCount];
 
     bool literal(char c) {
@@ -263,21 +263,21 @@ class Engine {
 };
 
 // Indexed by the state just entered.
-const Engine::Action Engine::kActions[kStateCount] = {
-    [](Engine& e, char c) { return e.literal(c); },
-    [](Engine& e, char c) { return e.begin(c); },
-    [](Engine& e, char c) { return e.flag(c); },
-    [](Engine& e, char c) { return e.width_digit(c); },
-    [](Engine& e, char c) { return e.width_star(c); },
-    [](Engine& e, char c) { return e.dot(c); },
-    [](Engine& e, char c) { return e.precision_digit(c); },
-    [](Engine& e, char c) { return e.precision_star(c); },
-    [](Engine& e, char c) { return e.size(c); },
-    [](Engine& e, char c) { return e.convert(c); },
-    [](Engine& e, char c) { return e.invalid(c); },
+const format_engine::Action format_engine::kActions[kStateCount] = {
+    [](format_engine& e, char c) { return e.literal(c); },
+    [](format_engine& e, char c) { return e.begin(c); },
+    [](format_engine& e, char c) { return e.flag(c); },
+    [](format_engine& e, char c) { return e.width_digit(c); },
+    [](format_engine& e, char c) { return e.width_star(c); },
+    [](format_engine& e, char c) { return e.dot(c); },
+    [](format_engine& e, char c) { return e.precision_digit(c); },
+    [](format_engine& e, char c) { return e.precision_star(c); },
+    [](format_engine& e, char c) { return e.size(c); },
+    [](format_engine& e, char c) { return e.convert(c); },
+    [](format_engine& e, char c) { return e.invalid(c); },
 };
 
-int Engine::run(const char* format) {
+int format_engine::run(const char* format) {
     State state = kNormal;
     for (pos_ = format; *pos_ != '\0';) {
         const char c = *pos_++;
@@ -290,7 +290,7 @@ int Engine::run(const char* format) {
     return static_cast<int>(out_.length());
 }
 
-bool Engine::width_star(char) {
+bool format_engine::width_star(char) {
     const int width = va_arg(args_, int);
     if (width == std::numeric_limits<int>::min()) return false;
     if (width < 0) spec_.flags |= kLeftAlign;
@@ -298,7 +298,7 @@ bool Engine::width_star(char) {
     return true;
 }
 
-bool Engine::size(char c) {
+bool format_engine::size(char c) {
     switch (c) {
     case 'h':
         spec_.integer_bits = spec_.integer_bits == sizeof(short) * CHAR_BIT
@@ -333,7 +333,7 @@ bool Engine::size(char c) {
     }
 }
 
-bool Engine::convert(char c) {
+bool format_engine::convert(char c) {
     switch (c) {
     case 'd':
     case 'i':
@@ -361,7 +361,7 @@ bool Engine::convert(char c) {
     }
 }
 
-std::uint64_t Engine::read_unsigned() {
+std::uint64_t format_engine::read_unsigned() {
     switch (spec_.integer_bits) {
     case 8:
         return static_cast<unsigned char>(va_arg(args_, unsigned));
@@ -374,7 +374,7 @@ std::uint64_t Engine::read_unsigned() {
     }
 }
 
-std::int64_t Engine::read_signed() {
+std::int64_t format_engine::read_signed() {
     switch (spec_.integer_bits) {
     case 8:
         return static_cast<signed char>(va_arg(args_, int));
@@ -387,7 +387,7 @@ std::int64_t Engine::read_signed() {
     }
 }
 
-bool Engine::signed_integer() {
+bool format_engine::signed_integer() {
     const std::int64_t value = read_signed();
     const bool negative = value < 0;
     const std::uint64_t magnitude =
@@ -395,12 +395,12 @@ bool Engine::signed_integer() {
     return integer(magnitude, negative, 10, kLowerDigits, false);
 }
 
-bool Engine::unsigned_integer(unsigned base, const char* digits) {
+bool format_engine::unsigned_integer(unsigned base, const char* digits) {
     spec_.flags &= ~(kForceSign | kSpaceSign); // signs belong to signed conversions only
     return integer(read_unsigned(), false, base, digits, false);
 }
 
-bool Engine::pointer() {
+bool format_engine::pointer() {
     const void* address = va_arg(args_, void*);
     if (address == nullptr) {
         field(kNullPointer, sizeof kNullPointer - 1);
@@ -411,8 +411,8 @@ bool Engine::pointer() {
 }
 
 // Layout: [spaces][sign or 0x][zeros][digits][spaces].
-bool Engine::integer(std::uint64_t magnitude, bool negative, unsigned base, const char* digits,
-                     bool force_prefix) {
+bool format_engine::integer(std::uint64_t magnitude, bool negative, unsigned base,
+                            const char* digits, bool force_prefix) {
     char text[kMaxIntegerDigits];
     std::size_t count = 0;
     for (std::uint64_t rest = magnitude; rest != 0 || (count == 0 && spec_.precision != 0);
@@ -452,19 +452,19 @@ bool Engine::integer(std::uint64_t magnitude, bool negative, unsigned base, cons
     return true;
 }
 
-void Engine::field(const char* text, std::size_t n) {
+void format_engine::field(const char* text, std::size_t n) {
     pad_before(n);
     out_.put(text, n);
     pad_after(n);
 }
 
-bool Engine::character() {
+bool format_engine::character() {
     const char c = static_cast<char>(va_arg(args_, int));
     field(&c, 1);
     return true;
 }
 
-bool Engine::wide_character() {
+bool format_engine::wide_character() {
     const auto wc = static_cast<wchar_t>(va_arg(args_, std::wint_t));
     char bytes[MB_LEN_MAX];
     std::mbstate_t state{};
@@ -479,7 +479,7 @@ std::size_t precision_limit(int precision) {
                                      : static_cast<std::size_t>(precision);
 }
 
-bool Engine::narrow_text(const char* text) {
+bool format_engine::narrow_text(const char* text) {
     std::size_t limit = precision_limit(spec_.precision);
     if (text == nullptr) {
         text = kNullString;
@@ -507,7 +507,7 @@ std::ptrdiff_t for_each_multibyte(const wchar_t* text, std::size_t limit, Sink&&
     return static_cast<std::ptrdiff_t>(total);
 }
 
-bool Engine::wide_string() {
+bool format_engine::wide_string() {
     const wchar_t* text = va_arg(args_, const wchar_t*);
     if (text == nullptr) return narrow_text(nullptr);
     const std::size_t limit = precision_limit(spec_.precision);
@@ -562,7 +562,8 @@ int system_format(char* buffer, std::size_t size, const char* format, int width,
 // is lowered to that: the stored prefix and the truncation are unchanged, and the system
 // formatter does not produce gigabytes of padding. Returns -1 when the value cannot be formatted.
 template <typename T>
-int Engine::bounded_float_width(const char* format, T value, char (&scratch)[kFloatBufferSize]) {
+int format_engine::bounded_float_width(const char* format, T value,
+                                       char (&scratch)[kFloatBufferSize]) {
     if (static_cast<std::size_t>(spec_.width) < kFloatBufferSize) return spec_.width;
     const int body = system_format(scratch, kFloatBufferSize, format, 0, spec_.precision, value);
     if (body < 0) return -1;
@@ -573,7 +574,7 @@ int Engine::bounded_float_width(const char* format, T value, char (&scratch)[kFl
 
 // A precision beyond the exact one only adds zeros (or, for %g, nothing), so the system
 // formatter, whose own buffers grow with the precision, never sees one.
-template <typename T> bool Engine::zero_extended(char conversion, T value) {
+template <typename T> bool format_engine::zero_extended(char conversion, T value) {
     char format[kFloatFormatSize];
     rebuild_float_format<T>(conversion, spec_.flags, format);
     char body[kExactBodySize<T>];
@@ -599,7 +600,7 @@ template <typename T> bool Engine::zero_extended(char conversion, T value) {
 
 // Lets the system formatter produce the conversion, first into a local buffer and, when longer,
 // in place under the remaining capacity.
-template <typename T> bool Engine::floating(char conversion) {
+template <typename T> bool format_engine::floating(char conversion) {
     const T value = va_arg(args_, T);
     if (spec_.precision > kExactPrecision<T> && std::isfinite(value)) {
         if (keeps_trailing_zeros(conversion, spec_.flags)) return zero_extended(conversion, value);
@@ -633,7 +634,7 @@ int format_bounded(char* dest, std::uint64_t count, const char* format, va_list 
         dest[0] = '\0';
         return kFormatError;
     }
-    Engine engine(dest, count, args);
+    format_engine engine(dest, count, args);
     const int result = engine.run(format);
     if (result == kFormatError)
         dest[0] = '\0';

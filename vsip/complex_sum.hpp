@@ -10,16 +10,16 @@ void GOMP_atomic_end(void);
 
 namespace qvsip {
 
-struct ComplexSum {
+struct complex_sum {
     float re = 0, im = 0;
-    void add(ComplexSum other) {
+    void add(complex_sum other) {
         re += other.re;
         im += other.im;
     }
 };
 
 // Adds one thread's partial to the shared pair, both parts under the one lock.
-inline void add_atomically(ComplexSum& shared, ComplexSum partial) {
+inline void add_atomically(complex_sum& shared, complex_sum partial) {
     GOMP_atomic_start();
     shared.add(partial);
     GOMP_atomic_end();

@@ -19,14 +19,14 @@
 namespace qvsip {
 
 // Floats per SIMD vector: the width of every group on the operations' vector paths.
-inline constexpr std::uint64_t kLanes = qtx::simd::lanes<float>;
+inline constexpr std::uint64_t lane_count = qtx::simd::lanes<float>;
 
 // Result of an operation returning a scalar when an argument is missing.
-inline constexpr float kQuietNaN = std::bit_cast<float>(0x7fc00000u);
+inline constexpr float quiet_nan = std::bit_cast<float>(0x7fc00000u);
 
-// Processor profiles: under kProfileSerialReductions the profile-dependent reductions run
+// Processor profiles: under profile_serial_reductions the profile-dependent reductions run
 // serially; kProfileDefault applies wherever no other profile was chosen.
-inline constexpr std::uint64_t kProfileSerialReductions = 1;
+inline constexpr std::uint64_t profile_serial_reductions = 1;
 inline constexpr std::uint64_t kProfileDefault = 2;
 
 // The library thread count T that each operation reads once at its start (the value
@@ -46,7 +46,7 @@ int thread_count_from_environment(const char* value);
 namespace frame {
 
 // Scalars per unit of the first dense region: four vectors.
-inline constexpr std::uint64_t kDenseUnit = 4 * kLanes;
+inline constexpr std::uint64_t dense_unit = 4 * lane_count;
 
 // A parallel region never asks for more threads than this (the FFT engines' plan ceiling).
 inline constexpr int kMaxRegionThreads = 512;
@@ -66,10 +66,10 @@ int region_thread_request(int threads);
 
 // A range kernel behind a plain function pointer, so that the OpenMP regions live in one
 // translation unit whatever the kernel's type. Refers to the kernel; does not copy it.
-class RangeKernel {
+class range_kernel {
   public:
     template <class Kernel>
-    explicit RangeKernel(Kernel& kernel)
+    explicit range_kernel(Kernel& kernel)
         : context_(const_cast<void*>(static_cast<const void*>(std::addressof(kernel)))),
           call_([](void* context, std::uint64_t first, std::uint64_t last) {
               (*static_cast<Kernel*>(context))(first, last);
@@ -86,34 +86,34 @@ class RangeKernel {
 // chunk do nothing. The region is opened even when it has no whole unit. Returns the end of the
 // covered part; the rest, less than one unit, is the caller's.
 std::uint64_t parallel_region(int threads, std::uint64_t first, std::uint64_t last,
-                              std::uint64_t unit, RangeKernel kernel);
+                              std::uint64_t unit, range_kernel kernel);
 
 // Units (in elements) of a dense run's first parallel region and of its second; second == 0
 // leaves everything after the first region to the calling thread.
-struct DenseUnits {
+struct region_units {
     std::uint64_t first, second;
 };
-inline constexpr DenseUnits kTwoRegions{kDenseUnit, kLanes};
-inline constexpr DenseUnits kOneRegion{kDenseUnit, 0};
+inline constexpr region_units two_regions{dense_unit, lane_count};
+inline constexpr region_units one_region{dense_unit, 0};
 
 // Dense path over count elements: serially the caller kernel alone; otherwise the region kernel
 // in the regions, then the caller kernel on the calling thread for the rest.
 template <class RegionKernel, class CallerKernel>
-void run_dense(int threads, std::uint64_t count, DenseUnits units, RegionKernel&& region,
+void run_dense(int threads, std::uint64_t count, region_units units, RegionKernel&& region,
                CallerKernel&& caller) {
     if (count == 0) return;
     if (threads == 1) {
         caller(0, count);
         return;
     }
-    std::uint64_t done = parallel_region(threads, 0, count, units.first, RangeKernel(region));
+    std::uint64_t done = parallel_region(threads, 0, count, units.first, range_kernel(region));
     if (units.second != 0)
-        done = parallel_region(threads, done, count, units.second, RangeKernel(region));
+        done = parallel_region(threads, done, count, units.second, range_kernel(region));
     if (done < count) caller(done, count);
 }
 
 template <class Kernel>
-void run_dense(int threads, std::uint64_t count, DenseUnits units, Kernel&& kernel) {
+void run_dense(int threads, std::uint64_t count, region_units units, Kernel&& kernel) {
     run_dense(threads, count, units, kernel, kernel);
 }
 
@@ -126,7 +126,7 @@ void run_in_units(int threads, std::uint64_t count, std::uint64_t unit, Kernel&&
         kernel(0, count);
         return;
     }
-    const std::uint64_t done = parallel_region(threads, 0, count, unit, RangeKernel(kernel));
+    const std::uint64_t done = parallel_region(threads, 0, count, unit, range_kernel(kernel));
     if (done < count) kernel(done, count);
 }
 

@@ -21,7 +21,7 @@ int region_thread_request(int threads) {
 }
 
 std::uint64_t parallel_region(int threads, std::uint64_t first, std::uint64_t last,
-                              std::uint64_t unit, RangeKernel kernel) {
+                              std::uint64_t unit, range_kernel kernel) {
     const std::uint64_t units = (last - first) / unit;
 #pragma omp parallel num_threads(region_thread_request(threads))
     {

@@ -50,7 +50,8 @@ std::uint64_t profile_for_processor_id(std::uint64_t main_id) {
     const std::uint64_t implementer = (main_id >> kImplementerShift) & kImplementerMask;
     const std::uint64_t part = (main_id >> kPartShift) & kPartMask;
     for (const ProcessorModel& model : kSerialReductionModels)
-        if (model.implementer == implementer && model.part == part) return kProfileSerialReductions;
+        if (model.implementer == implementer && model.part == part)
+            return profile_serial_reductions;
     return kProfileDefault;
 }
 

@@ -15,7 +15,7 @@ inline constexpr std::size_t kRecordOverhead = kRecordAlignment + kRecordSlotSiz
 
 // State tags written into every record; nothing reads them back, they mark records for
 // anyone inspecting memory.
-inline constexpr std::uint32_t kLiveTag = 0x5555;
+inline constexpr std::uint32_t live_tag = 0x5555;
 inline constexpr std::uint32_t kReleasedTag = 0xAAAA;
 
 // Returns size bytes on a 64-byte boundary, or null when memory runs out or size plus the

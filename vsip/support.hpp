@@ -15,14 +15,14 @@ inline constexpr std::int32_t kComplexComponent = 2;
 
 // Element strides in scalars: a plain block is contiguous, and so is each part of a split
 // complex block; the parts of an interleaved complex block alternate in one array.
-inline constexpr vsip_stride kContiguousStride = 1;
-inline constexpr vsip_stride kSplitStride = kContiguousStride;
-inline constexpr vsip_stride kInterleavedStride = 2;
+inline constexpr vsip_stride contiguous_stride = 1;
+inline constexpr vsip_stride split_stride = contiguous_stride;
+inline constexpr vsip_stride interleaved_stride = 2;
 
 // Longest block whose array, at the given element stride, is addressable: element addresses
 // and their differences then never overflow.
 template <class Scalar>
-constexpr vsip_length max_block_length(vsip_stride element_stride = kContiguousStride) {
+constexpr vsip_length max_block_length(vsip_stride element_stride = contiguous_stride) {
     return static_cast<vsip_length>(PTRDIFF_MAX) / sizeof(Scalar) /
            static_cast<vsip_length>(element_stride);
 }
@@ -83,7 +83,7 @@ struct vsip_cblock_f_s {
     vsip_block_f* imag;
     std::int32_t kind;
     std::int32_t admitted;
-    vsip_stride element_stride; // kSplitStride or kInterleavedStride
+    vsip_stride element_stride; // split_stride or interleaved_stride
     vsip_length length;
     std::int32_t reserved;
     std::uint32_t tag;
@@ -102,36 +102,36 @@ struct vsip_cmview_f_s : qvsip::MatrixViewRecord<vsip_cblock_f> {};
 namespace qvsip {
 
 // A real view resolved to raw memory: element i is start[i * stride].
-struct RealVector {
+struct real_vector {
     vsip_scalar_f* start;
     std::ptrdiff_t stride; // in scalars
     vsip_length length;
 };
 
 // A complex view resolved to raw memory: element i is (re[i * stride], im[i * stride]).
-struct ComplexVector {
+struct complex_vector {
     vsip_scalar_f* re;
     vsip_scalar_f* im;
     std::ptrdiff_t stride;         // in scalars
-    std::ptrdiff_t element_stride; // kInterleavedStride: re and im alternate in one array
+    std::ptrdiff_t element_stride; // interleaved_stride: re and im alternate in one array
     vsip_length length;
 };
 
 // Integer and boolean views: element i is start[i * stride].
-template <class Scalar> struct IntegerVector {
+template <class Scalar> struct integer_vector {
     Scalar* start;
     std::ptrdiff_t stride;
     vsip_length length;
 };
 
 // Matrices: element (r, c) is start[r * col_stride + c * row_stride].
-struct RealMatrix {
+struct real_matrix {
     vsip_scalar_f* start;
     std::ptrdiff_t row_stride, col_stride; // in scalars
     vsip_length row_length, col_length;
 };
 
-struct ComplexMatrix {
+struct complex_matrix {
     vsip_scalar_f* re;
     vsip_scalar_f* im;
     std::ptrdiff_t row_stride, col_stride; // in scalars
@@ -141,25 +141,25 @@ struct ComplexMatrix {
 
 // Interleaved complex storage: re and im alternate in one array.
 template <class Complex> bool interleaved(const Complex& v) {
-    return v.element_stride == kInterleavedStride;
+    return v.element_stride == interleaved_stride;
 }
 
 // Interleaved with consecutive elements adjacent: one contiguous array of (re, im) pairs.
-inline bool dense_interleaved(const ComplexVector& v) {
-    return interleaved(v) && v.stride == kInterleavedStride;
+inline bool dense_interleaved(const complex_vector& v) {
+    return interleaved(v) && v.stride == interleaved_stride;
 }
 
 inline std::ptrdiff_t scaled(vsip_offset offset, vsip_stride element_stride) {
     return static_cast<std::ptrdiff_t>(offset) * element_stride;
 }
 
-inline RealVector resolve(const vsip_vview_f& view) {
+inline real_vector resolve(const vsip_vview_f& view) {
     const vsip_block_f& block = *view.block;
     return {block.data + scaled(view.offset, block.element_stride),
             view.stride * block.element_stride, view.length};
 }
 
-inline ComplexVector resolve(const vsip_cvview_f& view) {
+inline complex_vector resolve(const vsip_cvview_f& view) {
     const vsip_cblock_f& block = *view.block;
     const std::ptrdiff_t first = scaled(view.offset, block.element_stride);
     return {block.real->data + first, block.imag->data + first, view.stride * block.element_stride,
@@ -168,23 +168,23 @@ inline ComplexVector resolve(const vsip_cvview_f& view) {
 
 template <class View> auto resolve_integer(const View& view) {
     using Scalar = typename View::block_type::scalar_type;
-    return IntegerVector<Scalar>{view.block->data + view.offset, view.stride, view.length};
+    return integer_vector<Scalar>{view.block->data + view.offset, view.stride, view.length};
 }
-inline IntegerVector<vsip_scalar_i> resolve(const vsip_vview_i& view) {
+inline integer_vector<vsip_scalar_i> resolve(const vsip_vview_i& view) {
     return resolve_integer(view);
 }
-inline IntegerVector<vsip_scalar_bl> resolve(const vsip_vview_bl& view) {
+inline integer_vector<vsip_scalar_bl> resolve(const vsip_vview_bl& view) {
     return resolve_integer(view);
 }
 
-inline RealMatrix resolve(const vsip_mview_f& view) {
+inline real_matrix resolve(const vsip_mview_f& view) {
     const vsip_block_f& block = *view.block;
     return {block.data + scaled(view.offset, block.element_stride),
             view.row_stride * block.element_stride, view.col_stride * block.element_stride,
             view.row_length, view.col_length};
 }
 
-inline ComplexMatrix resolve(const vsip_cmview_f& view) {
+inline complex_matrix resolve(const vsip_cmview_f& view) {
     const vsip_cblock_f& block = *view.block;
     const std::ptrdiff_t first = scaled(view.offset, block.element_stride);
     return {block.real->data + first,

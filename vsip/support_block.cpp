@@ -15,7 +15,7 @@ template <class Block> void mark_bound(Block& block, vsip_length length, vsip_me
     block.admitted = 0;
     block.length = length;
     block.reserved = 0;
-    block.tag = kLiveTag;
+    block.tag = live_tag;
     block.hint = static_cast<std::int32_t>(hint);
 }
 
@@ -31,7 +31,7 @@ Block* bind_plain(Scalar* data, vsip_length length, vsip_memory_hint hint) {
 
 vsip_block_f* bind_real(vsip_scalar_f* data, vsip_length length, vsip_memory_hint hint) {
     vsip_block_f* block = bind_plain<vsip_block_f>(data, length, hint);
-    if (block != nullptr) block->element_stride = kContiguousStride;
+    if (block != nullptr) block->element_stride = contiguous_stride;
     return block;
 }
 
@@ -51,8 +51,8 @@ bool bind_split_parts(vsip_cblock_f& block, vsip_scalar_f* re, vsip_scalar_f* im
         release_record(imag);
         return false;
     }
-    make_component(*real, block, kSplitStride);
-    make_component(*imag, block, kSplitStride);
+    make_component(*real, block, split_stride);
+    make_component(*imag, block, split_stride);
     block.real = real;
     block.imag = imag;
     return true;
@@ -68,7 +68,7 @@ bool bind_interleaved_parts(vsip_cblock_f& block, vsip_scalar_f* pairs, vsip_mem
         release_record(real);
         return false;
     }
-    make_component(*real, block, kInterleavedStride);
+    make_component(*real, block, interleaved_stride);
     *imag = *real;
     imag->data = pairs + 1;
     block.real = real;
@@ -78,7 +78,7 @@ bool bind_interleaved_parts(vsip_cblock_f& block, vsip_scalar_f* pairs, vsip_mem
 
 vsip_cblock_f* bind_complex(vsip_scalar_f* first, vsip_scalar_f* second, vsip_length length,
                             vsip_memory_hint hint) {
-    const vsip_stride element_stride = second == nullptr ? kInterleavedStride : kSplitStride;
+    const vsip_stride element_stride = second == nullptr ? interleaved_stride : split_stride;
     if (first == nullptr || length > max_block_length<vsip_scalar_f>(element_stride))
         return nullptr;
     vsip_cblock_f* block = new_record<vsip_cblock_f>();

@@ -55,7 +55,7 @@ template <class View> View* new_view(const typename View::block_type* block) {
     View* view = new_record<View>();
     if (view == nullptr) return nullptr;
     view->block = const_cast<typename View::block_type*>(block);
-    view->tag = kLiveTag;
+    view->tag = live_tag;
     return view;
 }
 
@@ -188,14 +188,14 @@ void vsip_cmalldestroy_f(vsip_cmview_f* view) {
 }
 
 vsip_scalar_f vsip_vget_f(const vsip_vview_f* view, vsip_index i) {
-    if (view == nullptr || i >= view->length) return kQuietNaN;
-    const RealVector vector = resolve(*view);
+    if (view == nullptr || i >= view->length) return quiet_nan;
+    const real_vector vector = resolve(*view);
     return vector.start[scalar_index(i, vector.stride)];
 }
 
 vsip_cscalar_f vsip_cvget_f(const vsip_cvview_f* view, vsip_index i) {
-    if (view == nullptr || i >= view->length) return {kQuietNaN, kQuietNaN};
-    const ComplexVector vector = resolve(*view);
+    if (view == nullptr || i >= view->length) return {quiet_nan, quiet_nan};
+    const complex_vector vector = resolve(*view);
     const std::ptrdiff_t at = scalar_index(i, vector.stride);
     return {vector.re[at], vector.im[at]};
 }

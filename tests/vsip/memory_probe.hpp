@@ -8,16 +8,16 @@
 
 namespace qvsip::test {
 
-class MemoryProbe {
+class memory_probe {
   public:
-    MemoryProbe() : previous_(exchange_record_memory({&allocate, &release})) {
+    memory_probe() : previous_(exchange_record_memory({&allocate, &release})) {
         live_ = 0;
         allocations_ = 0;
         fail_after_ = -1;
     }
-    ~MemoryProbe() { exchange_record_memory(previous_); }
-    MemoryProbe(const MemoryProbe&) = delete;
-    MemoryProbe& operator=(const MemoryProbe&) = delete;
+    ~memory_probe() { exchange_record_memory(previous_); }
+    memory_probe(const memory_probe&) = delete;
+    memory_probe& operator=(const memory_probe&) = delete;
 
     // Allocations from now on succeed successes times, then fail.
     void fail_after(int successes) { fail_after_ = successes; }

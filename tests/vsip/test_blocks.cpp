@@ -14,14 +14,14 @@
 
 namespace {
 
-using qvsip::test::MemoryProbe;
+using qvsip::test::memory_probe;
 
 std::uintptr_t address(const void* p) {
     return reinterpret_cast<std::uintptr_t>(p);
 }
 
 TEST(Record, AlignedAboveItsStoredStart) {
-    MemoryProbe probe;
+    memory_probe probe;
     for (std::size_t size : {0, 1, 63, 64, 65, 200}) {
         void* record = qvsip::allocate_record_bytes(size);
         ASSERT_NE(record, nullptr);
@@ -37,7 +37,7 @@ TEST(Record, AlignedAboveItsStoredStart) {
 }
 
 TEST(Record, OverflowingSizeIsRefusedWithoutAllocating) {
-    MemoryProbe probe;
+    memory_probe probe;
     constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
     EXPECT_EQ(qvsip::allocate_record_bytes(kMax), nullptr);
     EXPECT_EQ(qvsip::allocate_record_bytes(kMax - qvsip::kRecordOverhead + 1), nullptr);
@@ -45,7 +45,7 @@ TEST(Record, OverflowingSizeIsRefusedWithoutAllocating) {
 }
 
 TEST(Record, ForeignPointersAreNotFreed) {
-    MemoryProbe probe; // a call of its release would free a stack address and crash
+    memory_probe probe; // a call of its release would free a stack address and crash
     qvsip::release_record(nullptr);
     alignas(64) std::array<unsigned char, 256> foreign{};
     unsigned char* record = foreign.data() + 128;
@@ -116,8 +116,8 @@ TEST(ComplexBlock, PartsOfBothLayouts) {
             EXPECT_EQ(part->length, 4u);
             EXPECT_EQ(part->hint, VSIP_MEM_RDONLY);
         }
-    EXPECT_EQ(interleaved->element_stride, qvsip::kInterleavedStride);
-    EXPECT_EQ(split->element_stride, qvsip::kSplitStride);
+    EXPECT_EQ(interleaved->element_stride, qvsip::interleaved_stride);
+    EXPECT_EQ(split->element_stride, qvsip::split_stride);
     vsip_cblockdestroy_f(interleaved);
     vsip_cblockdestroy_f(split);
 }
@@ -134,7 +134,7 @@ TEST(ComplexBlock, MissingFirstArrayOrUnaddressableLengthIsRefused) {
 }
 
 TEST(ComplexBlock, ComponentsCannotBeAdmittedOrDestroyedAlone) {
-    MemoryProbe probe;
+    memory_probe probe;
     float pairs[4] = {1, 2, 3, 4};
     vsip_cblock_f* block = vsip_cblockbind_f(pairs, nullptr, 2, VSIP_MEM_NONE);
     ASSERT_NE(block, nullptr);
@@ -159,7 +159,7 @@ TEST(ComplexBlock, OutOfMemoryAtAnyStepLeavesNothingAllocated) {
         for (int successes = 0; successes < 3; ++successes) {
             SCOPED_TRACE(testing::Message() << (second ? "split" : "interleaved") << ", "
                                             << successes << " allocations succeed");
-            MemoryProbe probe;
+            memory_probe probe;
             probe.fail_after(successes);
             EXPECT_EQ(vsip_cblockbind_f(a, second, 4, VSIP_MEM_NONE), nullptr);
             EXPECT_EQ(probe.live(), 0);

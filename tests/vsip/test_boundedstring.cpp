@@ -19,16 +19,16 @@ namespace {
 
 constexpr uint64_t kMaxCapacity = 0x7fffffffu;
 constexpr uint64_t kTooLargeCapacity = 0x80000000u;
-constexpr char kUntouched = '#';
+constexpr char untouched = '#';
 
 // A buffer pre-filled with a marker so that untouched, reset and overrun are all visible.
 template <std::size_t N> struct Buffer {
     std::array<char, N + 8> bytes;
-    Buffer() { bytes.fill(kUntouched); }
+    Buffer() { bytes.fill(untouched); }
     char* data() { return bytes.data(); }
     bool guard_intact() const {
         for (std::size_t i = N; i < bytes.size(); ++i)
-            if (bytes[i] != kUntouched) return false;
+            if (bytes[i] != untouched) return false;
         return true;
     }
 };
@@ -62,11 +62,11 @@ TEST(StrcpyS, CodesAndDestination) {
             Buffer<16> buf;
             EXPECT_EQ(function(buf.data(), c.capacity, c.source), c.code);
             if (c.result == nullptr)
-                EXPECT_EQ(buf.bytes[0], kUntouched);
+                EXPECT_EQ(buf.bytes[0], untouched);
             else if (function == &strcpy_s || c.code != 0)
                 EXPECT_STREQ(buf.data(), c.result);
             else
-                EXPECT_EQ(buf.bytes[0], kUntouched); // strcpy_error never copies
+                EXPECT_EQ(buf.bytes[0], untouched); // strcpy_error never copies
             EXPECT_TRUE(buf.guard_intact());
         }
     }
@@ -410,7 +410,7 @@ TEST(Format, EdgeCasesOfTheEntryPoints) {
                                            : sprintf_s(buf.data(), c.capacity, c.format, 42);
         EXPECT_EQ(result, c.result);
         if (c.text == nullptr)
-            EXPECT_EQ(buf.bytes[0], kUntouched);
+            EXPECT_EQ(buf.bytes[0], untouched);
         else
             EXPECT_STREQ(buf.data(), c.text);
         EXPECT_TRUE(buf.guard_intact());
@@ -459,7 +459,7 @@ TEST(Engine, InvalidArguments) {
     EXPECT_EQ(engine(nullptr, 8, "x"), -1);
     EXPECT_EQ(engine(buf.data(), 0, "x"), -2);
     EXPECT_EQ(engine(buf.data(), 0, "%y"), -2);
-    EXPECT_EQ(buf.bytes[0], kUntouched); // count 0 gives no place to write even a NUL
+    EXPECT_EQ(buf.bytes[0], untouched); // count 0 gives no place to write even a NUL
     EXPECT_EQ(engine(buf.data(), 8, "%y"), -1);
     EXPECT_EQ(buf.bytes[0], '\0');
 }

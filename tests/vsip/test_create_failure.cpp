@@ -12,7 +12,7 @@
 
 namespace {
 
-using qvsip::test::MemoryProbe;
+using qvsip::test::memory_probe;
 
 // Blocks the view binds use, made before any probe so that their records are not counted.
 struct bound_blocks {
@@ -81,7 +81,7 @@ TEST(CreateFailure, EveryFailedAllocationGivesNullAndLeavesNothing) {
     for (const create_case& c : cases(blocks)) {
         int allocations = 0;
         {
-            MemoryProbe probe;
+            memory_probe probe;
             void* object = c.create();
             ASSERT_NE(object, nullptr) << c.label;
             allocations = probe.allocations();
@@ -90,7 +90,7 @@ TEST(CreateFailure, EveryFailedAllocationGivesNullAndLeavesNothing) {
         }
         EXPECT_GT(allocations, 0) << c.label;
         for (int successes = 0; successes < allocations; ++successes) {
-            MemoryProbe probe;
+            memory_probe probe;
             probe.fail_after(successes);
             EXPECT_EQ(c.create(), nullptr) << c.label << ", " << successes << " succeed";
             EXPECT_EQ(probe.live(), 0) << c.label << ", " << successes << " succeed";

@@ -15,10 +15,10 @@
 namespace {
 
 using qvsip::frame::chunk_of;
-using qvsip::frame::DenseUnits;
-using qvsip::frame::kOneRegion;
-using qvsip::frame::kTwoRegions;
+using qvsip::frame::one_region;
 using qvsip::frame::Range;
+using qvsip::frame::region_units;
+using qvsip::frame::two_regions;
 
 // ---------------------------------------------------------------------------------------------
 // Partition
@@ -80,20 +80,20 @@ class Recorder {
 
 TEST(RunDense, TwentyOneScalarsOnOneAndOnThreeThreads) {
     Recorder serial;
-    qvsip::frame::run_dense(1, 21, kTwoRegions, serial);
+    qvsip::frame::run_dense(1, 21, two_regions, serial);
     EXPECT_EQ(serial.calls(), (std::vector<Call>{{0, 21, false, 0, 1}}));
     Recorder two;
-    qvsip::frame::run_dense(3, 21, kTwoRegions, two);
+    qvsip::frame::run_dense(3, 21, two_regions, two);
     EXPECT_EQ(two.calls(), (std::vector<Call>{
                                {0, 16, true, 0, 3}, {16, 20, true, 0, 3}, {20, 21, false, 0, 1}}));
     Recorder one;
-    qvsip::frame::run_dense(3, 21, kOneRegion, one);
+    qvsip::frame::run_dense(3, 21, one_region, one);
     EXPECT_EQ(one.calls(), (std::vector<Call>{{0, 16, true, 0, 3}, {16, 21, false, 0, 1}}));
 }
 
 TEST(RunDense, ParallelChunksKeepUnitBoundariesAndCoverEveryScalar) {
     for (const int threads : {2, 3, 4})
-        for (const DenseUnits regions : {kOneRegion, kTwoRegions})
+        for (const region_units regions : {one_region, two_regions})
             for (std::uint64_t count = 0; count < 70; ++count) {
                 SCOPED_TRACE(testing::Message() << count << " scalars on " << threads);
                 Recorder recorder;
@@ -126,7 +126,7 @@ TEST(RunInUnits, LeftoverOfPartialUnitsIsTheCallers) {
 TEST(RunInUnits, EmptyRangeRunsNothing) {
     Recorder recorder;
     qvsip::frame::run_in_units(3, 0, 1, recorder);
-    qvsip::frame::run_dense(3, 0, kTwoRegions, recorder);
+    qvsip::frame::run_dense(3, 0, two_regions, recorder);
     EXPECT_TRUE(recorder.calls().empty());
 }
 
@@ -165,8 +165,8 @@ TEST(LoadTimeSetUp, SecondRunChangesNothing) {
 }
 
 TEST(ProcessorProfile, LittleCoresRunReductionsSerially) {
-    EXPECT_EQ(qvsip::profile_for_processor_id(0x410fd034), qvsip::kProfileSerialReductions);
-    EXPECT_EQ(qvsip::profile_for_processor_id(0x411fd050), qvsip::kProfileSerialReductions);
+    EXPECT_EQ(qvsip::profile_for_processor_id(0x410fd034), qvsip::profile_serial_reductions);
+    EXPECT_EQ(qvsip::profile_for_processor_id(0x411fd050), qvsip::profile_serial_reductions);
     EXPECT_EQ(qvsip::profile_for_processor_id(0x410fd0c1), qvsip::kProfileDefault); // big core
     EXPECT_EQ(qvsip::profile_for_processor_id(0x510fd034), qvsip::kProfileDefault); // other vendor
     EXPECT_EQ(qvsip::profile_for_processor_id(0), qvsip::kProfileDefault);

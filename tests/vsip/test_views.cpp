@@ -12,13 +12,13 @@
 
 namespace {
 
-using qvsip::test::MemoryProbe;
+using qvsip::test::memory_probe;
 
-constexpr std::uint32_t kQuietNaNBits = 0x7fc00000u;
+constexpr std::uint32_t quiet_nan_bits = 0x7fc00000u;
 constexpr vsip_stride kHugeStride = std::numeric_limits<vsip_stride>::max();
 
 bool is_quiet_nan(float x) {
-    return std::bit_cast<std::uint32_t>(x) == kQuietNaNBits;
+    return std::bit_cast<std::uint32_t>(x) == quiet_nan_bits;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -76,8 +76,8 @@ TEST(MatrixView, RowMajorAndTransposedAddressing) {
     vsip_mview_f* rows = vsip_mbind_f(block, 0, 4, 3, 1, 4);    // 3 x 4, row-major
     vsip_mview_f* columns = vsip_mbind_f(block, 0, 1, 4, 4, 3); // its 4 x 3 transpose
     ASSERT_TRUE(rows && columns);
-    const qvsip::RealMatrix a = qvsip::resolve(*rows);
-    const qvsip::RealMatrix t = qvsip::resolve(*columns);
+    const qvsip::real_matrix a = qvsip::resolve(*rows);
+    const qvsip::real_matrix t = qvsip::resolve(*columns);
     EXPECT_EQ(a.col_length, 3u);
     EXPECT_EQ(a.row_length, 4u);
     for (int r = 0; r < 3; ++r)
@@ -94,7 +94,7 @@ TEST(MatrixView, InterleavedStridesCountScalars) {
     vsip_cblock_f* block = vsip_cblockbind_f(pairs, nullptr, 6, VSIP_MEM_NONE);
     vsip_cmview_f* view = vsip_cmbind_f(block, 1, 3, 2, 1, 2); // rows {1, 2}, {4, 5}
     ASSERT_NE(view, nullptr);
-    const qvsip::ComplexMatrix m = qvsip::resolve(*view);
+    const qvsip::complex_matrix m = qvsip::resolve(*view);
     EXPECT_EQ(m.re, pairs + 2);
     EXPECT_EQ(m.im, pairs + 3);
     EXPECT_EQ(m.row_stride, 2);
@@ -109,7 +109,7 @@ TEST(IntegerView, ContiguousAddressing) {
     vsip_block_i* block = vsip_blockbind_i(integers, 6, VSIP_MEM_NONE);
     vsip_vview_i* view = vsip_vbind_i(block, 1, 2, 3);
     ASSERT_NE(view, nullptr);
-    const qvsip::IntegerVector<vsip_scalar_i> v = qvsip::resolve(*view);
+    const qvsip::integer_vector<vsip_scalar_i> v = qvsip::resolve(*view);
     EXPECT_EQ(v.start[2 * v.stride], 50);
     EXPECT_EQ(vsip_vdestroy_i(view), block);
     vsip_blockdestroy_i(block);
@@ -189,7 +189,7 @@ TEST(Binding, MatricesCheckAllFourCorners) {
 // Destruction
 
 TEST(Destruction, ViewHandsBackABlockOtherViewsStillUse) {
-    MemoryProbe probe;
+    memory_probe probe;
     float data[4] = {1, 2, 3, 4};
     vsip_block_f* block = vsip_blockbind_f(data, 4, VSIP_MEM_NONE);
     vsip_vview_f* first = vsip_vbind_f(block, 0, 1, 4);
@@ -207,7 +207,7 @@ TEST(Destruction, ViewHandsBackABlockOtherViewsStillUse) {
 }
 
 TEST(Destruction, DestroyAllReleasesViewAndBlockOfEveryType) {
-    MemoryProbe probe;
+    memory_probe probe;
     vsip_scalar_i integers[2] = {};
     vsip_scalar_bl booleans[2] = {};
     float reals[4] = {};
@@ -227,7 +227,7 @@ TEST(Destruction, DestroyAllReleasesViewAndBlockOfEveryType) {
 }
 
 TEST(Destruction, DestroyAllOnAComponentViewKeepsTheComplexBlock) {
-    MemoryProbe probe;
+    memory_probe probe;
     float pairs[4] = {1, 2, 3, 4};
     vsip_cblock_f* block = vsip_cblockbind_f(pairs, nullptr, 2, VSIP_MEM_NONE);
     vsip_valldestroy_f(vsip_vbind_f(block->imag, 0, 1, 2));
@@ -242,7 +242,7 @@ TEST(Destruction, OutOfMemoryGivesNullView) {
     float data[2] = {};
     vsip_block_f* block = vsip_blockbind_f(data, 2, VSIP_MEM_NONE);
     {
-        MemoryProbe probe;
+        memory_probe probe;
         probe.fail_after(0);
         EXPECT_EQ(vsip_vbind_f(block, 0, 1, 2), nullptr);
         EXPECT_EQ(vsip_mbind_f(block, 0, 1, 1, 1, 2), nullptr);

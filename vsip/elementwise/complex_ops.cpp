@@ -8,26 +8,26 @@ namespace qvsip::elementwise {
 namespace {
 
 // Operations with the second dense case over split parts.
-constexpr Paths kComplexWithSplit{.dense = kInterleavedUnits, .has_split = true};
+constexpr path_set kComplexWithSplit{.dense = kInterleavedUnits, .has_split = true};
 
 // Complex products in one region without a second; the interleaved unit (in pairs) depends on
 // the profile, and there is no parallel strided path.
-Paths multiply_paths() {
-    const std::uint64_t pairs = processor_profile() == kProfileSerialReductions ? 16 : 8;
+path_set multiply_paths() {
+    const std::uint64_t pairs = processor_profile() == profile_serial_reductions ? 16 : 8;
     return {.dense = {pairs, 0},
             .has_split = true,
-            .split = {frame::kDenseUnit, 0},
+            .split = {frame::dense_unit, 0},
             .strided_serial = true};
 }
 
 // Division: one region whose unit depends on the profile; exact division outside the regions.
-Paths divide_paths() {
-    const std::uint64_t pairs = processor_profile() == kProfileSerialReductions ? 8 : 16;
+path_set divide_paths() {
+    const std::uint64_t pairs = processor_profile() == profile_serial_reductions ? 8 : 16;
     return {.dense = {pairs, 0}};
 }
 
 // The magnitude's dense units follow its real output; strided units of 4 elements.
-constexpr Paths kMagnitudePaths{.dense = kRealUnits, .strided_unit = 4};
+constexpr path_set kMagnitudePaths{.dense = kRealUnits, .strided_unit = 4};
 
 } // namespace
 } // namespace qvsip::elementwise

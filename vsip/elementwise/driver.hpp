@@ -12,23 +12,23 @@
 
 namespace qvsip::elementwise {
 
-using frame::DenseUnits;
-inline constexpr DenseUnits kRealUnits = frame::kTwoRegions;
+using frame::region_units;
+inline constexpr region_units kRealUnits = frame::two_regions;
 // Complex output: the real units in scalars are half as many interleaved elements.
-inline constexpr DenseUnits kInterleavedUnits{frame::kDenseUnit / 2, kLanes / 2};
-inline constexpr DenseUnits kSplitUnits = frame::kTwoRegions;
+inline constexpr region_units kInterleavedUnits{frame::dense_unit / 2, lane_count / 2};
+inline constexpr region_units kSplitUnits = frame::two_regions;
 
-struct Paths {
-    DenseUnits dense = kRealUnits;
+struct path_set {
+    region_units dense = kRealUnits;
     bool has_split = false; // the second dense case: split complex views
-    DenseUnits split = kSplitUnits;
+    region_units split = kSplitUnits;
     std::uint64_t strided_unit = 1;
-    bool strided_groups = false;  // strided elements in groups of kLanes (else one by one)
+    bool strided_groups = false;  // strided elements in groups of lane_count (else one by one)
     bool strided_serial = false;  // no parallel strided path
     std::uint64_t outer_unit = 1; // matrices: rows or columns per unit of the parallel split
 };
 
-inline constexpr Paths kComplexPaths{.dense = kInterleavedUnits};
+inline constexpr path_set kComplexPaths{.dense = kInterleavedUnits};
 
 // op(x...) for one element or a group; an operation without inputs (a fill) provides value<V>.
 template <class Width, class Op, class... X> auto compute(const Op& op, const X&... x) {
@@ -38,22 +38,22 @@ template <class Width, class Op, class... X> auto compute(const Op& op, const X&
         return op(x...);
 }
 
-// Elements [first, last) of the ports: whole groups of kLanes elements from first (when Groups),
-// then one by one.
+// Elements [first, last) of the ports: whole groups of lane_count elements from first (when
+// Groups), then one by one.
 template <Access A, bool Groups, class Op, class Out, class... In>
 void run_span(const Op& op, std::uint64_t first, std::uint64_t last, const Out& r, const In&... a) {
     std::uint64_t i = first;
     if constexpr (Groups)
-        for (; i + kLanes <= last; i += kLanes)
+        for (; i + lane_count <= last; i += lane_count)
             r.template store<A>(i, compute<Group>(op, a.template load<A>(i)...));
     for (; i < last; ++i)
-        r.store_one(i, compute<One>(op, a.load_one(i)...));
+        r.store_one(i, compute<single_width>(op, a.load_one(i)...));
 }
 
 // A dense run of count elements: region_op in the parallel regions, caller_op on the calling
 // thread (they differ only where the regions use estimates and the caller exact arithmetic).
 template <Access A, class RegionOp, class CallerOp, class Out, class... In>
-void run_dense_path(int threads, std::uint64_t count, DenseUnits units, const RegionOp& region_op,
+void run_dense_path(int threads, std::uint64_t count, region_units units, const RegionOp& region_op,
                     const CallerOp& caller_op, const Out& r, const In&... a) {
     auto region = [&](std::uint64_t first, std::uint64_t last) {
         run_span<A, true>(region_op, first, last, r, a...);
@@ -65,7 +65,7 @@ void run_dense_path(int threads, std::uint64_t count, DenseUnits units, const Re
 }
 
 template <class Op, class Out, class... In>
-void run_strided_path(int threads, std::uint64_t count, const Paths& paths, const Op& op,
+void run_strided_path(int threads, std::uint64_t count, const path_set& paths, const Op& op,
                       const Out& r, const In&... a) {
     auto kernel = [&](std::uint64_t first, std::uint64_t last) {
         if (paths.strided_groups)
@@ -78,7 +78,7 @@ void run_strided_path(int threads, std::uint64_t count, const Paths& paths, cons
 
 // A vector operation on resolved ports: n = the smallest length; dense, split or strided path.
 template <class RegionOp, class CallerOp, class Out, class... In>
-void apply_vector(const Paths& paths, const RegionOp& region_op, const CallerOp& caller_op,
+void apply_vector(const path_set& paths, const RegionOp& region_op, const CallerOp& caller_op,
                   const Out& r, const In&... a) {
     const std::uint64_t n = std::min({r.length, a.length...});
     if (n == 0) return;
@@ -98,7 +98,7 @@ template <class... View> bool any_null(const View*... views) {
 
 // The whole operation on views, output first: null check, resolution, paths.
 template <class Op, class OutView, class... InView>
-void vector_operation(const Paths& paths, const Op& op, const OutView* r, const InView*... a) {
+void vector_operation(const path_set& paths, const Op& op, const OutView* r, const InView*... a) {
     if (any_null(r, a...)) return;
     apply_vector(paths, op, op, port_of(*r), port_of(*a)...);
 }

@@ -58,10 +58,10 @@ template <class V> V broadcast(float x) {
 }
 
 // A complex value or a group of four complex values, as real and imaginary parts.
-template <class V> struct Cplx { V re, im; };
+template <class V> struct cplx { V re, im; };
 
 // The lane width an operation is asked to compute in: one element or a 4-element group.
-struct One {
+struct single_width {
     using real = float;
 };
 struct Group {

@@ -12,7 +12,7 @@
 namespace qvsip::elementwise {
 
 // Which dimension is walked innermost: along a row (rows) or along a column (columns).
-enum class Inner { rows, columns };
+enum class inner_dimension { rows, columns };
 
 // A matrix as a port along the inner dimension (its length the inner count) and a step in
 // scalars from one inner line to the next.
@@ -35,16 +35,16 @@ template <class Port> struct MatrixPort {
 };
 
 // Rows are inner when the row stride (along a row) is the smaller one.
-inline Inner inner_by_strides(const vsip_mview_f& view) {
-    return view.row_stride < view.col_stride ? Inner::rows : Inner::columns;
+inline inner_dimension inner_by_strides(const vsip_mview_f& view) {
+    return view.row_stride < view.col_stride ? inner_dimension::rows : inner_dimension::columns;
 }
-inline Inner inner_by_strides(const vsip_cmview_f& view) {
-    return view.row_stride < view.col_stride ? Inner::rows : Inner::columns;
+inline inner_dimension inner_by_strides(const vsip_cmview_f& view) {
+    return view.row_stride < view.col_stride ? inner_dimension::rows : inner_dimension::columns;
 }
 
 template <class Port, class Matrix>
-MatrixPort<Port> oriented(Port line, const Matrix& m, Inner inner) {
-    if (inner == Inner::rows) {
+MatrixPort<Port> oriented(Port line, const Matrix& m, inner_dimension inner) {
+    if (inner == inner_dimension::rows) {
         line.stride = m.row_stride;
         line.length = m.row_length;
         return {line, m.col_stride, m.col_length};
@@ -54,12 +54,12 @@ MatrixPort<Port> oriented(Port line, const Matrix& m, Inner inner) {
     return {line, m.row_stride, m.row_length};
 }
 
-inline MatrixPort<ScalarPort<float>> matrix_port(const vsip_mview_f& view, Inner inner) {
-    const RealMatrix m = resolve(view);
+inline MatrixPort<ScalarPort<float>> matrix_port(const vsip_mview_f& view, inner_dimension inner) {
+    const real_matrix m = resolve(view);
     return oriented(ScalarPort<float>{m.start, 0, 0}, m, inner);
 }
-inline MatrixPort<ComplexPort> matrix_port(const vsip_cmview_f& view, Inner inner) {
-    const ComplexMatrix m = resolve(view);
+inline MatrixPort<ComplexPort> matrix_port(const vsip_cmview_f& view, inner_dimension inner) {
+    const complex_matrix m = resolve(view);
     return oriented(ComplexPort{m.re, m.im, 0, m.element_stride, 0}, m, inner);
 }
 
@@ -72,7 +72,7 @@ template <class Port> MatrixPort<Port> repeated(Port vector) {
 // the lines' own strides, or as dense lines when they are contiguous and the operation's groups
 // give the same results as its single elements.
 template <class Op, class Out, class... In>
-void run_lines(int threads, std::uint64_t inner, std::uint64_t outer, const Paths& paths,
+void run_lines(int threads, std::uint64_t inner, std::uint64_t outer, const path_set& paths,
                const Op& op, const MatrixPort<Out>& r, const MatrixPort<In>&... a) {
     const bool dense_lines = paths.strided_groups && r.line.contiguous() && r.line.interleaved() &&
                              ((a.line.contiguous() && a.line.interleaved()) && ...);
@@ -92,7 +92,7 @@ void run_lines(int threads, std::uint64_t inner, std::uint64_t outer, const Path
 // A matrix operation on oriented ports: the counts are the minima over the matrices; a set of
 // flat matrices of one storage kind is processed as one dense vector.
 template <class Op, class Out, class... In>
-void apply_matrix(const Paths& paths, const Op& op, const MatrixPort<Out>& r,
+void apply_matrix(const path_set& paths, const Op& op, const MatrixPort<Out>& r,
                   const MatrixPort<In>&... a) {
     const std::uint64_t inner = std::min({r.line.length, a.line.length...});
     const std::uint64_t outer = std::min({r.outer_length, a.outer_length...});

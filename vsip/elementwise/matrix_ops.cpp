@@ -9,33 +9,34 @@ namespace qvsip::elementwise {
 namespace {
 
 // Operations whose groups give the results of single elements may walk lines in groups.
-constexpr Paths kComplexMatrixPaths{
+constexpr path_set kComplexMatrixPaths{
     .dense = kInterleavedUnits, .has_split = true, .strided_groups = true};
-constexpr Paths kReciprocalPaths{.has_split = true, .strided_groups = true};
+constexpr path_set kReciprocalPaths{.has_split = true, .strided_groups = true};
 // The magnitude's estimates are for the dense case only.
-constexpr Paths kMagnitudePaths{.has_split = true};
+constexpr path_set kMagnitudePaths{.has_split = true};
 
 // The output's strides fix the dimension order for every matrix of the operation.
 template <class Op, class OutView, class... InView>
-void matrix_operation(const Paths& paths, const Op& op, const OutView* r, const InView*... a) {
+void matrix_operation(const path_set& paths, const Op& op, const OutView* r, const InView*... a) {
     if (any_null(r, a...)) return;
-    const Inner inner = inner_by_strides(*r);
+    const inner_dimension inner = inner_by_strides(*r);
     apply_matrix(paths, op, matrix_port(*r, inner), matrix_port(*a, inner)...);
 }
 
 // By rows (major 0) the vector runs along each row; otherwise along each column.
 template <class Op, class VectorView>
-void vector_matrix_product(const Paths& paths, const Op& op, const VectorView* a,
+void vector_matrix_product(const path_set& paths, const Op& op, const VectorView* a,
                            const vsip_cmview_f* b, vsip_major major, const vsip_cmview_f* r) {
     if (any_null(a, b, r)) return;
-    const Inner inner = major == VSIP_ROW ? Inner::rows : Inner::columns;
+    const inner_dimension inner =
+        major == VSIP_ROW ? inner_dimension::rows : inner_dimension::columns;
     apply_matrix(paths, op, matrix_port(*r, inner), repeated(port_of(*a)), matrix_port(*b, inner));
 }
 
 // The real-vector product's line unit depends on the profile (the same values either way).
-Paths real_vector_product_paths() {
-    Paths paths = kComplexMatrixPaths;
-    paths.outer_unit = processor_profile() == kProfileSerialReductions ? 1 : 2;
+path_set real_vector_product_paths() {
+    path_set paths = kComplexMatrixPaths;
+    paths.outer_unit = processor_profile() == profile_serial_reductions ? 1 : 2;
     return paths;
 }
 

@@ -1,5 +1,5 @@
 // Ports: a resolved view seen as a sequence of elements that the element-wise and transcendental
-// drivers read and write one element or one group of kLanes elements at a time, in one of three
+// drivers read and write one element or one group of lane_count elements at a time, in one of three
 // access modes.
 #pragma once
 
@@ -31,7 +31,7 @@ template <class Scalar> struct ScalarPort {
     std::ptrdiff_t stride; // in scalars
     vsip_length length;
 
-    static constexpr std::ptrdiff_t element_stride = kContiguousStride;
+    static constexpr std::ptrdiff_t element_stride = contiguous_stride;
     bool interleaved() const { return true; }
     bool split() const { return true; }
     bool contiguous() const { return stride == 1; }
@@ -46,8 +46,8 @@ template <class Scalar> struct ScalarPort {
         } else if constexpr (std::is_same_v<Scalar, float>) {
             return qtx::simd::load_strided(p + at(i, stride), stride);
         } else {
-            alignas(qtx::simd::vector_bytes) Scalar lanes[kLanes];
-            for (std::uint64_t k = 0; k < kLanes; ++k)
+            alignas(qtx::simd::vector_bytes) Scalar lanes[lane_count];
+            for (std::uint64_t k = 0; k < lane_count; ++k)
                 lanes[k] = p[at(i + k, stride)];
             return qtx::simd::load_i32(lanes);
         }
@@ -61,9 +61,9 @@ template <class Scalar> struct ScalarPort {
         } else if constexpr (std::is_same_v<Scalar, float>) {
             qtx::simd::store_strided(p + at(i, stride), stride, v);
         } else {
-            alignas(qtx::simd::vector_bytes) Scalar lanes[kLanes];
+            alignas(qtx::simd::vector_bytes) Scalar lanes[lane_count];
             qtx::simd::store_i32(lanes, v);
-            for (std::uint64_t k = 0; k < kLanes; ++k)
+            for (std::uint64_t k = 0; k < lane_count; ++k)
                 p[at(i + k, stride)] = lanes[k];
         }
     }
@@ -71,23 +71,23 @@ template <class Scalar> struct ScalarPort {
     void store_one(std::uint64_t i, Scalar v) const { p[at(i, stride)] = v; }
 };
 
-// Complex elements: element i is (re[i * stride], im[i * stride]). A group holds its kLanes real
-// parts in one vector and its imaginary parts in another, whatever the storage: complex
+// Complex elements: element i is (re[i * stride], im[i * stride]). A group holds its lane_count
+// real parts in one vector and its imaginary parts in another, whatever the storage: complex
 // arithmetic then is plain lane-wise arithmetic on parts (re = ar*br - ai*bi needs no shuffle
 // per product), and one operation serves interleaved, split and strided views alike. Dense
 // interleaved data pays one de-interleave per load and one interleave per store instead.
 struct ComplexPort {
-    using one = Cplx<float>;
-    using group = Cplx<f32x4>;
+    using one = cplx<float>;
+    using group = cplx<f32x4>;
 
     float* re;
     float* im;
     std::ptrdiff_t stride;         // in scalars
-    std::ptrdiff_t element_stride; // kInterleavedStride or kSplitStride
+    std::ptrdiff_t element_stride; // interleaved_stride or split_stride
     vsip_length length;
 
     bool interleaved() const { return qvsip::interleaved(*this); }
-    bool split() const { return element_stride == kSplitStride; }
+    bool split() const { return element_stride == split_stride; }
     bool contiguous() const { return stride == element_stride; }
     ComplexPort moved(std::ptrdiff_t scalars) const {
         return {re + scalars, im + scalars, stride, element_stride, length};
@@ -96,7 +96,7 @@ struct ComplexPort {
     template <Access A> group load(std::uint64_t i) const {
         using namespace qtx::simd;
         if constexpr (A == Access::dense) {
-            const f32x4 low = loadu(re + 2 * i), high = loadu(re + 2 * i + kLanes);
+            const f32x4 low = loadu(re + 2 * i), high = loadu(re + 2 * i + lane_count);
             return {even_lanes(low, high), odd_lanes(low, high)};
         } else if constexpr (A == Access::split) {
             return {loadu(re + i), loadu(im + i)};
@@ -109,7 +109,7 @@ struct ComplexPort {
         using namespace qtx::simd;
         if constexpr (A == Access::dense) {
             storeu(re + 2 * i, interleave_low(v.re, v.im));
-            storeu(re + 2 * i + kLanes, interleave_high(v.re, v.im));
+            storeu(re + 2 * i + lane_count, interleave_high(v.re, v.im));
         } else if constexpr (A == Access::split) {
             storeu(re + i, v.re);
             storeu(im + i, v.im);
@@ -126,7 +126,7 @@ struct ComplexPort {
 };
 
 inline ScalarPort<float> port_of(const vsip_vview_f& view) {
-    const RealVector v = resolve(view);
+    const real_vector v = resolve(view);
     return {v.start, v.stride, v.length};
 }
 inline ScalarPort<vsip_scalar_i> port_of(const vsip_vview_i& view) {
@@ -138,7 +138,7 @@ inline ScalarPort<vsip_scalar_bl> port_of(const vsip_vview_bl& view) {
     return {v.start, v.stride, v.length};
 }
 inline ComplexPort port_of(const vsip_cvview_f& view) {
-    const ComplexVector v = resolve(view);
+    const complex_vector v = resolve(view);
     return {v.re, v.im, v.stride, v.element_stride, v.length};
 }
 

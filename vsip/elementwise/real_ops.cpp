@@ -7,9 +7,9 @@
 namespace qvsip::elementwise {
 namespace {
 
-constexpr Paths kRealPaths{};
+constexpr path_set kRealPaths{};
 // Operations whose strided regions work in units of four consecutive elements.
-constexpr Paths kStridedFours{.strided_unit = 4, .strided_groups = true};
+constexpr path_set kStridedFours{.strided_unit = 4, .strided_groups = true};
 
 } // namespace
 } // namespace qvsip::elementwise

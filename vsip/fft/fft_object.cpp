@@ -70,7 +70,7 @@ void release_state(FftEngineState* state) {
 FftEngineState* make_engine_state(vsip_length n, int sign, unsigned flags) {
     FftEngineState* state = new_record<FftEngineState>();
     if (state == nullptr) return nullptr;
-    state->tag = kLiveTag;
+    state->tag = live_tag;
     state->sign = sign;
     const bool size_fits = n > 0 && n <= kMaxBufferBytes / kComplexBytes;
     if (size_fits) {
@@ -106,23 +106,23 @@ vsip_fft_f* create_fft(vsip_length n, vsip_scalar_f scale, vsip_fft_dir dir, vsi
     fft->place = place;
     fft->ntimes = static_cast<std::uint32_t>(ntimes);
     fft->hint = static_cast<std::uint32_t>(hint);
-    fft->tag = kLiveTag;
+    fft->tag = live_tag;
     return fft;
 }
 
 // The engine may run on the caller's array only when it holds all N values contiguously
 // interleaved; a shorter view goes through the buffers so nothing past its end is touched.
-bool transformable_in_place(const ComplexVector& v, vsip_length n) {
+bool transformable_in_place(const complex_vector& v, vsip_length n) {
     return dense_interleaved(v) && v.length >= n;
 }
 
-qtx_fftf_complex* interleaved_data(const ComplexVector& v) {
+qtx_fftf_complex* interleaved_data(const complex_vector& v) {
     return reinterpret_cast<qtx_fftf_complex*>(v.re);
 }
 
 // Copies the view's first min(length, n) values into the buffer and zeroes the rest, so that a
 // short view is transformed as if padded with zeros rather than with an earlier call's data.
-void gather(const ComplexVector& v, vsip_length n, qtx_fftf_complex* buffer) {
+void gather(const complex_vector& v, vsip_length n, qtx_fftf_complex* buffer) {
     const vsip_length count = std::min(v.length, n);
     for (vsip_length i = 0; i < count; ++i) {
         const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(i) * v.stride;
@@ -132,7 +132,7 @@ void gather(const ComplexVector& v, vsip_length n, qtx_fftf_complex* buffer) {
     std::fill(buffer[0] + 2 * count, buffer[0] + 2 * n, 0.0f);
 }
 
-void scatter(const qtx_fftf_complex* buffer, vsip_length n, const ComplexVector& v) {
+void scatter(const qtx_fftf_complex* buffer, vsip_length n, const complex_vector& v) {
     const vsip_length count = std::min(v.length, n);
     for (vsip_length i = 0; i < count; ++i) {
         const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(i) * v.stride;
@@ -143,7 +143,7 @@ void scatter(const qtx_fftf_complex* buffer, vsip_length n, const ComplexVector&
 
 void transform(const vsip_fft_f& fft, const vsip_cvview_f& x, const vsip_cvview_f& y) {
     const FftEngineState& state = *fft.state;
-    const ComplexVector in = resolve(x), out = resolve(y);
+    const complex_vector in = resolve(x), out = resolve(y);
     if (transformable_in_place(in, fft.length) && transformable_in_place(out, fft.length)) {
         qtx_fftf_execute_dft(state.plan, interleaved_data(in), interleaved_data(out));
     } else {

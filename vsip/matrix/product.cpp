@@ -9,11 +9,12 @@ namespace qvsip::matrix {
 namespace {
 
 // Ties count as row-major.
-bool row_major(const ComplexMatrix& m) {
+bool row_major(const complex_matrix& m) {
     return m.col_stride >= m.row_stride;
 }
 
-void multiply(const ComplexMatrix& a, const ComplexMatrix& b, const ComplexMatrix& r, int threads) {
+void multiply(const complex_matrix& a, const complex_matrix& b, const complex_matrix& r,
+              int threads) {
     const ProductShape shape{std::min(a.col_length, r.col_length),
                              std::min(b.row_length, r.row_length),
                              std::min(a.row_length, b.col_length)};

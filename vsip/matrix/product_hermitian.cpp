@@ -22,7 +22,7 @@ vsip_cvview_f row_view(const vsip_cmview_f& m, vsip_index i) {
     row.offset = m.offset + i * static_cast<vsip_offset>(m.col_stride);
     row.stride = m.row_stride;
     row.length = m.row_length;
-    row.tag = kLiveTag;
+    row.tag = live_tag;
     return row;
 }
 
@@ -43,7 +43,7 @@ void store_four(const vsip_cvview_f& a_row, const vsip_cmview_f& b, vsip_index f
 void multiply_conjugate(const vsip_cmview_f& a, const vsip_cmview_f& b, const vsip_cmview_f& r) {
     const vsip_length rows = std::min(a.col_length, r.col_length);
     const vsip_length columns = std::min(r.row_length, b.col_length);
-    const ComplexMatrix out = resolve(r);
+    const complex_matrix out = resolve(r);
     const bool grouped = interleaved(out) && r.row_stride == 1;
     for (vsip_index i = 0; i < rows; ++i) {
         const vsip_cvview_f a_row = row_view(a, i);

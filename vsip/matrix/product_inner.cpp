@@ -9,21 +9,21 @@ namespace qvsip::matrix {
 namespace {
 
 template <class DotKernel>
-ComplexSum dot_product(int threads, std::uint64_t depth, std::uint64_t unit, DotKernel dot) {
+complex_sum dot_product(int threads, std::uint64_t depth, std::uint64_t unit, DotKernel dot) {
     if (threads == 1) return dot(0, depth);
-    ComplexSum shared;
+    complex_sum shared;
     auto add_chunk = [&](std::uint64_t first, std::uint64_t last) {
         add_atomically(shared, dot(first, last));
     };
     const std::uint64_t done =
-        frame::parallel_region(threads, 0, depth, unit, frame::RangeKernel(add_chunk));
+        frame::parallel_region(threads, 0, depth, unit, frame::range_kernel(add_chunk));
     shared.add(dot(done, depth));
     return shared;
 }
 
 } // namespace
 
-void inner_product_form(const ComplexMatrix& a, const ComplexMatrix& b, const ComplexMatrix& r,
+void inner_product_form(const complex_matrix& a, const complex_matrix& b, const complex_matrix& r,
                         ProductShape shape, int threads) {
     const bool dense = interleaved(a) && interleaved(b) && interleaved(r) && rows_contiguous(a) &&
                        columns_contiguous(b);
@@ -31,7 +31,7 @@ void inner_product_form(const ComplexMatrix& a, const ComplexMatrix& b, const Co
         const StridedComplex a_row = row_of(a, i);
         for (std::uint64_t j = 0; j < shape.columns; ++j) {
             const StridedComplex b_column = column_of(b, j);
-            ComplexSum sum;
+            complex_sum sum;
             if (dense) {
                 sum = dot_product(threads, shape.depth, kDenseGroup,
                                   [&](std::uint64_t first, std::uint64_t last) {

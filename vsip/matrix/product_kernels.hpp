@@ -19,7 +19,7 @@ inline constexpr std::uint64_t kDenseGroup = 8;
 inline constexpr std::uint64_t kStridedUnit = 1;
 
 // The complex product of vsip_cvmul_f: each part one fused multiply-add.
-inline ComplexSum complex_product(float ar, float ai, float br, float bi) {
+inline complex_sum complex_product(float ar, float ai, float br, float bi) {
     return {std::fma(ar, br, -(ai * bi)), std::fma(ar, bi, ai * br)};
 }
 
@@ -35,16 +35,17 @@ struct StridedComplex {
 // Sum over [first, last) of a[n] * b[n], both interleaved and contiguous (a and b point at the
 // real part of element 0). Groups of kDenseGroup products go through vector accumulators; the
 // rest is added one product at a time.
-ComplexSum dense_dot(const float* a, const float* b, std::uint64_t first, std::uint64_t last);
+complex_sum dense_dot(const float* a, const float* b, std::uint64_t first, std::uint64_t last);
 
 // The same for any strides and storage, one product at a time.
-ComplexSum strided_dot(StridedComplex a, StridedComplex b, std::uint64_t first, std::uint64_t last);
+complex_sum strided_dot(StridedComplex a, StridedComplex b, std::uint64_t first,
+                        std::uint64_t last);
 
 // r[n] += s * x[n] over [first, last), r and x interleaved and contiguous.
-void dense_update(float* r, ComplexSum s, const float* x, std::uint64_t first, std::uint64_t last);
+void dense_update(float* r, complex_sum s, const float* x, std::uint64_t first, std::uint64_t last);
 
 // The same for any strides and storage.
-void strided_update(StridedComplex r, ComplexSum s, StridedComplex x, std::uint64_t first,
+void strided_update(StridedComplex r, complex_sum s, StridedComplex x, std::uint64_t first,
                     std::uint64_t last);
 
 } // namespace qvsip::matrix

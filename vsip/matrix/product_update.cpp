@@ -5,14 +5,14 @@
 
 namespace qvsip::matrix {
 
-void row_update_form(const ComplexMatrix& a, const ComplexMatrix& b, const ComplexMatrix& r,
+void row_update_form(const complex_matrix& a, const complex_matrix& b, const complex_matrix& r,
                      ProductShape shape, int threads) {
     const bool dense = interleaved(a) && interleaved(b) && interleaved(r) && rows_contiguous(b) &&
                        rows_contiguous(r);
     for (std::uint64_t i = 0; i < shape.rows; ++i) {
         const StridedComplex r_row = row_of(r, i);
         for (std::uint64_t k = 0; k < shape.depth; ++k) {
-            const ComplexSum scale = element_of(a, i, k);
+            const complex_sum scale = element_of(a, i, k);
             const StridedComplex b_row = row_of(b, k);
             if (dense) {
                 frame::run_in_units(threads, shape.columns, kDenseGroup,

@@ -10,22 +10,22 @@
 namespace qvsip::matrix {
 namespace {
 
-bool same_start(const ComplexMatrix& a, const ComplexMatrix& r) {
+bool same_start(const complex_matrix& a, const complex_matrix& r) {
     return a.re == r.re && a.im == r.im;
 }
 
-bool same_square(const ComplexMatrix& a, const ComplexMatrix& r) {
+bool same_square(const complex_matrix& a, const complex_matrix& r) {
     const vsip_length n = a.row_length;
     return a.col_length == n && r.row_length == n && r.col_length == n;
 }
 
-bool same_strides(const ComplexMatrix& a, const ComplexMatrix& r) {
+bool same_strides(const complex_matrix& a, const complex_matrix& r) {
     return a.row_stride == r.row_stride && a.col_stride == r.col_stride &&
            a.element_stride == r.element_stride;
 }
 
 // Negates every imaginary part of the dense matrix r after a plan-based transpose.
-void conjugate_dense(const vsip_cmview_f& view, const ComplexMatrix& r, const Layout& l,
+void conjugate_dense(const vsip_cmview_f& view, const complex_matrix& r, const Layout& l,
                      int threads) {
     if (interleaved(r))
         vsip_cmconj_f(&view, &view);
@@ -34,14 +34,14 @@ void conjugate_dense(const vsip_cmview_f& view, const ComplexMatrix& r, const La
 }
 
 // One engine plan for dense matrices of one storage; false when the engine declines.
-bool plan_transpose(const ComplexMatrix& a, const Layout& from, const ComplexMatrix& r,
+bool plan_transpose(const complex_matrix& a, const Layout& from, const complex_matrix& r,
                     const Layout& to) {
     if (interleaved(a)) return plan_transpose_interleaved(a, from, r, to);
     return plan_transpose_split(a, from, r, to);
 }
 
 // Dense A and R of one storage whose transpose is a plan or a flat copy; false otherwise.
-bool dense_transpose(const ComplexMatrix& a, const ComplexMatrix& r, int threads) {
+bool dense_transpose(const complex_matrix& a, const complex_matrix& r, int threads) {
     if (a.element_stride != r.element_stride) return false;
     const Layout from = layout_of(a);
     const Layout to = layout_of(r);
@@ -52,7 +52,7 @@ bool dense_transpose(const ComplexMatrix& a, const ComplexMatrix& r, int threads
     // A's layout already is R's transposed layout.
     const vsip_length count = element_count(from);
     if (interleaved(a)) {
-        flat_copy(a.re, r.re, count * kInterleavedStride, threads);
+        flat_copy(a.re, r.re, count * interleaved_stride, threads);
     } else {
         flat_copy(a.re, r.re, count, threads);
         flat_copy(a.im, r.im, count, threads);
@@ -63,8 +63,8 @@ bool dense_transpose(const ComplexMatrix& a, const ComplexMatrix& r, int threads
 void transpose(const vsip_cmview_f* A, const vsip_cmview_f* R, Conjugation conjugation) {
     if (!A || !R) return;
     const int threads = thread_count();
-    const ComplexMatrix a = resolve(*A);
-    const ComplexMatrix r = resolve(*R);
+    const complex_matrix a = resolve(*A);
+    const complex_matrix r = resolve(*R);
     const vsip_length rows = std::min(a.col_length, r.row_length);
     const vsip_length columns = std::min(a.row_length, r.col_length);
     if (rows == 0 || columns == 0) return;

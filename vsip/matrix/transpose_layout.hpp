@@ -19,7 +19,7 @@ struct Layout {
     std::ptrdiff_t inner_stride, outer_stride; // in scalars
 };
 
-inline Layout layout_of(const ComplexMatrix& m) {
+inline Layout layout_of(const complex_matrix& m) {
     if (m.row_stride < m.col_stride)
         return {true, m.row_length, m.col_length, m.row_stride, m.col_stride};
     return {false, m.col_length, m.row_length, m.col_stride, m.row_stride};
@@ -38,19 +38,19 @@ inline vsip_length element_count(const Layout& l) {
 // Engine plans moving dense A (layout from) to dense R (layout to) transposed: element (o, k)
 // of A goes to o + k * to.inner of R. In place when the addresses agree. Returns false, having
 // touched nothing, when the engine offers no plan or the sizes do not fit its dimensions.
-bool plan_transpose_interleaved(const ComplexMatrix& a, const Layout& from, const ComplexMatrix& r,
-                                const Layout& to);
-bool plan_transpose_split(const ComplexMatrix& a, const Layout& from, const ComplexMatrix& r,
+bool plan_transpose_interleaved(const complex_matrix& a, const Layout& from,
+                                const complex_matrix& r, const Layout& to);
+bool plan_transpose_split(const complex_matrix& a, const Layout& from, const complex_matrix& r,
                           const Layout& to);
 
 // R(j, i) = A(i, j) (conjugated as asked) for i < rows, j < columns, in one parallel region
 // over A's outer dimension.
-void strided_transpose(const ComplexMatrix& a, const ComplexMatrix& r, vsip_length rows,
+void strided_transpose(const complex_matrix& a, const complex_matrix& r, vsip_length rows,
                        vsip_length columns, Conjugation conjugation, int threads);
 
 // In-place transpose of the n x n matrix m by swapping the elements above the diagonal with
 // their mirror elements, rows split among the threads.
-void swap_transpose(const ComplexMatrix& m, vsip_length n, Conjugation conjugation, int threads);
+void swap_transpose(const complex_matrix& m, vsip_length n, Conjugation conjugation, int threads);
 
 // Copies count contiguous scalars from source to target (serially or in regions of 16- and
 // 8-scalar units).

@@ -30,7 +30,7 @@ struct TransposeWalk {
     vsip_length outer, inner;
 };
 
-TransposeWalk walk_of(const ComplexMatrix& a, const ComplexMatrix& r, vsip_length rows,
+TransposeWalk walk_of(const complex_matrix& a, const complex_matrix& r, vsip_length rows,
                       vsip_length columns) {
     const Layout l = layout_of(a);
     // A(i, j) goes to R(j, i), at j * R's column stride + i * R's row stride.
@@ -40,7 +40,7 @@ TransposeWalk walk_of(const ComplexMatrix& a, const ComplexMatrix& r, vsip_lengt
 }
 
 template <Conjugation conjugation>
-void strided_lines(const ComplexMatrix& a, const ComplexMatrix& r, const TransposeWalk& w,
+void strided_lines(const complex_matrix& a, const complex_matrix& r, const TransposeWalk& w,
                    int threads) {
     frame::run_in_units(threads, w.outer, kLineUnit, [&](std::uint64_t first, std::uint64_t last) {
         for (std::uint64_t o = first; o < last; ++o) {
@@ -55,7 +55,7 @@ void strided_lines(const ComplexMatrix& a, const ComplexMatrix& r, const Transpo
 }
 
 template <Conjugation conjugation>
-void swap_rows(const ComplexMatrix& m, vsip_length n, int threads) {
+void swap_rows(const complex_matrix& m, vsip_length n, int threads) {
     frame::run_in_units(threads, n, kLineUnit, [&](std::uint64_t first, std::uint64_t last) {
         for (std::uint64_t i = first; i < last; ++i) {
             const std::ptrdiff_t diagonal = at(i, m.col_stride) + at(i, m.row_stride);
@@ -74,7 +74,7 @@ void swap_rows(const ComplexMatrix& m, vsip_length n, int threads) {
 
 } // namespace
 
-void strided_transpose(const ComplexMatrix& a, const ComplexMatrix& r, vsip_length rows,
+void strided_transpose(const complex_matrix& a, const complex_matrix& r, vsip_length rows,
                        vsip_length columns, Conjugation conjugation, int threads) {
     const TransposeWalk w = walk_of(a, r, rows, columns);
     if (conjugation == Conjugation::negate)
@@ -83,7 +83,7 @@ void strided_transpose(const ComplexMatrix& a, const ComplexMatrix& r, vsip_leng
         strided_lines<Conjugation::keep>(a, r, w, threads);
 }
 
-void swap_transpose(const ComplexMatrix& m, vsip_length n, Conjugation conjugation, int threads) {
+void swap_transpose(const complex_matrix& m, vsip_length n, Conjugation conjugation, int threads) {
     if (conjugation == Conjugation::negate)
         swap_rows<Conjugation::negate>(m, n, threads);
     else
@@ -99,13 +99,13 @@ void flat_copy(const float* source, float* target, vsip_length count, int thread
         return;
     }
     std::uint64_t done =
-        frame::parallel_region(threads, 0, count, kCopyUnit, frame::RangeKernel(copy));
-    done = frame::parallel_region(threads, done, count, kCopyTailUnit, frame::RangeKernel(copy));
+        frame::parallel_region(threads, 0, count, kCopyUnit, frame::range_kernel(copy));
+    done = frame::parallel_region(threads, done, count, kCopyTailUnit, frame::range_kernel(copy));
     copy(done, count);
 }
 
 void flat_negate(float* data, vsip_length count, int threads) {
-    frame::run_dense(threads, count, frame::kTwoRegions,
+    frame::run_dense(threads, count, frame::two_regions,
                      [&](std::uint64_t first, std::uint64_t last) {
                          for (std::uint64_t n = first; n < last; ++n)
                              data[n] = -data[n];

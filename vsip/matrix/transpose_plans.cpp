@@ -36,8 +36,8 @@ bool double_aligned(const float* p) {
 
 } // namespace
 
-bool plan_transpose_interleaved(const ComplexMatrix& a, const Layout& from, const ComplexMatrix& r,
-                                const Layout& to) {
+bool plan_transpose_interleaved(const complex_matrix& a, const Layout& from,
+                                const complex_matrix& r, const Layout& to) {
     qtx_fft_dim dims[kLoopDimensions];
     if (!transpose_dims(from, to, dims) || !double_aligned(a.re) || !double_aligned(r.re))
         return false;
@@ -50,7 +50,7 @@ bool plan_transpose_interleaved(const ComplexMatrix& a, const Layout& from, cons
     return true;
 }
 
-bool plan_transpose_split(const ComplexMatrix& a, const Layout& from, const ComplexMatrix& r,
+bool plan_transpose_split(const complex_matrix& a, const Layout& from, const complex_matrix& r,
                           const Layout& to) {
     qtx_fftf_dim dims[kLoopDimensions];
     if (!transpose_dims(from, to, dims)) return false;

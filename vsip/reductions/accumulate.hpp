@@ -12,7 +12,7 @@ namespace qvsip::reductions {
 
 // (l0 + l1) + (l2 + l3).
 inline float pairwise_lane_sum(qtx::simd::f32x4 v) {
-    alignas(qtx::simd::vector_bytes) float lane[kLanes];
+    alignas(qtx::simd::vector_bytes) float lane[lane_count];
     qtx::simd::store(lane, v);
     return (lane[0] + lane[1]) + (lane[2] + lane[3]);
 }

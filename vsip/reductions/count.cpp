@@ -9,13 +9,13 @@ namespace {
 
 using namespace qtx::simd;
 
-using BoolVector = IntegerVector<vsip_scalar_bl>;
+using BoolVector = integer_vector<vsip_scalar_bl>;
 
 i32x4 load_group(const BoolVector& a, std::uint64_t i) {
     const vsip_scalar_bl* at = a.start + static_cast<std::ptrdiff_t>(i) * a.stride;
     if (a.stride == 1) return load_i32(at);
-    const vsip_scalar_bl gathered[kLanes] = {at[0], at[a.stride], at[2 * a.stride],
-                                             at[3 * a.stride]};
+    const vsip_scalar_bl gathered[lane_count] = {at[0], at[a.stride], at[2 * a.stride],
+                                                 at[3 * a.stride]};
     return load_i32(gathered);
 }
 
@@ -27,17 +27,17 @@ std::uint64_t count_zeros(const BoolVector& a, std::uint64_t first, std::uint64_
     std::uint64_t count = 0;
     // A lane count stays exact while it is below 2^31; flush well before.
     constexpr std::uint64_t kFlushGroups = 1u << 20;
-    for (std::uint64_t groups = 0; last - i >= kLanes; i += kLanes) {
+    for (std::uint64_t groups = 0; last - i >= lane_count; i += lane_count) {
         lanes = sub(lanes, equal(load_group(a, i), zero));
         if (++groups == kFlushGroups) {
-            alignas(qtx::simd::vector_bytes) std::int32_t lane[kLanes];
+            alignas(qtx::simd::vector_bytes) std::int32_t lane[lane_count];
             store_i32(lane, lanes);
             count += std::uint64_t(lane[0]) + lane[1] + lane[2] + lane[3];
             lanes = zero;
             groups = 0;
         }
     }
-    alignas(qtx::simd::vector_bytes) std::int32_t lane[kLanes];
+    alignas(qtx::simd::vector_bytes) std::int32_t lane[lane_count];
     store_i32(lane, lanes);
     count += std::uint64_t(lane[0]) + lane[1] + lane[2] + lane[3];
     for (; i < last; ++i)
@@ -48,16 +48,16 @@ std::uint64_t count_zeros(const BoolVector& a, std::uint64_t first, std::uint64_
 } // namespace
 
 vsip_length count_true(const BoolVector& a, Setting setting) {
-    const bool parallel = setting.threads != 1 && setting.profile > kProfileSerialReductions;
+    const bool parallel = setting.threads != 1 && setting.profile > profile_serial_reductions;
     if (!parallel) return a.length - count_zeros(a, 0, a.length);
     std::uint64_t zeros = 0;
     auto kernel = [&](std::uint64_t first, std::uint64_t last) {
         atomic_add(zeros, count_zeros(a, first, last));
     };
     if (a.stride == 1)
-        frame::run_dense(setting.threads, a.length, frame::kOneRegion, kernel);
+        frame::run_dense(setting.threads, a.length, frame::one_region, kernel);
     else
-        frame::run_in_units(setting.threads, a.length, kLanes, kernel);
+        frame::run_in_units(setting.threads, a.length, lane_count, kernel);
     return a.length - zeros;
 }
 

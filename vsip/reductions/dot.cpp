@@ -17,11 +17,12 @@ using namespace qtx::simd;
 // kernel uses the profile-2 unit.
 inline constexpr std::uint64_t kProfile1DotUnit = 16;
 inline constexpr std::uint64_t kProfile2DotUnit = 8;
-// Complex elements per step of the dense kernel: two vectors of kLanes / 2 interleaved elements.
-inline constexpr std::uint64_t kElementsPerStep = kLanes;
+// Complex elements per step of the dense kernel: two vectors of lane_count / 2 interleaved
+// elements.
+inline constexpr std::uint64_t kElementsPerStep = lane_count;
 
 // One element's contribution, a[i] b[i] or a[i] conj(b[i]), each part with one fused step.
-template <bool Conjugate> ComplexSum term(float ar, float ai, float br, float bi) {
+template <bool Conjugate> complex_sum term(float ar, float ai, float br, float bi) {
     if constexpr (Conjugate)
         return {std::fma(ar, br, ai * bi), std::fma(br, ai, -(ar * bi))};
     else
@@ -30,9 +31,9 @@ template <bool Conjugate> ComplexSum term(float ar, float ai, float br, float bi
 
 // Elements [first, last) one by one at the views' strides (any storage).
 template <bool Conjugate>
-ComplexSum strided_sum(const ComplexVector& a, const ComplexVector& b, std::uint64_t first,
-                       std::uint64_t last) {
-    ComplexSum sum;
+complex_sum strided_sum(const complex_vector& a, const complex_vector& b, std::uint64_t first,
+                        std::uint64_t last) {
+    complex_sum sum;
     for (std::uint64_t i = first; i < last; ++i) {
         const std::ptrdiff_t ia = static_cast<std::ptrdiff_t>(i) * a.stride;
         const std::ptrdiff_t ib = static_cast<std::ptrdiff_t>(i) * b.stride;
@@ -50,17 +51,18 @@ template <bool Conjugate> f32x4 accumulate_products(f32x4 acc, f32x4 a, f32x4 b)
 // Interleaved stride-1 elements [first, last), a whole number of units of unit elements: each
 // unit is summed in four lanes, the lanes added pairwise, the unit sum added to the result.
 template <bool Conjugate>
-ComplexSum dense_units(const float* a, const float* b, std::uint64_t first, std::uint64_t last,
-                       std::uint64_t unit) {
-    ComplexSum sum;
+complex_sum dense_units(const float* a, const float* b, std::uint64_t first, std::uint64_t last,
+                        std::uint64_t unit) {
+    complex_sum sum;
     for (std::uint64_t u = first; u < last; u += unit) {
         f32x4 even = set1(0.0f), odd = set1(0.0f);
         for (std::uint64_t e = u; e < u + unit; e += kElementsPerStep) {
             const std::uint64_t s = 2 * e;
             even = accumulate_products<Conjugate>(even, loadu(a + s), loadu(b + s));
-            odd = accumulate_products<Conjugate>(odd, loadu(a + s + kLanes), loadu(b + s + kLanes));
+            odd = accumulate_products<Conjugate>(odd, loadu(a + s + lane_count),
+                                                 loadu(b + s + lane_count));
         }
-        alignas(qtx::simd::vector_bytes) float lane[kLanes];
+        alignas(qtx::simd::vector_bytes) float lane[lane_count];
         store(lane, add(even, odd));
         sum.add({lane[0] + lane[2], lane[1] + lane[3]});
     }
@@ -68,38 +70,38 @@ ComplexSum dense_units(const float* a, const float* b, std::uint64_t first, std:
 }
 
 template <bool Conjugate>
-ComplexSum serial_dot(const ComplexVector& a, const ComplexVector& b, std::uint64_t n) {
+complex_sum serial_dot(const complex_vector& a, const complex_vector& b, std::uint64_t n) {
     if (!dense_interleaved(a) || !dense_interleaved(b)) return strided_sum<Conjugate>(a, b, 0, n);
     const std::uint64_t whole = n - n % kProfile2DotUnit;
-    ComplexSum sum = dense_units<Conjugate>(a.re, b.re, 0, whole, kProfile2DotUnit);
+    complex_sum sum = dense_units<Conjugate>(a.re, b.re, 0, whole, kProfile2DotUnit);
     sum.add(strided_sum<Conjugate>(a, b, whole, n));
     return sum;
 }
 
 template <bool Conjugate>
-ComplexSum parallel_dot(const ComplexVector& a, const ComplexVector& b, std::uint64_t n,
-                        Setting setting) {
-    ComplexSum shared;
+complex_sum parallel_dot(const complex_vector& a, const complex_vector& b, std::uint64_t n,
+                         Setting setting) {
+    complex_sum shared;
     const bool dense = dense_interleaved(a) && dense_interleaved(b);
-    const std::uint64_t unit = !dense                                        ? 1
-                               : setting.profile == kProfileSerialReductions ? kProfile1DotUnit
-                                                                             : kProfile2DotUnit;
+    const std::uint64_t unit = !dense                                         ? 1
+                               : setting.profile == profile_serial_reductions ? kProfile1DotUnit
+                                                                              : kProfile2DotUnit;
     auto kernel = [&](std::uint64_t first, std::uint64_t last) {
-        const ComplexSum partial = dense ? dense_units<Conjugate>(a.re, b.re, first, last, unit)
-                                         : strided_sum<Conjugate>(a, b, first, last);
+        const complex_sum partial = dense ? dense_units<Conjugate>(a.re, b.re, first, last, unit)
+                                          : strided_sum<Conjugate>(a, b, first, last);
         add_atomically(shared, partial);
     };
     const std::uint64_t done =
-        frame::parallel_region(setting.threads, 0, n, unit, frame::RangeKernel(kernel));
+        frame::parallel_region(setting.threads, 0, n, unit, frame::range_kernel(kernel));
     shared.add(strided_sum<Conjugate>(a, b, done, n));
     return shared;
 }
 
 template <bool Conjugate>
-vsip_cscalar_f any_dot(const ComplexVector& a, const ComplexVector& b, vsip_length n,
+vsip_cscalar_f any_dot(const complex_vector& a, const complex_vector& b, vsip_length n,
                        Setting setting) {
-    const ComplexSum sum = setting.threads == 1 ? serial_dot<Conjugate>(a, b, n)
-                                                : parallel_dot<Conjugate>(a, b, n, setting);
+    const complex_sum sum = setting.threads == 1 ? serial_dot<Conjugate>(a, b, n)
+                                                 : parallel_dot<Conjugate>(a, b, n, setting);
     return {sum.re, sum.im};
 }
 
@@ -111,7 +113,7 @@ bool usable(const vsip_cvview_f* v) {
 
 template <bool Conjugate>
 vsip_cscalar_f checked_dot(const vsip_cvview_f* a, const vsip_cvview_f* b) {
-    if (!usable(a) || !usable(b)) return {kQuietNaN, kQuietNaN};
+    if (!usable(a) || !usable(b)) return {quiet_nan, quiet_nan};
     const vsip_length n = std::min(a->length, b->length);
     if (n == 0) return {0.0f, 0.0f};
     return any_dot<Conjugate>(resolve(*a), resolve(*b), n, current_setting());
@@ -119,11 +121,12 @@ vsip_cscalar_f checked_dot(const vsip_cvview_f* a, const vsip_cvview_f* b) {
 
 } // namespace
 
-vsip_cscalar_f dot(const ComplexVector& a, const ComplexVector& b, vsip_length n, Setting setting) {
+vsip_cscalar_f dot(const complex_vector& a, const complex_vector& b, vsip_length n,
+                   Setting setting) {
     return any_dot<false>(a, b, n, setting);
 }
 
-vsip_cscalar_f conjugate_dot(const ComplexVector& a, const ComplexVector& b, vsip_length n,
+vsip_cscalar_f conjugate_dot(const complex_vector& a, const complex_vector& b, vsip_length n,
                              Setting setting) {
     return any_dot<true>(a, b, n, setting);
 }

@@ -76,13 +76,13 @@ struct Best {
 template <class Magnitudes>
 Best serial_search(const Magnitudes& source, std::uint64_t n, std::uint64_t screen_groups) {
     Best best;
-    const std::uint64_t block = screen_groups * kLanes;
+    const std::uint64_t block = screen_groups * lane_count;
     const std::uint64_t blocks_end = n - n % block;
     for (std::uint64_t b = 0; b < blocks_end; b += block) {
         const f32x4 best_lanes = set1(best.value);
         bool greater = false;
         for (std::uint64_t g = 0; g < screen_groups; ++g)
-            greater = greater || any(less(best_lanes, source.group(b + g * kLanes)));
+            greater = greater || any(less(best_lanes, source.group(b + g * lane_count)));
         if (!greater) continue;
         for (std::uint64_t i = b; i < b + block; ++i)
             best.consider(source.one(i), i);
@@ -96,7 +96,7 @@ Best serial_search(const Magnitudes& source, std::uint64_t n, std::uint64_t scre
 struct GroupRecord {
     float max;           // largest non-NaN magnitude of the group, -infinity if none
     std::uint64_t first; // index of the group's first element
-    float magnitude[kLanes];
+    float magnitude[lane_count];
 };
 static_assert(sizeof(GroupRecord) == 32);
 
@@ -135,7 +135,7 @@ float fill_records(const Magnitudes& source, std::uint64_t origin, GroupRecord* 
     float chunk_max = -std::numeric_limits<float>::infinity();
     for (std::uint64_t g = g0; g < g1; ++g) {
         GroupRecord& record = table[g];
-        record.first = origin + g * kLanes;
+        record.first = origin + g * lane_count;
         storeu(record.magnitude, source.group(record.first));
         record.max = -std::numeric_limits<float>::infinity();
         for (float m : record.magnitude)
@@ -154,7 +154,7 @@ Best search_slab(const Magnitudes& source, std::uint64_t origin, std::uint64_t g
     auto phase1 = [&](std::uint64_t g0, std::uint64_t g1) {
         atomic_max(max, fill_records(source, origin, table, g0, g1));
     };
-    frame::parallel_region(threads, 0, groups, 1, frame::RangeKernel(phase1));
+    frame::parallel_region(threads, 0, groups, 1, frame::range_kernel(phase1));
 
     std::uint64_t lowest = groups - 1;
     auto phase2 = [&](std::uint64_t g0, std::uint64_t g1) {
@@ -164,11 +164,11 @@ Best search_slab(const Magnitudes& source, std::uint64_t origin, std::uint64_t g
                 return;
             }
     };
-    frame::parallel_region(threads, 0, groups, 1, frame::RangeKernel(phase2));
+    frame::parallel_region(threads, 0, groups, 1, frame::range_kernel(phase2));
 
     const GroupRecord& record = table[lowest];
-    const float* hit = std::find(record.magnitude, record.magnitude + kLanes, max);
-    const std::uint64_t offset = hit == record.magnitude + kLanes ? 0 : hit - record.magnitude;
+    const float* hit = std::find(record.magnitude, record.magnitude + lane_count, max);
+    const std::uint64_t offset = hit == record.magnitude + lane_count ? 0 : hit - record.magnitude;
     return {max, record.first + offset, true};
 }
 
@@ -176,17 +176,17 @@ Best search_slab(const Magnitudes& source, std::uint64_t origin, std::uint64_t g
 // false, doing nothing, when the scratch table cannot be allocated.
 template <class Magnitudes>
 bool parallel_search(const Magnitudes& source, std::uint64_t n, int threads, Best& best) {
-    const std::uint64_t groups = n / kLanes;
+    const std::uint64_t groups = n / lane_count;
     if (groups > 0) {
         GroupTable table = allocate_table(groups);
         if (table == nullptr) return false;
         for (std::uint64_t g = 0; g < groups; g += kSlabGroups) {
             const std::uint64_t slab = std::min(kSlabGroups, groups - g);
-            const Best found = search_slab(source, g * kLanes, slab, table.get(), threads);
+            const Best found = search_slab(source, g * lane_count, slab, table.get(), threads);
             if (g == 0 || found.value > best.value) best = found;
         }
     }
-    for (std::uint64_t i = groups * kLanes; i < n; ++i)
+    for (std::uint64_t i = groups * lane_count; i < n; ++i)
         best.consider(source.one(i), i);
     return true;
 }
@@ -196,7 +196,7 @@ float search(const Magnitudes& source, std::uint64_t n, bool dense, Setting sett
              vsip_index* index) {
     Best best;
     const bool serial =
-        !dense || setting.threads == 1 || setting.profile == kProfileSerialReductions;
+        !dense || setting.threads == 1 || setting.profile == profile_serial_reductions;
     if (serial || !parallel_search(source, n, setting.threads, best))
         best = serial_search(source, n, dense ? kDenseScreenGroups : kStridedScreenGroups);
     if (best.found) *index = best.index;
@@ -209,11 +209,11 @@ bool has_data(const vsip_block_f* block) {
 
 } // namespace
 
-float max_magnitude(const RealVector& a, Setting setting, vsip_index* index) {
+float max_magnitude(const real_vector& a, Setting setting, vsip_index* index) {
     return search(RealMagnitudes{a.start, a.stride}, a.length, a.stride == 1, setting, index);
 }
 
-float max_magnitude_squared(const ComplexVector& a, Setting setting, vsip_index* index) {
+float max_magnitude_squared(const complex_vector& a, Setting setting, vsip_index* index) {
     return search(SquaredMagnitudes{a.re, a.im, a.stride}, a.length, dense_interleaved(a), setting,
                   index);
 }
@@ -223,7 +223,7 @@ float max_magnitude_squared(const ComplexVector& a, Setting setting, vsip_index*
 vsip_scalar_f vsip_vmaxmgval_f(const vsip_vview_f* a, vsip_index* index) {
     using namespace qvsip::reductions;
     if (a == nullptr || !has_data(a->block) || index == nullptr || a->length == 0)
-        return qvsip::kQuietNaN;
+        return qvsip::quiet_nan;
     return max_magnitude(qvsip::resolve(*a), current_setting(), index);
 }
 
@@ -231,6 +231,6 @@ vsip_scalar_f vsip_vcmaxmgsqval_f(const vsip_cvview_f* a, vsip_index* index) {
     using namespace qvsip::reductions;
     if (a == nullptr || a->block == nullptr || !has_data(a->block->real) ||
         !has_data(a->block->imag) || index == nullptr || a->length == 0)
-        return qvsip::kQuietNaN;
+        return qvsip::quiet_nan;
     return max_magnitude_squared(qvsip::resolve(*a), current_setting(), index);
 }

@@ -39,11 +39,11 @@ template <class Term> double serial_dense_sum(const float* p, std::uint64_t n) {
     f32x4 sum[kSerialAccumulators] = {set1(0.0f), set1(0.0f), set1(0.0f), set1(0.0f)};
     const std::uint64_t units_end = n - n % Term::kSerialUnit;
     for (std::uint64_t u = 0; u < units_end; u += Term::kSerialUnit)
-        for (std::uint64_t v = 0; v < Term::kSerialUnit / kLanes; ++v)
+        for (std::uint64_t v = 0; v < Term::kSerialUnit / lane_count; ++v)
             sum[v % kSerialAccumulators] =
-                Term::accumulate(sum[v % kSerialAccumulators], loadu(p + u + v * kLanes));
-    const std::uint64_t groups_end = n - n % kLanes;
-    for (std::uint64_t g = units_end; g < groups_end; g += kLanes)
+                Term::accumulate(sum[v % kSerialAccumulators], loadu(p + u + v * lane_count));
+    const std::uint64_t groups_end = n - n % lane_count;
+    for (std::uint64_t g = units_end; g < groups_end; g += lane_count)
         sum[0] = Term::accumulate(sum[0], loadu(p + g));
     const f32x4 lanes = add(add(sum[0], sum[1]), add(sum[2], sum[3]));
     return pairwise_lane_sum(lanes) + scalar_sum(p, 1, groups_end, n, Term::scalar);
@@ -52,8 +52,8 @@ template <class Term> double serial_dense_sum(const float* p, std::uint64_t n) {
 template <class Term>
 double serial_strided_sum(const float* p, std::ptrdiff_t stride, std::uint64_t n) {
     f32x4 sum = set1(0.0f);
-    const std::uint64_t groups_end = n - n % kLanes;
-    for (std::uint64_t g = 0; g < groups_end; g += kLanes)
+    const std::uint64_t groups_end = n - n % lane_count;
+    for (std::uint64_t g = 0; g < groups_end; g += lane_count)
         sum = Term::accumulate(sum,
                                load_strided(p + static_cast<std::ptrdiff_t>(g) * stride, stride));
     return pairwise_lane_sum(sum) + scalar_sum(p, stride, groups_end, n, Term::scalar);
@@ -76,30 +76,30 @@ template <class Term> struct PartialSum {
         double partial = 0;
         std::uint64_t i = first;
         if (stride == 1)
-            for (; last - i >= frame::kDenseUnit; i += frame::kDenseUnit) {
+            for (; last - i >= frame::dense_unit; i += frame::dense_unit) {
                 f32x4 unit = set1(0.0f);
-                for (std::uint64_t v = 0; v < frame::kDenseUnit; v += kLanes)
+                for (std::uint64_t v = 0; v < frame::dense_unit; v += lane_count)
                     unit = Term::accumulate(unit, load_group(i + v));
                 partial += pairwise_lane_sum(unit);
             }
-        for (; last - i >= kLanes; i += kLanes)
+        for (; last - i >= lane_count; i += lane_count)
             partial += pairwise_lane_sum(Term::accumulate(set1(0.0f), load_group(i)));
         partial += scalar_sum(p, stride, i, last, Term::scalar);
         atomic_add(*shared, partial);
     }
 };
 
-template <class Term> float mean_of(const RealVector& a, Setting setting) {
-    const bool parallel = setting.threads != 1 && setting.profile > kProfileSerialReductions;
+template <class Term> float mean_of(const real_vector& a, Setting setting) {
+    const bool parallel = setting.threads != 1 && setting.profile > profile_serial_reductions;
     double sum = 0;
     if (!parallel)
         sum = a.stride == 1 ? serial_dense_sum<Term>(a.start, a.length)
                             : serial_strided_sum<Term>(a.start, a.stride, a.length);
     else if (a.stride == 1)
-        frame::run_dense(setting.threads, a.length, frame::kOneRegion,
+        frame::run_dense(setting.threads, a.length, frame::one_region,
                          PartialSum<Term>{a.start, 1, &sum});
     else
-        frame::run_in_units(setting.threads, a.length, kLanes,
+        frame::run_in_units(setting.threads, a.length, lane_count,
                             PartialSum<Term>{a.start, a.stride, &sum});
     return static_cast<float>(sum / static_cast<double>(a.length));
 }
@@ -109,17 +109,17 @@ bool usable(const vsip_vview_f* a) {
 }
 
 template <class Term> float checked_mean(const vsip_vview_f* a) {
-    if (!usable(a)) return kQuietNaN;
+    if (!usable(a)) return quiet_nan;
     return mean_of<Term>(resolve(*a), current_setting());
 }
 
 } // namespace
 
-float mean(const RealVector& a, Setting setting) {
+float mean(const real_vector& a, Setting setting) {
     return mean_of<Elements>(a, setting);
 }
 
-float mean_square(const RealVector& a, Setting setting) {
+float mean_square(const real_vector& a, Setting setting) {
     return mean_of<Squares>(a, setting);
 }
 

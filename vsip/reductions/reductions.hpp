@@ -20,21 +20,22 @@ struct Setting {
 Setting current_setting();
 
 // Means of a resolved vector of length at least 1.
-float mean(const RealVector& a, Setting setting);
-float mean_square(const RealVector& a, Setting setting);
+float mean(const real_vector& a, Setting setting);
+float mean_square(const real_vector& a, Setting setting);
 
 // Number of non-zero elements.
-vsip_length count_true(const IntegerVector<vsip_scalar_bl>& a, Setting setting);
+vsip_length count_true(const integer_vector<vsip_scalar_bl>& a, Setting setting);
 
 // Sum of a[i] b[i] (dot) or a[i] conj(b[i]) (conjugate_dot) over the first n elements.
-vsip_cscalar_f dot(const ComplexVector& a, const ComplexVector& b, vsip_length n, Setting setting);
-vsip_cscalar_f conjugate_dot(const ComplexVector& a, const ComplexVector& b, vsip_length n,
+vsip_cscalar_f dot(const complex_vector& a, const complex_vector& b, vsip_length n,
+                   Setting setting);
+vsip_cscalar_f conjugate_dot(const complex_vector& a, const complex_vector& b, vsip_length n,
                              Setting setting);
 
 // Largest |a[i]| (or ar^2 + ai^2) of a vector of length at least 1, with the lowest index at
 // which it occurs stored through index; -1 when every magnitude is NaN (the index then follows
 // the path: unwritten serially, the last group's first element in parallel).
-float max_magnitude(const RealVector& a, Setting setting, vsip_index* index);
-float max_magnitude_squared(const ComplexVector& a, Setting setting, vsip_index* index);
+float max_magnitude(const real_vector& a, Setting setting, vsip_index* index);
+float max_magnitude_squared(const complex_vector& a, Setting setting, vsip_index* index);
 
 } // namespace qvsip::reductions

@@ -2,8 +2,8 @@
 // maths library's results for the lanes a kernel cannot handle.
 //
 // An operation is an element-wise functor: op(group) through its lane kernel and op(element) by
-// the maths library. Every path starts its groups at multiples of kLanes, so an element's result
-// never depends on the thread count or the storage.
+// the maths library. Every path starts its groups at multiples of lane_count, so an element's
+// result never depends on the thread count or the storage.
 #pragma once
 
 #include "vsip/elementwise/driver.hpp"
@@ -15,34 +15,34 @@ namespace qvsip::transcendental {
 
 using elementwise::vector_operation;
 
-// Dense: regions of 16 and of kLanes elements, then the caller; strided: one region in units of
-// kLanes.
-inline constexpr elementwise::Paths kRegionsThroughout{
-    .dense = frame::kTwoRegions, .strided_unit = kLanes, .strided_groups = true};
+// Dense: regions of 16 and of lane_count elements, then the caller; strided: one region in units of
+// lane_count.
+inline constexpr elementwise::path_set kRegionsThroughout{
+    .dense = frame::two_regions, .strided_unit = lane_count, .strided_groups = true};
 // Dense: one region of 16 elements, the caller does the rest; strided: the caller alone.
-inline constexpr elementwise::Paths kDenseRegionOnly{
-    .dense = frame::kOneRegion, .strided_groups = true, .strided_serial = true};
+inline constexpr elementwise::path_set kDenseRegionOnly{
+    .dense = frame::one_region, .strided_groups = true, .strided_serial = true};
 
 // A group's lanes stored in memory, for the maths library to work on one at a time.
 struct LaneArray {
-    alignas(simd::vector_bytes) float lane[kLanes];
+    alignas(simd::vector_bytes) float lane[lane_count];
     explicit LaneArray(f32x4 v) { simd::store(lane, v); }
     f32x4 vector() const { return simd::load(lane); }
 };
 
 // fn(i, x[i]) for every lane i set in mask.
 template <class Fn> void for_each_marked(i32x4 mask, f32x4 x, Fn fn) {
-    alignas(simd::vector_bytes) std::int32_t marked[kLanes];
+    alignas(simd::vector_bytes) std::int32_t marked[lane_count];
     simd::store_i32(marked, mask);
     const LaneArray in(x);
-    for (std::uint64_t i = 0; i < kLanes; ++i)
+    for (std::uint64_t i = 0; i < lane_count; ++i)
         if (marked[i] != 0) fn(i, in.lane[i]);
 }
 
 // The kernel's results with its outside lanes replaced by F(x). Out of line: only the rare
 // groups holding such a lane come here.
 template <float (*F)(float)>
-[[gnu::noinline, gnu::cold]] f32x4 with_library_lanes(Lanes kernel, f32x4 x) {
+[[gnu::noinline, gnu::cold]] f32x4 with_library_lanes(lane_results kernel, f32x4 x) {
     LaneArray value(kernel.value);
     for_each_marked(kernel.outside, x, [&](std::uint64_t i, float v) { value.lane[i] = F(v); });
     return value.vector();

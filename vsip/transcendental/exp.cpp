@@ -8,17 +8,17 @@ namespace {
 
 // e^re (cos(im) + i sin(im)); infinite e^re times a zero sine gives NaN by IEEE rules.
 struct ComplexExp {
-    Cplx<f32x4> operator()(Cplx<f32x4> a) const {
+    cplx<f32x4> operator()(cplx<f32x4> a) const {
         const f32x4 magnitude = exp_lanes(a.re);
-        Lanes cosine = cosine_lanes(a.im);
-        Lanes sine = sine_lanes(a.im);
+        lane_results cosine = cosine_lanes(a.im);
+        lane_results sine = sine_lanes(a.im);
         if (simd::any(cosine.outside)) [[unlikely]] {
             cosine.value = with_library_lanes<::cosf>(cosine, a.im);
             sine.value = with_library_lanes<::sinf>(sine, a.im);
         }
         return {simd::mul(magnitude, cosine.value), simd::mul(magnitude, sine.value)};
     }
-    Cplx<float> operator()(Cplx<float> a) const {
+    cplx<float> operator()(cplx<float> a) const {
         const float magnitude = ::expf(a.re);
         return {magnitude * ::cosf(a.im), magnitude * ::sinf(a.im)};
     }

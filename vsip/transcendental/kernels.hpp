@@ -13,12 +13,12 @@
 namespace qvsip::transcendental {
 
 namespace simd = qtx::simd;
-using elementwise::Cplx;
+using elementwise::cplx;
 using simd::f32x4;
 using simd::i32x4;
 
 // A kernel's results and the lanes (all bits set) whose results must come from elsewhere.
-struct Lanes {
+struct lane_results {
     f32x4 value;
     i32x4 outside;
 };
@@ -133,17 +133,17 @@ QTX_SIMD_INLINE f32x4 sine_of_reduced(Reduced r, const std::array<float, N>& c) 
     return flip_sign(simd::fma(simd::mul(r.t, t2), horner(t2, c), r.t), r.sign);
 }
 
-QTX_SIMD_INLINE Lanes sine_lanes(f32x4 x) {
+QTX_SIMD_INLINE lane_results sine_lanes(f32x4 x) {
     return {sine_of_reduced(reduce_for_sine(x), constants::kSine3), beyond_trig_range(x)};
 }
 
-QTX_SIMD_INLINE Lanes cosine_lanes(f32x4 x) {
+QTX_SIMD_INLINE lane_results cosine_lanes(f32x4 x) {
     return {sine_of_reduced(reduce_for_cosine(x), constants::kSine4), beyond_trig_range(x)};
 }
 
 // cos(x) + i sin(x), both from the four-coefficient polynomial.
 struct EulerLanes {
-    Cplx<f32x4> value;
+    cplx<f32x4> value;
     i32x4 outside;
 };
 

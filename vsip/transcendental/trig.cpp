@@ -7,9 +7,9 @@ namespace qvsip::transcendental {
 namespace {
 
 // A real function: its kernel's lanes, those outside the kernel's range from F.
-template <Lanes (*Kernel)(f32x4), float (*F)(float)> struct RealFunction {
+template <lane_results (*Kernel)(f32x4), float (*F)(float)> struct RealFunction {
     f32x4 operator()(f32x4 x) const {
-        const Lanes k = Kernel(x);
+        const lane_results k = Kernel(x);
         if (simd::any(k.outside)) [[unlikely]]
             return with_library_lanes<F>(k, x);
         return k.value;
@@ -21,21 +21,21 @@ using Sine = RealFunction<sine_lanes, ::sinf>;
 using Cosine = RealFunction<cosine_lanes, ::cosf>;
 
 struct Euler {
-    Cplx<float> operator()(float x) const {
-        Cplx<float> r;
+    cplx<float> operator()(float x) const {
+        cplx<float> r;
         ::sincosf(x, &r.im, &r.re);
         return r;
     }
-    [[gnu::noinline, gnu::cold]] Cplx<f32x4> with_library_lanes(EulerLanes k, f32x4 x) const {
+    [[gnu::noinline, gnu::cold]] cplx<f32x4> with_library_lanes(EulerLanes k, f32x4 x) const {
         LaneArray re(k.value.re), im(k.value.im);
         for_each_marked(k.outside, x, [&](std::uint64_t i, float v) {
-            const Cplx<float> r = (*this)(v);
+            const cplx<float> r = (*this)(v);
             re.lane[i] = r.re;
             im.lane[i] = r.im;
         });
         return {re.vector(), im.vector()};
     }
-    Cplx<f32x4> operator()(f32x4 x) const {
+    cplx<f32x4> operator()(f32x4 x) const {
         const EulerLanes k = euler_lanes(x);
         if (simd::any(k.outside)) [[unlikely]]
             return with_library_lanes(k, x);

@@ -10,23 +10,23 @@
 namespace qvsip::test {
 
 // Interleaved: (re, im) pairs in one array; split: the parts in two arrays.
-enum class Storage { interleaved, split };
+enum class storage_kind { interleaved, split };
 
 // Fills the storage around (and, until written, inside) every test view, so that a write outside
 // a view shows.
-inline constexpr float kSentinel = -12345.5f;
+inline constexpr float sentinel = -12345.5f;
 
 inline std::uint32_t bits(float x) {
     return std::bit_cast<std::uint32_t>(x);
 }
 
 // Sets the library thread count for one scope and restores 1.
-class ThreadScope {
+class thread_scope {
   public:
-    explicit ThreadScope(int threads) { QVSIP_SetOmpThreadNum(threads); }
-    ~ThreadScope() { QVSIP_SetOmpThreadNum(1); }
-    ThreadScope(const ThreadScope&) = delete;
-    ThreadScope& operator=(const ThreadScope&) = delete;
+    explicit thread_scope(int threads) { QVSIP_SetOmpThreadNum(threads); }
+    ~thread_scope() { QVSIP_SetOmpThreadNum(1); }
+    thread_scope(const thread_scope&) = delete;
+    thread_scope& operator=(const thread_scope&) = delete;
 };
 
 } // namespace qvsip::test

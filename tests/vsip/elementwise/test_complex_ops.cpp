@@ -12,7 +12,7 @@ namespace {
 
 using namespace ewtest;
 
-using Views = std::array<const vsip_cvview_f*, 2>;
+using input_views = std::array<const vsip_cvview_f*, 2>;
 using C = std::complex<double>;
 
 constexpr vsip_cscalar_f kAlpha{1.5f, -0.75f};
@@ -33,7 +33,7 @@ C product_other_fused(float ar, float ai, float br, float bi) {
 struct ComplexCase {
     const char* name;
     int inputs;
-    void (*run)(const Views& in, const vsip_cvview_f* r);
+    void (*run)(const input_views& in, const vsip_cvview_f* r);
     C (*expect)(float ar, float ai, float br, float bi);
     double tolerance;
     // A second result the operation may give instead (null: none).
@@ -41,29 +41,30 @@ struct ComplexCase {
 };
 
 const ComplexCase kComplexCases[] = {
-    {"cvadd", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvadd_f(v[0], v[1], r); },
+    {"cvadd", 2, [](const input_views& v, const vsip_cvview_f* r) { vsip_cvadd_f(v[0], v[1], r); },
      [](float ar, float ai, float br, float bi) { return C(ar + br, ai + bi); }, 0},
-    {"cvsub", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvsub_f(v[0], v[1], r); },
+    {"cvsub", 2, [](const input_views& v, const vsip_cvview_f* r) { vsip_cvsub_f(v[0], v[1], r); },
      [](float ar, float ai, float br, float bi) { return C(ar - br, ai - bi); }, 0},
-    {"cvmul", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvmul_f(v[0], v[1], r); },
+    {"cvmul", 2, [](const input_views& v, const vsip_cvview_f* r) { vsip_cvmul_f(v[0], v[1], r); },
      product, 0, product_other_fused},
-    {"cvdiv", 2, [](const Views& v, const vsip_cvview_f* r) { vsip_cvdiv_f(v[0], v[1], r); },
+    {"cvdiv", 2, [](const input_views& v, const vsip_cvview_f* r) { vsip_cvdiv_f(v[0], v[1], r); },
      [](float ar, float ai, float br, float bi) {
          const float d = std::fma(br, br, bi * bi);
          return C(std::fma(ar, br, ai * bi) / d, std::fma(ai, br, -(ar * bi)) / d);
      },
      2e-6},
-    {"csvmul", 1, [](const Views& v, const vsip_cvview_f* r) { vsip_csvmul_f(kAlpha, v[0], r); },
+    {"csvmul", 1,
+     [](const input_views& v, const vsip_cvview_f* r) { vsip_csvmul_f(kAlpha, v[0], r); },
      [](float ar, float ai, float, float) {
          return C(std::fma(kAlpha.r, ar, -(kAlpha.i * ai)), std::fma(kAlpha.i, ar, kAlpha.r * ai));
      },
      0},
     {"rscvmul", 1,
-     [](const Views& v, const vsip_cvview_f* r) { vsip_rscvmul_f(kRealAlpha, v[0], r); },
+     [](const input_views& v, const vsip_cvview_f* r) { vsip_rscvmul_f(kRealAlpha, v[0], r); },
      [](float ar, float ai, float, float) { return C(kRealAlpha * ar, kRealAlpha * ai); }, 0},
-    {"cvconj", 1, [](const Views& v, const vsip_cvview_f* r) { vsip_cvconj_f(v[0], r); },
+    {"cvconj", 1, [](const input_views& v, const vsip_cvview_f* r) { vsip_cvconj_f(v[0], r); },
      [](float ar, float ai, float, float) { return C(ar, -ai); }, 0},
-    {"cvcopy", 1, [](const Views& v, const vsip_cvview_f* r) { vsip_cvcopy_f_f(v[0], r); },
+    {"cvcopy", 1, [](const input_views& v, const vsip_cvview_f* r) { vsip_cvcopy_f_f(v[0], r); },
      [](float ar, float ai, float, float) { return C(ar, ai); }, 0},
 };
 
@@ -77,18 +78,18 @@ const Combination kCombinations[] = {
     {kBackwards, kDense, kStrided}, {kSplit, kDense, kSplitStrided},
     {kDense, kSplit, kSplit},       {kSplit, kSplit, kDense}};
 
-void fill(TestComplexVector& v, std::mt19937& gen) {
+void fill(test_complex_vector& v, std::mt19937& gen) {
     for (vsip_length i = 0; i < v.length(); ++i)
         v.set(i, random_float(gen), random_float(gen));
 }
 
 void check_case(const ComplexCase& c, const Combination& layouts, vsip_length n, bool in_place) {
     std::mt19937 gen(static_cast<unsigned>(n) + 11);
-    TestComplexVector a(layouts.a, n + 1), b(layouts.b, n), r(layouts.r, n + kMargin);
+    test_complex_vector a(layouts.a, n + 1), b(layouts.b, n), r(layouts.r, n + kMargin);
     fill(a, gen);
     fill(b, gen);
     // One-input operations read b (so that b can also be their in-place output).
-    TestComplexVector& first = c.inputs == 2 ? a : b;
+    test_complex_vector& first = c.inputs == 2 ? a : b;
     std::vector<C> expected(n), alternative(n);
     for (vsip_length i = 0; i < n; ++i) {
         expected[i] = c.expect(*first[i].re, *first[i].im, *b[i].re, *b[i].im);
@@ -96,8 +97,8 @@ void check_case(const ComplexCase& c, const Combination& layouts, vsip_length n,
                              ? expected[i]
                              : c.alternative(*first[i].re, *first[i].im, *b[i].re, *b[i].im);
     }
-    const Views views{first.view(), b.view()};
-    TestComplexVector& result = in_place ? b : r;
+    const input_views views{first.view(), b.view()};
+    test_complex_vector& result = in_place ? b : r;
     c.run(views, result.view());
     auto matches = [&](vsip_length i, C want) {
         return close(*result[i].re, want.real(), c.tolerance) &&
@@ -108,14 +109,14 @@ void check_case(const ComplexCase& c, const Combination& layouts, vsip_length n,
             << "element " << i << " got " << *result[i].re << ", " << *result[i].im;
     if (in_place) return;
     for (vsip_length i = n; i < r.length(); ++i)
-        ASSERT_TRUE(*r[i].re == kSentinel && *r[i].im == kSentinel) << i;
+        ASSERT_TRUE(*r[i].re == sentinel && *r[i].im == sentinel) << i;
 }
 
 TEST(ComplexOperations, EveryCombinationThreadCountAndLength) {
     for (const ComplexCase& c : kComplexCases)
         for (const int threads : kThreadCounts) {
-            const ThreadScope scope(threads);
-            for (const vsip_length n : kLengths)
+            const thread_scope scope(threads);
+            for (const vsip_length n : test_lengths)
                 for (const Combination& layouts : kCombinations) {
                     SCOPED_TRACE(testing::Message() << c.name << " T=" << threads << " n=" << n
                                                     << " " << layouts.a.name << ","
@@ -129,9 +130,9 @@ TEST(ComplexOperations, EveryCombinationThreadCountAndLength) {
 
 TEST(ComplexMultiply, SquaresInPlaceWhenAllViewsShareOneBlock) {
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
+        const thread_scope scope(threads);
         for (const Layout& layout : {kDense, kSplit, kStrided}) {
-            TestComplexVector v(layout, 37);
+            test_complex_vector v(layout, 37);
             std::mt19937 gen(3);
             fill(v, gen);
             std::vector<C> squares(37);
@@ -149,7 +150,7 @@ TEST(ComplexMultiply, SquaresInPlaceWhenAllViewsShareOneBlock) {
 TEST(ComplexScale, ZeroFactorStoresZerosSeriallyOnInterleavedViews) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (const Layout& layout : {kDense, kStrided}) {
-        TestComplexVector b(layout, 9), r(layout, 9);
+        test_complex_vector b(layout, 9), r(layout, 9);
         for (vsip_length i = 0; i < 9; ++i)
             b.set(i, nan, nan);
         vsip_csvmul_f({0.0f, 0.0f}, b.view(), r.view());
@@ -159,7 +160,7 @@ TEST(ComplexScale, ZeroFactorStoresZerosSeriallyOnInterleavedViews) {
 }
 
 TEST(ComplexCopy, SplitToInterleavedIsBitExact) {
-    TestComplexVector from(kSplit, 21), to(kDense, 21);
+    test_complex_vector from(kSplit, 21), to(kDense, 21);
     for (vsip_length i = 0; i < 21; ++i)
         from.set(i, std::bit_cast<float>(0x7fc00001u + std::uint32_t(i)), -float(i) - 0.1f);
     vsip_cvcopy_f_f(from.view(), to.view());
@@ -171,12 +172,12 @@ TEST(ComplexCopy, SplitToInterleavedIsBitExact) {
 
 TEST(VectorMagnitude, EstimatesInDenseGroupsExactElsewhereZeroStaysZero) {
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
-        for (const vsip_length n : kLengths)
+        const thread_scope scope(threads);
+        for (const vsip_length n : test_lengths)
             for (const Combination& layouts : kCombinations) {
-                TestComplexVector a(layouts.a, n);
-                TestRealVector r(layouts.r.storage == Storage::split ? kDense : layouts.r,
-                                 n + kMargin);
+                test_complex_vector a(layouts.a, n);
+                test_real_vector r(layouts.r.storage == storage_kind::split ? kDense : layouts.r,
+                                   n + kMargin);
                 std::mt19937 gen(5);
                 fill(a, gen);
                 a.set(0, 0.0f, -0.0f);
@@ -186,14 +187,14 @@ TEST(VectorMagnitude, EstimatesInDenseGroupsExactElsewhereZeroStaysZero) {
                     ASSERT_TRUE(close(r[i], want, 1e-4)) << layouts.a.name << " " << i;
                 }
                 EXPECT_EQ(r[0], 0.0f);
-                EXPECT_EQ(r[n], kSentinel);
+                EXPECT_EQ(r[n], sentinel);
             }
     }
 }
 
 TEST(VectorMagnitude, StridedAndTailElementsAreTheExactSquareRoot) {
-    TestComplexVector a(kStrided, 7);
-    TestRealVector r(kDense, 7);
+    test_complex_vector a(kStrided, 7);
+    test_real_vector r(kDense, 7);
     std::mt19937 gen(9);
     fill(a, gen);
     vsip_cvmag_f(a.view(), r.view());
@@ -202,11 +203,11 @@ TEST(VectorMagnitude, StridedAndTailElementsAreTheExactSquareRoot) {
 }
 
 TEST(ComplexOperations, NullViewsReturn) {
-    TestComplexVector a(kDense, 4);
+    test_complex_vector a(kDense, 4);
     for (const ComplexCase& c : kComplexCases)
         c.run({nullptr, nullptr}, a.view());
     vsip_cvmag_f(a.view(), nullptr);
-    EXPECT_EQ(*a[0].re, kSentinel);
+    EXPECT_EQ(*a[0].re, sentinel);
 }
 
 } // namespace

@@ -16,18 +16,18 @@ using C = std::complex<double>;
 // Element (j, k) is block element offset + j * col_stride + k * row_stride.
 struct MatrixLayout {
     const char* name;
-    Storage storage;
+    storage_kind storage;
     bool column_major;
     vsip_offset offset;
     vsip_stride spacing; // between consecutive elements of the inner dimension
     vsip_stride padding; // extra elements between inner lines
 };
-const MatrixLayout kMatrixLayouts[] = {{"row-major", Storage::interleaved, false, 0, 1, 0},
-                                       {"column-major", Storage::interleaved, true, 0, 1, 0},
-                                       {"split", Storage::split, false, 0, 1, 0},
-                                       {"split-column-major", Storage::split, true, 0, 1, 0},
-                                       {"strided", Storage::interleaved, false, 3, 2, 1},
-                                       {"padded-columns", Storage::split, true, 1, 1, 2}};
+const MatrixLayout kMatrixLayouts[] = {{"row-major", storage_kind::interleaved, false, 0, 1, 0},
+                                       {"column-major", storage_kind::interleaved, true, 0, 1, 0},
+                                       {"split", storage_kind::split, false, 0, 1, 0},
+                                       {"split-column-major", storage_kind::split, true, 0, 1, 0},
+                                       {"strided", storage_kind::interleaved, false, 3, 2, 1},
+                                       {"padded-columns", storage_kind::split, true, 1, 1, 2}};
 
 class TestComplexMatrix {
   public:
@@ -54,7 +54,7 @@ class TestComplexMatrix {
     const vsip_cmview_f* view() const { return view_; }
 
   private:
-    ComplexStorage storage_;
+    complex_storage storage_;
     vsip_length rows_, cols_;
     vsip_offset offset_;
     vsip_stride along_row_ = 1, along_col_ = 1;
@@ -64,7 +64,7 @@ class TestComplexMatrix {
 class TestRealMatrix {
   public:
     TestRealMatrix(bool column_major, vsip_length rows, vsip_length cols)
-        : data_(rows * cols, kSentinel), column_major_(column_major), rows_(rows), cols_(cols) {
+        : data_(rows * cols, sentinel), column_major_(column_major), rows_(rows), cols_(cols) {
         block_ = vsip_blockbind_f(data_.data(), data_.size(), VSIP_MEM_NONE);
         view_ = column_major ? vsip_mbind_f(block_, 0, 1, rows, vsip_stride(rows), cols)
                              : vsip_mbind_f(block_, 0, vsip_stride(cols), rows, 1, cols);
@@ -86,7 +86,7 @@ class TestRealMatrix {
 struct Shape {
     vsip_length rows, cols;
 };
-const Shape kShapes[] = {{1, 1}, {3, 4}, {4, 3}, {5, 7}, {2, 21}, {13, 8}};
+const Shape shapes[] = {{1, 1}, {3, 4}, {4, 3}, {5, 7}, {2, 21}, {13, 8}};
 
 // A complex matrix operation with up to two complex matrix inputs.
 struct MatrixCase {
@@ -112,8 +112,8 @@ const MatrixCase kMatrixCases[] = {
 TEST(MatrixOperations, EveryLayoutPairShapeAndThreadCount) {
     for (const MatrixCase& c : kMatrixCases)
         for (const int threads : kThreadCounts) {
-            const ThreadScope scope(threads);
-            for (const Shape& s : kShapes)
+            const thread_scope scope(threads);
+            for (const Shape& s : shapes)
                 for (const MatrixLayout& in : kMatrixLayouts)
                     for (const MatrixLayout& out : kMatrixLayouts) {
                         SCOPED_TRACE(testing::Message()
@@ -134,7 +134,7 @@ TEST(MatrixOperations, EveryLayoutPairShapeAndThreadCount) {
                             }
                         if (c.inputs == 0) continue;             // a fill writes its whole output
                         for (vsip_length j = 0; j < s.rows; ++j) // the extra column
-                            ASSERT_EQ(*r(j, s.cols).re, kSentinel);
+                            ASSERT_EQ(*r(j, s.cols).re, sentinel);
                     }
         }
 }
@@ -153,8 +153,8 @@ TEST(MatrixOperations, AddWithOneTransposedViewMatchesDense) {
 
 TEST(MatrixMagnitudeAndReciprocal, DenseEstimatesAndStridedExact) {
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
-        for (const Shape& s : kShapes)
+        const thread_scope scope(threads);
+        for (const Shape& s : shapes)
             for (const MatrixLayout& in : kMatrixLayouts)
                 for (const bool column_major : {false, true}) {
                     SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " " << in.name);
@@ -179,16 +179,16 @@ TEST(MatrixMagnitudeAndReciprocal, DenseEstimatesAndStridedExact) {
 
 TEST(VectorMatrixProducts, ByRowsAndByColumnsOnEveryLayout) {
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
-        for (const Shape& s : kShapes)
+        const thread_scope scope(threads);
+        for (const Shape& s : shapes)
             for (const MatrixLayout& layout : kMatrixLayouts)
                 for (const vsip_major major : {VSIP_ROW, VSIP_COL}) {
                     SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " " << layout.name
                                                     << " major " << major);
                     const vsip_length along = major == VSIP_ROW ? s.cols : s.rows;
                     std::mt19937 gen(8);
-                    TestComplexVector v(kStrided, along + 2);
-                    TestRealVector w(kDense, along);
+                    test_complex_vector v(kStrided, along + 2);
+                    test_real_vector w(kDense, along);
                     for (vsip_length i = 0; i < along + 2; ++i)
                         v.set(i, random_float(gen), random_float(gen));
                     for (vsip_length i = 0; i < along; ++i)
@@ -218,7 +218,7 @@ TEST(MatrixOperations, NullViewsReturn) {
         if (c.inputs > 0) c.run(nullptr, nullptr, r.view());
     vsip_cmfill_f(kFill, nullptr);
     vsip_cvmmul_f(nullptr, r.view(), VSIP_ROW, r.view());
-    EXPECT_EQ(*r(0, 0).re, kSentinel);
+    EXPECT_EQ(*r(0, 0).re, sentinel);
 }
 
 } // namespace

@@ -15,35 +15,36 @@ using namespace ewtest;
 constexpr float kAlpha = 1.75f;
 constexpr double kEstimateTolerance = 4e-7; // two Newton-Raphson steps
 
-using Views = std::array<const vsip_vview_f*, 3>;
+using input_views = std::array<const vsip_vview_f*, 3>;
 
 // A float operation with up to three vector inputs.
 struct RealCase {
     const char* name;
     int inputs;
-    void (*run)(const Views& in, const vsip_vview_f* r);
+    void (*run)(const input_views& in, const vsip_vview_f* r);
     double (*expect)(float a, float b, float c);
     double tolerance;
 };
 
 const RealCase kRealCases[] = {
-    {"vneg", 1, [](const Views& v, const vsip_vview_f* r) { vsip_vneg_f(v[0], r); },
+    {"vneg", 1, [](const input_views& v, const vsip_vview_f* r) { vsip_vneg_f(v[0], r); },
      [](float a, float, float) { return double(-a); }, 0},
-    {"vrecip", 1, [](const Views& v, const vsip_vview_f* r) { vsip_vrecip_f(v[0], r); },
+    {"vrecip", 1, [](const input_views& v, const vsip_vview_f* r) { vsip_vrecip_f(v[0], r); },
      [](float a, float, float) { return 1.0 / a; }, kEstimateTolerance},
-    {"vfill", 0, [](const Views&, const vsip_vview_f* r) { vsip_vfill_f(kAlpha, r); },
+    {"vfill", 0, [](const input_views&, const vsip_vview_f* r) { vsip_vfill_f(kAlpha, r); },
      [](float, float, float) { return double(kAlpha); }, 0},
-    {"svadd", 1, [](const Views& v, const vsip_vview_f* r) { vsip_svadd_f(kAlpha, v[0], r); },
+    {"svadd", 1, [](const input_views& v, const vsip_vview_f* r) { vsip_svadd_f(kAlpha, v[0], r); },
      [](float a, float, float) { return double(kAlpha + a); }, 0},
-    {"svmul", 1, [](const Views& v, const vsip_vview_f* r) { vsip_svmul_f(kAlpha, v[0], r); },
+    {"svmul", 1, [](const input_views& v, const vsip_vview_f* r) { vsip_svmul_f(kAlpha, v[0], r); },
      [](float a, float, float) { return double(kAlpha * a); }, 0},
-    {"vam", 3, [](const Views& v, const vsip_vview_f* r) { vsip_vam_f(v[0], v[1], v[2], r); },
+    {"vam", 3, [](const input_views& v, const vsip_vview_f* r) { vsip_vam_f(v[0], v[1], v[2], r); },
      [](float a, float b, float c) { return double((a + b) * c); }, 0},
-    {"vma", 3, [](const Views& v, const vsip_vview_f* r) { vsip_vma_f(v[0], v[1], v[2], r); },
+    {"vma", 3, [](const input_views& v, const vsip_vview_f* r) { vsip_vma_f(v[0], v[1], v[2], r); },
      [](float a, float b, float c) { return double(std::fma(a, b, c)); }, 0},
-    {"vmsa", 2, [](const Views& v, const vsip_vview_f* r) { vsip_vmsa_f(v[0], v[1], kAlpha, r); },
+    {"vmsa", 2,
+     [](const input_views& v, const vsip_vview_f* r) { vsip_vmsa_f(v[0], v[1], kAlpha, r); },
      [](float a, float b, float) { return double(std::fma(a, b, kAlpha)); }, 0},
-    {"vmax", 2, [](const Views& v, const vsip_vview_f* r) { vsip_vmax_f(v[0], v[1], r); },
+    {"vmax", 2, [](const input_views& v, const vsip_vview_f* r) { vsip_vmax_f(v[0], v[1], r); },
      [](float a, float b, float) { return double(b < a ? a : b); }, 0},
 };
 
@@ -54,30 +55,30 @@ const Layout kRealLayouts[] = {kDense, kStrided, kBackwards};
 void check_case(const RealCase& c, const Layout& in, const Layout& out, vsip_length n,
                 bool in_place) {
     std::mt19937 gen(static_cast<unsigned>(n));
-    TestRealVector a(in, n), b(in, n + 1), cc(in, n + 2), r(out, n + kMargin);
-    TestRealVector* inputs[] = {&a, &b, &cc};
-    for (TestRealVector* v : inputs)
+    test_real_vector a(in, n), b(in, n + 1), cc(in, n + 2), r(out, n + kMargin);
+    test_real_vector* inputs[] = {&a, &b, &cc};
+    for (test_real_vector* v : inputs)
         for (vsip_length i = 0; i < v->length(); ++i)
             (*v)[i] = random_float(gen);
     std::vector<float> before(n);
     for (vsip_length i = 0; i < n; ++i)
         before[i] = a[i];
-    const Views views{a.view(), b.view(), cc.view()};
+    const input_views views{a.view(), b.view(), cc.view()};
     c.run(views, in_place ? a.view() : r.view());
-    TestRealVector& result = in_place ? a : r;
+    test_real_vector& result = in_place ? a : r;
     for (vsip_length i = 0; i < n; ++i)
         ASSERT_TRUE(close(result[i], c.expect(before[i], b[i], cc[i]), c.tolerance))
             << "element " << i << " got " << result[i];
     if (in_place || c.inputs == 0) return; // a fill writes its whole output
     for (vsip_length i = n; i < r.length(); ++i)
-        ASSERT_EQ(r[i], kSentinel) << "element " << i << " past the count was written";
+        ASSERT_EQ(r[i], sentinel) << "element " << i << " past the count was written";
 }
 
 TEST(RealOperations, EveryLayoutThreadCountAndLength) {
     for (const RealCase& c : kRealCases)
         for (const int threads : kThreadCounts) {
-            const ThreadScope scope(threads);
-            for (const vsip_length n : kLengths)
+            const thread_scope scope(threads);
+            for (const vsip_length n : test_lengths)
                 for (const Layout& in : kRealLayouts)
                     for (const Layout& out : kRealLayouts) {
                         SCOPED_TRACE(testing::Message() << c.name << " T=" << threads << " n=" << n
@@ -89,11 +90,11 @@ TEST(RealOperations, EveryLayoutThreadCountAndLength) {
 }
 
 TEST(RealOperations, NullViewsReturnWithoutTouchingTheOutput) {
-    TestRealVector a(kDense, 5), r(kDense, 5);
+    test_real_vector a(kDense, 5), r(kDense, 5);
     for (const RealCase& c : kRealCases) {
         if (c.inputs == 0) continue;
         c.run({nullptr, a.view(), a.view()}, r.view());
-        EXPECT_EQ(r[0], kSentinel) << c.name;
+        EXPECT_EQ(r[0], sentinel) << c.name;
     }
     vsip_vfill_f(1.0f, nullptr);
 }
@@ -117,9 +118,10 @@ TEST(Reciprocal, SignedZerosGiveSignedInfinityInGroupsAndTails) {
     const float inf = std::numeric_limits<float>::infinity();
     const std::vector<float> values{0.0f, -0.0f, -0.0f, 0.0f, 0.0f, -0.0f}; // group + tail
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
+        const thread_scope scope(threads);
         for (const Layout& layout : kRealLayouts) {
-            const auto r = run_on<TestRealVector, TestRealVector>(values, layout, vsip_vrecip_f);
+            const auto r =
+                run_on<test_real_vector, test_real_vector>(values, layout, vsip_vrecip_f);
             EXPECT_EQ(r, (std::vector<float>{inf, -inf, -inf, inf, inf, -inf})) << layout.name;
         }
     }
@@ -130,9 +132,9 @@ TEST(Ceiling, HalvesIntegralsAndTheNextFloatInGroupsAndTails) {
     const std::vector<float> values{-2.5f, 2.0f, above_two, 0.5f, -2.5f, 2.0f, above_two};
     const std::vector<vsip_scalar_i> expected{-2, 2, 3, 1, -2, 2, 3};
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
+        const thread_scope scope(threads);
         for (const Layout& layout : kRealLayouts)
-            EXPECT_EQ((run_on<TestIntVector, TestRealVector>(values, layout, vsip_vceil_f_i)),
+            EXPECT_EQ((run_on<TestIntVector, test_real_vector>(values, layout, vsip_vceil_f_i)),
                       expected)
                 << layout.name;
     }
@@ -144,7 +146,7 @@ TEST(Ceiling, MatchesStdCeilOverManyValues) {
     for (float& x : values)
         x = std::round(random_float(gen, -50, 50) * 4) / 8; // many halves and integers
     for (const Layout& layout : kRealLayouts) {
-        const auto got = run_on<TestIntVector, TestRealVector>(values, layout, vsip_vceil_f_i);
+        const auto got = run_on<TestIntVector, test_real_vector>(values, layout, vsip_vceil_f_i);
         for (std::size_t i = 0; i < values.size(); ++i)
             ASSERT_EQ(got[i], std::ceil(values[i])) << values[i];
     }
@@ -152,7 +154,7 @@ TEST(Ceiling, MatchesStdCeilOverManyValues) {
 
 TEST(Maximum, NanWinsInGroupsAndLosesWhenInAInTails) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    TestRealVector a(kDense, 6), b(kDense, 6), r(kDense, 6);
+    test_real_vector a(kDense, 6), b(kDense, 6), r(kDense, 6);
     for (vsip_length i = 0; i < 6; ++i) {
         a[i] = nan;
         b[i] = 1.0f;
@@ -169,21 +171,21 @@ TEST(Maximum, NanWinsInGroupsAndLosesWhenInAInTails) {
 TEST(ScalarMultiply, ZeroFactorStoresZerosSeriallyEvenForNan) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::vector<float> values(7, nan);
-    const auto serial = run_on<TestRealVector, TestRealVector>(
+    const auto serial = run_on<test_real_vector, test_real_vector>(
         values, kDense, [](auto* b, auto* r) { vsip_svmul_f(0.0f, b, r); });
     EXPECT_EQ(serial, std::vector<float>(7, 0.0f));
-    const ThreadScope scope(3);
-    const auto parallel = run_on<TestRealVector, TestRealVector>(
+    const thread_scope scope(3);
+    const auto parallel = run_on<test_real_vector, test_real_vector>(
         values, kStrided, [](auto* b, auto* r) { vsip_svmul_f(0.0f, b, r); });
     EXPECT_TRUE(std::isnan(parallel[0])); // with T != 1 the product is computed
 }
 
 TEST(Comparisons, StoreOneAndZero) {
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
-        for (const vsip_length n : kLengths)
+        const thread_scope scope(threads);
+        for (const vsip_length n : test_lengths)
             for (const Layout& layout : kRealLayouts) {
-                TestRealVector a(layout, n), b(layout, n);
+                test_real_vector a(layout, n), b(layout, n);
                 TestBoolVector ge(layout, n), gt(layout, n), lt(layout, n);
                 for (vsip_length i = 0; i < n; ++i) {
                     a[i] = float(i % 3);
@@ -203,12 +205,12 @@ TEST(Comparisons, StoreOneAndZero) {
 
 TEST(IntegerOperations, ComplementAndConversionAndLogicalAnd) {
     for (const int threads : kThreadCounts) {
-        const ThreadScope scope(threads);
-        for (const vsip_length n : kLengths)
+        const thread_scope scope(threads);
+        for (const vsip_length n : test_lengths)
             for (const Layout& layout : kRealLayouts) {
                 TestIntVector a(layout, n), nots(layout, n);
                 TestBoolVector p(layout, n), q(layout, n), both(layout, n);
-                TestRealVector converted(layout, n);
+                test_real_vector converted(layout, n);
                 for (vsip_length i = 0; i < n; ++i) {
                     a[i] = (i % 2 ? -1 : 1) * ((1 << 24) + 1 + int(i)); // rounds to even
                     p[i] = int(i % 3) - 1;                              // -1, 0, 1
@@ -227,14 +229,14 @@ TEST(IntegerOperations, ComplementAndConversionAndLogicalAnd) {
 }
 
 TEST(Lengths, ShortestViewDecidesAndTheRestStaysUntouched) {
-    TestRealVector a(kDense, 5), b(kDense, 7), r(kDense, 6);
+    test_real_vector a(kDense, 5), b(kDense, 7), r(kDense, 6);
     for (vsip_length i = 0; i < 7; ++i)
         b[i] = 1.0f;
     for (vsip_length i = 0; i < 5; ++i)
         a[i] = 2.0f;
     vsip_vmax_f(a.view(), b.view(), r.view());
     EXPECT_EQ(r[4], 2.0f);
-    EXPECT_EQ(r[5], kSentinel);
+    EXPECT_EQ(r[5], sentinel);
 }
 
 } // namespace

@@ -18,22 +18,23 @@
 
 namespace ewtest {
 
-using qvsip::test::kSentinel;
-using qvsip::test::Storage;
-using qvsip::test::ThreadScope;
+using qvsip::test::sentinel;
+using qvsip::test::storage_kind;
+using qvsip::test::thread_scope;
 
 // Where the elements of a vector sit in its block.
 struct Layout {
     const char* name;
-    Storage storage;    // complex only
-    vsip_offset offset; // first element
-    vsip_stride stride; // between elements, in block elements
+    storage_kind storage; // complex only
+    vsip_offset offset;   // first element
+    vsip_stride stride;   // between elements, in block elements
 };
-inline constexpr Layout kDense{"dense", Storage::interleaved, 0, 1};
-inline constexpr Layout kSplit{"split", Storage::split, 0, 1};
-inline constexpr Layout kStrided{"strided", Storage::interleaved, 2, 3};
-inline constexpr Layout kSplitStrided{"split-strided", Storage::split, 1, 2};
-inline constexpr Layout kBackwards{"backwards", Storage::interleaved, 0, -2}; // offset by length
+inline constexpr Layout kDense{"dense", storage_kind::interleaved, 0, 1};
+inline constexpr Layout kSplit{"split", storage_kind::split, 0, 1};
+inline constexpr Layout kStrided{"strided", storage_kind::interleaved, 2, 3};
+inline constexpr Layout kSplitStrided{"split-strided", storage_kind::split, 1, 2};
+inline constexpr Layout kBackwards{"backwards", storage_kind::interleaved, 0,
+                                   -2}; // offset by length
 
 inline constexpr vsip_length kMargin = 3; // elements past the views' common length
 
@@ -54,7 +55,7 @@ template <class Scalar, class Block, class View> class ScalarVector {
   public:
     using scalar = Scalar;
     ScalarVector(const Layout& layout, vsip_length length)
-        : data_(block_length(layout, length), Scalar(kSentinel)) {
+        : data_(block_length(layout, length), Scalar(sentinel)) {
         block_ = bind_block(data_.data(), data_.size());
         view_ = bind_view(block_, first_element(layout, length), layout.stride, length);
         index_.resize(length);
@@ -97,7 +98,7 @@ template <class Scalar, class Block, class View> class ScalarVector {
     std::vector<std::ptrdiff_t> index_;
 };
 
-using TestRealVector = ScalarVector<float, vsip_block_f, vsip_vview_f>;
+using test_real_vector = ScalarVector<float, vsip_block_f, vsip_vview_f>;
 using TestIntVector = ScalarVector<vsip_scalar_i, vsip_block_i, vsip_vview_i>;
 using TestBoolVector = ScalarVector<vsip_scalar_bl, vsip_block_bl, vsip_vview_bl>;
 
@@ -108,16 +109,16 @@ struct Pair {
 
 // Complex storage shared by vector and matrix views: interleaved or split arrays of count
 // complex elements, all sentinels at first.
-class ComplexStorage {
+class complex_storage {
   public:
-    ComplexStorage(Storage storage, vsip_length count)
-        : split_(storage == Storage::split), first_(count * (split_ ? 1 : 2), kSentinel),
-          second_(split_ ? count : 0, kSentinel) {
+    complex_storage(storage_kind storage, vsip_length count)
+        : split_(storage == storage_kind::split), first_(count * (split_ ? 1 : 2), sentinel),
+          second_(split_ ? count : 0, sentinel) {
         block_ = vsip_cblockbind_f(first_.data(), split_ ? second_.data() : nullptr, count,
                                    VSIP_MEM_NONE);
     }
-    ComplexStorage(const ComplexStorage&) = delete;
-    ComplexStorage& operator=(const ComplexStorage&) = delete;
+    complex_storage(const complex_storage&) = delete;
+    complex_storage& operator=(const complex_storage&) = delete;
     Pair element(std::ptrdiff_t k) {
         if (split_) return {&first_[k], &second_[k]};
         return {&first_[2 * k], &first_[2 * k + 1]};
@@ -130,14 +131,14 @@ class ComplexStorage {
     vsip_cblock_f* block_;
 };
 
-class TestComplexVector {
+class test_complex_vector {
   public:
-    TestComplexVector(const Layout& layout, vsip_length length)
+    test_complex_vector(const Layout& layout, vsip_length length)
         : storage_(layout.storage, block_length(layout, length)),
           first_(first_element(layout, length)), stride_(layout.stride), length_(length) {
         view_ = vsip_cvbind_f(storage_.block(), first_, stride_, length);
     }
-    ~TestComplexVector() { vsip_cvalldestroy_f(view_); }
+    ~test_complex_vector() { vsip_cvalldestroy_f(view_); }
     Pair operator[](vsip_length i) {
         return storage_.element(std::ptrdiff_t(first_) + std::ptrdiff_t(i) * stride_);
     }
@@ -149,7 +150,7 @@ class TestComplexVector {
     const vsip_cvview_f* view() const { return view_; }
 
   private:
-    ComplexStorage storage_;
+    complex_storage storage_;
     vsip_offset first_;
     vsip_stride stride_;
     vsip_length length_;
@@ -170,6 +171,6 @@ inline bool close(float got, double want, double tolerance) {
 // Thread counts every test runs with.
 inline constexpr int kThreadCounts[] = {1, 3};
 // Lengths reaching the first dense region, the second and the calling thread's tail.
-inline constexpr vsip_length kLengths[] = {1, 3, 4, 5, 16, 21, 37, 100};
+inline constexpr vsip_length test_lengths[] = {1, 3, 4, 5, 16, 21, 37, 100};
 
 } // namespace ewtest

@@ -22,20 +22,20 @@ constexpr float kGuard = -12345.0f; // marks block scalars that no call may touc
 enum class Layout { interleaved, split };
 
 // A complex block on test-owned arrays filled with kGuard, and the views bound on it.
-class ComplexStorage {
+class complex_storage {
   public:
-    ComplexStorage(Layout layout, vsip_length elements)
+    complex_storage(Layout layout, vsip_length elements)
         : layout_(layout), re_(layout == Layout::interleaved ? 2 * elements : elements, kGuard),
           im_(layout == Layout::split ? elements : 0, kGuard),
           block_(vsip_cblockbind_f(re_.data(), layout == Layout::split ? im_.data() : nullptr,
                                    elements, VSIP_MEM_NONE)) {}
-    ~ComplexStorage() {
+    ~complex_storage() {
         for (vsip_cvview_f* view : views_)
             vsip_cvdestroy_f(view);
         vsip_cblockdestroy_f(block_);
     }
-    ComplexStorage(const ComplexStorage&) = delete;
-    ComplexStorage& operator=(const ComplexStorage&) = delete;
+    complex_storage(const complex_storage&) = delete;
+    complex_storage& operator=(const complex_storage&) = delete;
 
     // Binds a view and stores x into its elements.
     vsip_cvview_f* view(vsip_offset offset, vsip_stride stride, const double_signal& x) {
@@ -124,7 +124,7 @@ TEST(FftObjectCreate, RefusesLengthsWithoutAPositive31BitBufferSize) {
 }
 
 TEST(FftObjectCreate, EveryFailedAllocationReleasesWhatWasMade) {
-    qvsip::test::MemoryProbe probe;
+    qvsip::test::memory_probe probe;
     // Object, state, input buffer, output buffer.
     for (int successes = 0; successes < 4; ++successes) {
         probe.fail_after(successes);
@@ -141,7 +141,7 @@ TEST(FftObjectCreate, EveryFailedAllocationReleasesWhatWasMade) {
 
 TEST(FftObjectExecute, NullArgumentsDoNothing) {
     FftObject fft = out_of_place(4, 1, VSIP_FFT_FWD);
-    ComplexStorage storage(Layout::interleaved, 4);
+    complex_storage storage(Layout::interleaved, 4);
     const double_signal x = random_values(4, 1);
     vsip_cvview_f* v = storage.view(0, 1, x);
     const auto before = storage.snapshot();
@@ -157,7 +157,7 @@ TEST(FftObjectExecute, NullArgumentsDoNothing) {
 // Values
 
 TEST(FftObjectExecute, ImpulseAndItsScaledInverse) {
-    ComplexStorage storage(Layout::interleaved, 4);
+    complex_storage storage(Layout::interleaved, 4);
     vsip_cvview_f* v = storage.view(0, 1, {{1, 0}, {0, 0}, {0, 0}, {0, 0}});
     vsip_ccfftip_f(in_place(4, 1, VSIP_FFT_FWD).get(), v);
     EXPECT_EQ(values_of(v, 4), (double_signal{{1, 0}, {1, 0}, {1, 0}, {1, 0}}));
@@ -172,11 +172,11 @@ struct ViewShape {
     vsip_offset offset;
     vsip_stride stride;
 };
-constexpr ViewShape kShapes[] = {{"dense", Layout::interleaved, 0, 1},
-                                 {"offset", Layout::interleaved, 1, 1},
-                                 {"stride2", Layout::interleaved, 1, 2},
-                                 {"split", Layout::split, 0, 1},
-                                 {"split_stride3", Layout::split, 2, 3}};
+constexpr ViewShape shapes[] = {{"dense", Layout::interleaved, 0, 1},
+                                {"offset", Layout::interleaved, 1, 1},
+                                {"stride2", Layout::interleaved, 1, 2},
+                                {"split", Layout::split, 0, 1},
+                                {"split_stride3", Layout::split, 2, 3}};
 
 std::vector<vsip_length> test_lengths() {
     std::vector<vsip_length> lengths;
@@ -195,7 +195,7 @@ void check_transform(vsip_length n, const ViewShape& shape, bool place_in, int d
                                     << " dir=" << direction << " scale=" << scale);
     const double_signal x = random_values(n, static_cast<std::uint32_t>(n));
     const vsip_length elements = shape.offset + (n - 1) * shape.stride + 2;
-    ComplexStorage in_storage(shape.layout, elements), out_storage(shape.layout, elements);
+    complex_storage in_storage(shape.layout, elements), out_storage(shape.layout, elements);
     vsip_cvview_f* in = in_storage.view(shape.offset, shape.stride, x);
     const auto dir = static_cast<vsip_fft_dir>(direction);
     const int sign = direction == -1 ? -1 : +1;
@@ -226,14 +226,14 @@ void check_transform(vsip_length n, const ViewShape& shape, bool place_in, int d
 
 TEST(FftObjectExecute, MatchesTheOracleOnEveryViewShape) {
     for (vsip_length n : test_lengths())
-        for (const ViewShape& shape : kShapes)
+        for (const ViewShape& shape : shapes)
             for (bool place_in : {true, false})
                 check_transform(n, shape, place_in, place_in ? -1 : 1, 1.0f);
 }
 
 TEST(FftObjectExecute, ScalesAndTreatsAnyOtherDirectionAsInverse) {
     for (vsip_length n : {4, 60, 1000})
-        for (const ViewShape& shape : {kShapes[0], kShapes[2], kShapes[3]})
+        for (const ViewShape& shape : {shapes[0], shapes[2], shapes[3]})
             for (bool place_in : {true, false}) {
                 check_transform(n, shape, place_in, -1, 2.0f);
                 check_transform(n, shape, place_in, 5, 1.0f / float(n));
@@ -242,8 +242,8 @@ TEST(FftObjectExecute, ScalesAndTreatsAnyOtherDirectionAsInverse) {
 
 TEST(FftObjectExecute, GuardsAroundTheViewStayUntouchedInPlace) {
     const vsip_length n = 48;
-    for (const ViewShape& shape : kShapes) {
-        ComplexStorage storage(shape.layout, shape.offset + (n - 1) * shape.stride + 2);
+    for (const ViewShape& shape : shapes) {
+        complex_storage storage(shape.layout, shape.offset + (n - 1) * shape.stride + 2);
         const double_signal x = random_values(n, 9);
         vsip_cvview_f* v = storage.view(shape.offset, shape.stride, x);
         const auto before = storage.snapshot();
@@ -262,7 +262,7 @@ TEST(FftObjectExecute, GuardsAroundTheViewStayUntouchedInPlace) {
 TEST(FftObjectExecute, ShortViewsStayWithinThemselves) {
     const vsip_length n = 32, short_length = 20;
     FftObject fft = in_place(n, 1, VSIP_FFT_FWD);
-    ComplexStorage storage(Layout::interleaved, n);
+    complex_storage storage(Layout::interleaved, n);
     double_signal x = random_values(short_length, 3);
     vsip_cvview_f* v = storage.view(0, 1, x);
     vsip_ccfftip_f(fft.get(), v);
@@ -282,7 +282,7 @@ TEST(FftObjectExecute, ObjectsMadeUnderEitherThreadCountAgree) {
     const double_signal want = expected(x, -1, 1);
     for (int threads : {1, 2}) {
         ASSERT_EQ(QVSIP_SetOmpThreadNum(threads), 0);
-        ComplexStorage storage(Layout::interleaved, n);
+        complex_storage storage(Layout::interleaved, n);
         vsip_cvview_f* v = storage.view(0, 1, x);
         vsip_ccfftip_f(in_place(n, 1, VSIP_FFT_FWD).get(), v);
         EXPECT_LT(relative_error(values_of(v, n), want), bound(n)) << threads;

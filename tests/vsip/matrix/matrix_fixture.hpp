@@ -20,12 +20,12 @@ enum class Order { row, column };
 enum class Spacing { dense, strided };
 
 struct Layout {
-    Storage storage;
+    storage_kind storage;
     Order order;
     Spacing spacing;
 };
 
-inline constexpr std::complex<float> kComplexSentinel{kSentinel, kSentinel};
+inline constexpr std::complex<float> kComplexSentinel{sentinel, sentinel};
 
 class TestMatrix {
   public:
@@ -45,7 +45,7 @@ class TestMatrix {
             put(n, kComplexSentinel);
     }
     // A view with explicit strides in elements over a block of the given length.
-    TestMatrix(vsip_length rows, vsip_length cols, Storage storage, vsip_offset offset,
+    TestMatrix(vsip_length rows, vsip_length cols, storage_kind storage, vsip_offset offset,
                vsip_stride col_stride, vsip_stride row_stride, vsip_length length)
         : rows_(rows), cols_(cols), offset_(offset), row_stride_(row_stride),
           col_stride_(col_stride), length_(length) {
@@ -91,8 +91,8 @@ class TestMatrix {
     }
 
   private:
-    void bind(Storage storage) {
-        const bool split = storage == Storage::split;
+    void bind(storage_kind storage) {
+        const bool split = storage == storage_kind::split;
         first_.assign(split ? length_ : 2 * length_, 0.0f);
         if (split) second_.assign(length_, 0.0f);
         block_ = vsip_cblockbind_f(first_.data(), split ? second_.data() : nullptr, length_,
@@ -129,7 +129,7 @@ class TestMatrix {
 
 inline std::vector<Layout> all_layouts(Spacing spacing) {
     std::vector<Layout> layouts;
-    for (Storage s : {Storage::interleaved, Storage::split})
+    for (storage_kind s : {storage_kind::interleaved, storage_kind::split})
         for (Order o : {Order::row, Order::column})
             layouts.push_back({s, o, spacing});
     return layouts;

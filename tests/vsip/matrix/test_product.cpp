@@ -13,9 +13,9 @@ using qvsip::test::all_layouts;
 using qvsip::test::Layout;
 using qvsip::test::Order;
 using qvsip::test::Spacing;
-using qvsip::test::Storage;
+using qvsip::test::storage_kind;
 using qvsip::test::TestMatrix;
-using qvsip::test::ThreadScope;
+using qvsip::test::thread_scope;
 
 using Complex = std::complex<double>;
 
@@ -66,9 +66,9 @@ TEST(ComplexProduct, EveryOrderCombinationGivesTheSameSmallProduct) {
     for (Order ao : {Order::row, Order::column})
         for (Order bo : {Order::row, Order::column})
             for (Order ro : {Order::row, Order::column}) {
-                TestMatrix ma(2, 3, {Storage::interleaved, ao, Spacing::dense});
-                TestMatrix mb(3, 2, {Storage::interleaved, bo, Spacing::dense});
-                TestMatrix mr(2, 2, {Storage::interleaved, ro, Spacing::dense});
+                TestMatrix ma(2, 3, {storage_kind::interleaved, ao, Spacing::dense});
+                TestMatrix mb(3, 2, {storage_kind::interleaved, bo, Spacing::dense});
+                TestMatrix mr(2, 2, {storage_kind::interleaved, ro, Spacing::dense});
                 for (vsip_index i = 0; i < 2; ++i)
                     for (vsip_index k = 0; k < 3; ++k) {
                         ma.set(i, k, a[i][k]);
@@ -83,9 +83,9 @@ TEST(ComplexProduct, EveryOrderCombinationGivesTheSameSmallProduct) {
 }
 
 TEST(ComplexProduct, EmptyInnerDimensionLeavesRZero) {
-    TestMatrix a(3, 0, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix b(0, 4, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(3, 4, {Storage::split, Order::column, Spacing::strided});
+    TestMatrix a(3, 0, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix b(0, 4, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(3, 4, {storage_kind::split, Order::column, Spacing::strided});
     r.fill_pattern(1);
     vsip_cmprod_f(a.view(), b.view(), r.view());
     for (vsip_index i = 0; i < 3; ++i)
@@ -95,8 +95,8 @@ TEST(ComplexProduct, EmptyInnerDimensionLeavesRZero) {
 }
 
 TEST(ComplexProduct, NullArgumentsChangeNothing) {
-    TestMatrix a(2, 2, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(2, 2, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix a(2, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(2, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
     r.fill_pattern(2);
     const std::complex<float> before = r.get(1, 1);
     vsip_cmprod_f(a.view(), nullptr, r.view());
@@ -122,7 +122,7 @@ TEST(ComplexProduct, AllFormsStoragesAndThreadCountsAgreeWithReference) {
                             b.fill_pattern(4);
                             r.fill_pattern(5); // must be overwritten
                             {
-                                ThreadScope scope(threads);
+                                thread_scope scope(threads);
                                 vsip_cmprod_f(a.view(), b.view(), r.view());
                             }
                             ASSERT_TRUE(matches_reference(a, b, r, size.k, Conjugate::no))
@@ -135,9 +135,9 @@ TEST(ComplexProduct, AllFormsStoragesAndThreadCountsAgreeWithReference) {
 
 TEST(ComplexProduct, MixedStorageAndUnequalSizesUseTheSmallestCounts) {
     // A 4 x 6, B 5 x 3 (K = 5), R 6 x 2 (M = 4, N = 2); R's rows 4 and 5 become zero.
-    TestMatrix a(4, 6, {Storage::split, Order::row, Spacing::dense});
-    TestMatrix b(5, 3, {Storage::interleaved, Order::column, Spacing::dense});
-    TestMatrix r(6, 2, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix a(4, 6, {storage_kind::split, Order::row, Spacing::dense});
+    TestMatrix b(5, 3, {storage_kind::interleaved, Order::column, Spacing::dense});
+    TestMatrix r(6, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
     a.fill_pattern(6);
     b.fill_pattern(7);
     r.fill_pattern(8);
@@ -155,9 +155,9 @@ TEST(ComplexProduct, MixedStorageAndUnequalSizesUseTheSmallestCounts) {
 // vsip_cmprodh_f
 
 TEST(ConjugateProduct, OneByOne) {
-    TestMatrix a(1, 1, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix b(1, 1, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(1, 1, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix a(1, 1, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix b(1, 1, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(1, 1, {storage_kind::interleaved, Order::row, Spacing::dense});
     a.set(0, 0, {1, 1});
     b.set(0, 0, {1, 1});
     vsip_cmprodh_f(a.view(), b.view(), r.view());
@@ -169,13 +169,13 @@ TEST(ConjugateProduct, GroupedAndElementWiseStoresAgreeWithReference) {
     for (const Layout lr : all_layouts(Spacing::dense))
         for (Spacing spacing : {Spacing::dense, Spacing::strided})
             for (int threads : {1, 3}) {
-                TestMatrix a(6, 11, {Storage::interleaved, Order::row, spacing});
-                TestMatrix b(9, 11, {Storage::split, Order::column, spacing});
+                TestMatrix a(6, 11, {storage_kind::interleaved, Order::row, spacing});
+                TestMatrix b(9, 11, {storage_kind::split, Order::column, spacing});
                 TestMatrix r(6, 9, lr);
                 a.fill_pattern(9);
                 b.fill_pattern(10);
                 {
-                    ThreadScope scope(threads);
+                    thread_scope scope(threads);
                     vsip_cmprodh_f(a.view(), b.view(), r.view());
                 }
                 ASSERT_TRUE(matches_reference(a, b, r, 11, Conjugate::yes))

@@ -13,9 +13,9 @@ using qvsip::test::all_layouts;
 using qvsip::test::Layout;
 using qvsip::test::Order;
 using qvsip::test::Spacing;
-using qvsip::test::Storage;
+using qvsip::test::storage_kind;
 using qvsip::test::TestMatrix;
-using qvsip::test::ThreadScope;
+using qvsip::test::thread_scope;
 
 using Operation = void (*)(const vsip_cmview_f*, const vsip_cmview_f*);
 
@@ -53,8 +53,8 @@ Elements elements_of(const TestMatrix& m) {
 // Edge cases
 
 TEST(ConjugateTranspose, RowBecomesConjugatedColumn) {
-    TestMatrix a(1, 2, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(2, 1, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix a(1, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(2, 1, {storage_kind::interleaved, Order::row, Spacing::dense});
     a.set(0, 0, {1, 2});
     a.set(0, 1, {3, 4});
     vsip_cmherm_f(a.view(), r.view());
@@ -63,8 +63,8 @@ TEST(ConjugateTranspose, RowBecomesConjugatedColumn) {
 }
 
 TEST(Transpose, RowMajorToColumnMajorIsAFlatCopy) {
-    TestMatrix a(2, 3, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(3, 2, {Storage::interleaved, Order::column, Spacing::dense});
+    TestMatrix a(2, 3, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(3, 2, {storage_kind::interleaved, Order::column, Spacing::dense});
     a.fill_pattern(1);
     vsip_cmtrans_f(a.view(), r.view());
     // Element n of A's array (row-major) is element n of R's array (column-major).
@@ -74,8 +74,8 @@ TEST(Transpose, RowMajorToColumnMajorIsAFlatCopy) {
 }
 
 TEST(Transpose, NullAndEmptyChangeNothing) {
-    TestMatrix a(2, 2, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix empty(0, 2, {Storage::interleaved, Order::row, Spacing::dense});
+    TestMatrix a(2, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix empty(0, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
     a.fill_pattern(2);
     const Elements before = elements_of(a);
     for (const Transpose& t : kTransposes) {
@@ -99,7 +99,7 @@ TEST(Transpose, InPlaceSquareEveryStorageAndOrder) {
                         m.fill_pattern(static_cast<unsigned>(n));
                         const Elements before = elements_of(m);
                         {
-                            ThreadScope scope(threads);
+                            thread_scope scope(threads);
                             t.run(m.view(), m.view());
                         }
                         ASSERT_TRUE(is_transpose(before, m, t.conjugates))
@@ -112,7 +112,7 @@ TEST(Transpose, InPlaceSquareEveryStorageAndOrder) {
 
 // R over A's own elements with A's strides swapped already is A's transpose.
 TEST(Transpose, InPlaceOverSwappedStridesKeepsTheElements) {
-    TestMatrix a(4, 4, {Storage::split, Order::row, Spacing::dense});
+    TestMatrix a(4, 4, {storage_kind::split, Order::row, Spacing::dense});
     a.fill_pattern(3);
     const Elements before = elements_of(a);
     vsip_cmview_f* swapped = vsip_cmbind_f(a.block(), 0, 1, 4, 4, 4);
@@ -128,10 +128,10 @@ TEST(Transpose, InPlaceOverSwappedStridesKeepsTheElements) {
 // Out of place: same order flags (engine plan), different ones (flat copy), and strided.
 
 TEST(Transpose, OutOfPlaceEveryStorageOrderAndSpacing) {
-    struct Size {
+    struct matrix_size {
         vsip_length rows, cols;
     };
-    for (const Size size : {Size{1, 2}, Size{5, 7}, Size{17, 33}})
+    for (const matrix_size size : {matrix_size{1, 2}, matrix_size{5, 7}, matrix_size{17, 33}})
         for (Spacing a_spacing : {Spacing::dense, Spacing::strided})
             for (Spacing r_spacing : {Spacing::dense, Spacing::strided})
                 for (const Layout la : all_layouts(a_spacing))
@@ -142,7 +142,7 @@ TEST(Transpose, OutOfPlaceEveryStorageOrderAndSpacing) {
                                 TestMatrix r(size.cols, size.rows, {la.storage, ro, r_spacing});
                                 a.fill_pattern(4);
                                 {
-                                    ThreadScope scope(threads);
+                                    thread_scope scope(threads);
                                     t.run(a.view(), r.view());
                                 }
                                 ASSERT_TRUE(is_transpose(elements_of(a), r, t.conjugates))
@@ -156,8 +156,8 @@ TEST(Transpose, OutOfPlaceEveryStorageOrderAndSpacing) {
 }
 
 TEST(Transpose, MixedStorageAndLargerRUseTheStridedLoop) {
-    TestMatrix a(3, 5, {Storage::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(6, 4, {Storage::split, Order::row, Spacing::dense}); // 5 x 3 corner written
+    TestMatrix a(3, 5, {storage_kind::interleaved, Order::row, Spacing::dense});
+    TestMatrix r(6, 4, {storage_kind::split, Order::row, Spacing::dense}); // 5 x 3 corner written
     a.fill_pattern(5);
     r.fill_pattern(6);
     const Elements r_before = elements_of(r);

@@ -18,7 +18,8 @@ using reductions::Setting;
 inline const std::vector<Setting> kAllSettings = {{1, 1}, {1, 2}, {3, 1}, {3, 2}};
 
 // Lengths around the unit sizes (4, 8, 16, 32) and a longer one with an odd tail.
-inline const std::vector<std::uint64_t> kLengths = {1, 3, 4, 7, 8, 15, 16, 17, 31, 33, 100, 4099};
+inline const std::vector<std::uint64_t> test_lengths = {1,  3,  4,  7,  8,   15,
+                                                        16, 17, 31, 33, 100, 4099};
 
 // Scalar strides of real views: dense, forwards and backwards strided.
 inline const std::vector<std::ptrdiff_t> kStrides = {1, 3, -2};
@@ -30,38 +31,38 @@ struct StridedReals {
     std::uint64_t length;
 
     StridedReals(std::uint64_t n, std::ptrdiff_t s)
-        : storage(n * static_cast<std::uint64_t>(std::abs(s)) + 1, kSentinel), stride(s),
-          length(n) {}
+        : storage(n * static_cast<std::uint64_t>(std::abs(s)) + 1, sentinel), stride(s), length(n) {
+    }
     float* start() { return storage.data() + (stride < 0 ? storage.size() - 1 : 0); }
     float& operator[](std::uint64_t i) { return start()[static_cast<std::ptrdiff_t>(i) * stride]; }
-    RealVector view() { return {start(), stride, length}; }
+    real_vector view() { return {start(), stride, length}; }
 };
 
 // A complex vector's storage and its stride in elements.
 struct ComplexLayout {
     const char* name;
-    Storage storage;
+    storage_kind storage;
     std::ptrdiff_t stride;
 };
 inline const std::vector<ComplexLayout> kComplexLayouts = {
-    {"interleaved", Storage::interleaved, 1},
-    {"interleaved-strided", Storage::interleaved, 3},
-    {"split", Storage::split, 1}};
+    {"interleaved", storage_kind::interleaved, 1},
+    {"interleaved-strided", storage_kind::interleaved, 3},
+    {"split", storage_kind::split, 1}};
 
 struct ComplexData {
     std::vector<float> first, second; // interleaved pairs, or real and imaginary parts
-    ComplexVector vector;
+    complex_vector vector;
 
     ComplexData(const ComplexData&) = delete;
     ComplexData& operator=(const ComplexData&) = delete;
     ComplexData(std::uint64_t n, ComplexLayout layout) {
-        if (layout.storage == Storage::split) {
+        if (layout.storage == storage_kind::split) {
             first.assign(n, 0);
             second.assign(n, 0);
             vector = {first.data(), second.data(), 1, 1, n};
         } else {
             const std::ptrdiff_t stride = 2 * layout.stride;
-            first.assign(n * static_cast<std::uint64_t>(stride) + 2, kSentinel);
+            first.assign(n * static_cast<std::uint64_t>(stride) + 2, sentinel);
             vector = {first.data(), first.data() + 1, stride, 2, n};
         }
     }

@@ -14,13 +14,13 @@
 namespace {
 
 using namespace qvsip::test;
-using qvsip::RealVector;
+using qvsip::real_vector;
 using qvsip::reductions::max_magnitude;
 using qvsip::reductions::max_magnitude_squared;
 using qvsip::reductions::Setting;
 
-constexpr vsip_index kUntouched = 0xdeadbeef;
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr vsip_index untouched = 0xdeadbeef;
+constexpr float not_a_number = std::numeric_limits<float>::quiet_NaN();
 constexpr std::uint64_t kSlab = 524288;
 constexpr Setting kParallel = {3, 2};
 
@@ -30,7 +30,7 @@ bool is_parallel_search(Setting s) {
 
 struct Expected {
     float value = -1.0f;
-    vsip_index index = kUntouched;
+    vsip_index index = untouched;
 };
 
 // First strictly greater wins; NaN never compares greater.
@@ -43,7 +43,7 @@ Expected reference(const std::vector<float>& magnitudes) {
 
 // A magnitude with many ties (small integers), some NaN.
 float tied_value() {
-    if (uniform(0, 1) < 0.1f) return kNaN;
+    if (uniform(0, 1) < 0.1f) return not_a_number;
     return std::floor(uniform(-6, 6));
 }
 
@@ -54,8 +54,8 @@ std::vector<float> magnitudes_of(StridedReals& a) {
     return m;
 }
 
-void expect_search(const RealVector& view, Setting setting, const Expected& expected) {
-    vsip_index index = kUntouched;
+void expect_search(const real_vector& view, Setting setting, const Expected& expected) {
+    vsip_index index = untouched;
     const float value = max_magnitude(view, setting, &index);
     EXPECT_EQ(value, expected.value);
     EXPECT_EQ(index, expected.index);
@@ -67,7 +67,7 @@ void expect_search(const RealVector& view, Setting setting, const Expected& expe
 TEST(MaxMagnitudeArguments, MissingArgumentsGiveNaNAndLeaveTheIndex) {
     float data[4] = {3, -7, 7, 1};
     vsip_vview_f* view = vsip_vbind_f(vsip_blockbind_f(data, 4, VSIP_MEM_NONE), 0, 1, 4);
-    vsip_index index = kUntouched;
+    vsip_index index = untouched;
     EXPECT_TRUE(std::isnan(vsip_vmaxmgval_f(view, nullptr)));
     EXPECT_TRUE(std::isnan(vsip_vmaxmgval_f(nullptr, &index)));
     vsip_block_f_s no_data{};
@@ -83,7 +83,7 @@ TEST(MaxMagnitudeArguments, MissingArgumentsGiveNaNAndLeaveTheIndex) {
     complex_view.length = 4;
     EXPECT_TRUE(std::isnan(vsip_vcmaxmgsqval_f(&complex_view, &index)));
     EXPECT_TRUE(std::isnan(vsip_vcmaxmgsqval_f(nullptr, &index)));
-    EXPECT_EQ(index, kUntouched);
+    EXPECT_EQ(index, untouched);
     vsip_valldestroy_f(view);
 }
 
@@ -95,10 +95,10 @@ TEST(MaxMagnitudeValues, FirstOfEqualMagnitudesWithOneAndFourThreads) {
         vsip_cvbind_f(vsip_cblockbind_f(pairs, nullptr, 4, VSIP_MEM_NONE), 0, 1, 4);
     for (int threads : {1, 4}) {
         ASSERT_EQ(QVSIP_SetOmpThreadNum(threads), 0);
-        vsip_index index = kUntouched;
+        vsip_index index = untouched;
         EXPECT_EQ(vsip_vmaxmgval_f(view, &index), 7.0f);
         EXPECT_EQ(index, 1u);
-        index = kUntouched;
+        index = untouched;
         EXPECT_EQ(vsip_vcmaxmgsqval_f(complex_view, &index), 5.0f);
         EXPECT_EQ(index, 0u);
     }
@@ -119,7 +119,7 @@ TEST(MaxMagnitude, LeadingTieGivesIndexZeroOnEveryPath) {
 TEST(MaxMagnitude, TiesAndNaNGiveTheReferenceIndexOnEveryPath) {
     for (int trial = 0; trial < 4; ++trial)
         for (std::ptrdiff_t stride : kStrides)
-            for (std::uint64_t n : kLengths) {
+            for (std::uint64_t n : test_lengths) {
                 StridedReals a(n, stride);
                 for (std::uint64_t i = 0; i < n; ++i)
                     a[i] = tied_value();
@@ -129,7 +129,7 @@ TEST(MaxMagnitude, TiesAndNaNGiveTheReferenceIndexOnEveryPath) {
                     SCOPED_TRACE("T=" + std::to_string(setting.threads) +
                                  " profile=" + std::to_string(setting.profile) +
                                  " n=" + std::to_string(n) + " stride=" + std::to_string(stride));
-                    if (expected.index != kUntouched) expect_search(a.view(), setting, expected);
+                    if (expected.index != untouched) expect_search(a.view(), setting, expected);
                 }
             }
 }
@@ -137,7 +137,7 @@ TEST(MaxMagnitude, TiesAndNaNGiveTheReferenceIndexOnEveryPath) {
 TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
     for (int trial = 0; trial < 4; ++trial)
         for (const ComplexLayout& layout : kComplexLayouts)
-            for (std::uint64_t n : kLengths) {
+            for (std::uint64_t n : test_lengths) {
                 ComplexData a(n, layout);
                 std::vector<float> m(n);
                 for (std::uint64_t i = 0; i < n; ++i) {
@@ -146,9 +146,9 @@ TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
                     m[i] = std::fma(a.re(i), a.re(i), a.im(i) * a.im(i));
                 }
                 const Expected expected = reference(m);
-                if (expected.index == kUntouched) continue;
+                if (expected.index == untouched) continue;
                 for (const Setting& setting : kAllSettings) {
-                    vsip_index index = kUntouched;
+                    vsip_index index = untouched;
                     EXPECT_EQ(max_magnitude_squared(a.vector, setting, &index), expected.value);
                     EXPECT_EQ(index, expected.index) << "n=" << n << " storage " << layout.name;
                 }
@@ -157,11 +157,11 @@ TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
 
 TEST(MaxMagnitude, AllNaNGivesMinusOneSerialLeavesIndexParallelTakesLastGroup) {
     constexpr std::uint64_t n = 13; // three groups of 4 and one element
-    std::vector<float> data(n, kNaN);
+    std::vector<float> data(n, not_a_number);
     for (const Setting& setting : kAllSettings) {
-        vsip_index index = kUntouched;
+        vsip_index index = untouched;
         EXPECT_EQ(max_magnitude({data.data(), 1, n}, setting, &index), -1.0f);
-        EXPECT_EQ(index, is_parallel_search(setting) ? 8u : kUntouched);
+        EXPECT_EQ(index, is_parallel_search(setting) ? 8u : untouched);
     }
 }
 
@@ -200,7 +200,7 @@ TEST(MaxMagnitudeSlabs, LaterSlabsAndTheTailReplaceOnlyWhenGreater) {
 TEST(MaxMagnitude, UnallocatableScratchTableFallsBackToTheSerialSearch) {
     std::vector<float> data = small_values(1000);
     data[777] = 3;
-    MemoryProbe probe;
+    memory_probe probe;
     probe.fail_after(0);
     expect_search({data.data(), 1, data.size()}, kParallel, {3.0f, 777});
     EXPECT_EQ(probe.live(), 0);

@@ -15,13 +15,13 @@ namespace {
 using namespace qvsip::test;
 using qvsip::reductions::Setting;
 
-constexpr std::uint32_t kQuietNaNBits = 0x7fc00000u;
+constexpr std::uint32_t quiet_nan_bits = 0x7fc00000u;
 // Float sums of a few thousand terms stay within this of the exact sum, relative to the sum of
 // the terms' magnitudes.
 constexpr double kSumTolerance = 2e-6;
 
 bool is_quiet_nan(float x) {
-    return std::bit_cast<std::uint32_t>(x) == kQuietNaNBits;
+    return std::bit_cast<std::uint32_t>(x) == quiet_nan_bits;
 }
 
 std::string describe(Setting s, std::uint64_t n, std::ptrdiff_t stride) {
@@ -142,7 +142,7 @@ TEST(ReductionValues, SmallExactCasesSeriallyAndInParallel) {
 TEST(Means, AgreeWithDoubleReferenceOnEveryPath) {
     for (const Setting& setting : kAllSettings)
         for (std::ptrdiff_t stride : kStrides)
-            for (std::uint64_t n : kLengths) {
+            for (std::uint64_t n : test_lengths) {
                 StridedReals a(n, stride);
                 double sum = 0, squares = 0, magnitudes = 0;
                 for (std::uint64_t i = 0; i < n; ++i) {
@@ -163,7 +163,7 @@ TEST(Means, AgreeWithDoubleReferenceOnEveryPath) {
 TEST(CountTrue, ExactOnEveryPath) {
     for (const Setting& setting : kAllSettings)
         for (std::ptrdiff_t stride : {std::ptrdiff_t{1}, std::ptrdiff_t{3}})
-            for (std::uint64_t n : kLengths) {
+            for (std::uint64_t n : test_lengths) {
                 std::vector<vsip_scalar_bl> data(n * static_cast<std::uint64_t>(stride), 7);
                 vsip_length expected = 0;
                 for (std::uint64_t i = 0; i < n; ++i) {
@@ -181,7 +181,7 @@ TEST(DotProducts, AgreeWithDoubleReferenceInEveryStorageAndPath) {
     for (const Setting& setting : kAllSettings)
         for (const ComplexLayout& sa : kComplexLayouts)
             for (const ComplexLayout& sb : kComplexLayouts)
-                for (std::uint64_t n : kLengths) {
+                for (std::uint64_t n : test_lengths) {
                     ComplexData a(n, sa), b(n + 5, sb);
                     std::complex<double> dot = 0, conjugate = 0;
                     double magnitudes = 0;

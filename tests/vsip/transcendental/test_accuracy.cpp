@@ -27,9 +27,9 @@
 namespace {
 
 using qvsip::test::Complex;
-using qvsip::test::Storage;
-using qvsip::test::TestComplexVector;
-using qvsip::test::TestRealVector;
+using qvsip::test::storage_kind;
+using qvsip::test::test_complex_vector;
+using qvsip::test::test_real_vector;
 
 constexpr std::size_t kPoints = QVSIP_SWEEP_POINTS;
 
@@ -87,8 +87,8 @@ std::vector<float> log_sweep(double low, double high) {
 
 std::vector<float> apply(void (*f)(const vsip_vview_f*, const vsip_vview_f*),
                          const std::vector<float>& x) {
-    const TestRealVector a(x);
-    const TestRealVector r(x.size(), 1);
+    const test_real_vector a(x);
+    const test_real_vector r(x.size(), 1);
     f(a.view(), r.view());
     return r.values();
 }
@@ -108,8 +108,8 @@ TEST(Accuracy, SineAndCosine) {
 
 TEST(Accuracy, Euler) {
     const std::vector<float> x = linear_sweep(-1e4f, 1e4f);
-    const TestRealVector a(x);
-    const TestComplexVector r(x.size(), Storage::interleaved, 1);
+    const test_real_vector a(x);
+    const test_complex_vector r(x.size(), storage_kind::interleaved, 1);
     vsip_veuler_f(a.view(), r.view());
     std::vector<float> re, im;
     for (const Complex& z : r.values()) {
@@ -125,8 +125,8 @@ TEST(Accuracy, ExponentialOfTheRealPart) {
     std::vector<Complex> z;
     for (float v : x)
         z.push_back({v, 0});
-    const TestComplexVector a(z, Storage::interleaved);
-    const TestComplexVector r(z.size(), Storage::interleaved, 1);
+    const test_complex_vector a(z, storage_kind::interleaved);
+    const test_complex_vector r(z.size(), storage_kind::interleaved, 1);
     vsip_cvexp_f(a.view(), r.view());
     std::vector<float> re;
     for (const Complex& v : r.values())

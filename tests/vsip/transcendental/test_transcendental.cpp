@@ -15,15 +15,15 @@ namespace {
 
 using qvsip::test::bits;
 using qvsip::test::Complex;
-using qvsip::test::kSentinel;
-using qvsip::test::Storage;
-using qvsip::test::TestComplexVector;
-using qvsip::test::TestRealVector;
+using qvsip::test::sentinel;
+using qvsip::test::storage_kind;
+using qvsip::test::test_complex_vector;
+using qvsip::test::test_real_vector;
 namespace kernels = qvsip::transcendental;
 
 constexpr float kPi = 3.14159265358979f;
 constexpr float kInf = std::numeric_limits<float>::infinity();
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float not_a_number = std::numeric_limits<float>::quiet_NaN();
 constexpr float kBeyondTrigRange = 3.0e6f;
 
 using RealFunction = void (*)(const vsip_vview_f*, const vsip_vview_f*);
@@ -34,25 +34,25 @@ class WithThreads : public ::testing::Test {
 };
 
 std::vector<float> apply(RealFunction f, const std::vector<float>& x, vsip_stride stride = 1) {
-    const TestRealVector a(x, stride);
-    const TestRealVector r(x.size(), stride);
+    const test_real_vector a(x, stride);
+    const test_real_vector r(x.size(), stride);
     f(a.view(), r.view());
-    EXPECT_EQ(r.beyond(), kSentinel);
+    EXPECT_EQ(r.beyond(), sentinel);
     return r.values();
 }
 
 template <class In, class Function>
-std::vector<Complex> apply_complex(Function f, const In& x, Storage storage,
+std::vector<Complex> apply_complex(Function f, const In& x, storage_kind storage,
                                    vsip_stride stride = 1) {
-    const TestComplexVector r(x.size(), storage, stride);
+    const test_complex_vector r(x.size(), storage, stride);
     if constexpr (std::is_same_v<typename In::value_type, float>) {
-        const TestRealVector a(x, stride);
+        const test_real_vector a(x, stride);
         f(a.view(), r.view());
     } else {
-        const TestComplexVector a(x, storage, stride);
+        const test_complex_vector a(x, storage, stride);
         f(a.view(), r.view());
     }
-    EXPECT_EQ(r.beyond(), Complex(kSentinel, kSentinel));
+    EXPECT_EQ(r.beyond(), Complex(sentinel, sentinel));
     return r.values();
 }
 
@@ -80,7 +80,7 @@ TEST(SineCosine, ZeroQuarterAndHalfTurns) {
 
 TEST(ComplexExp, ZeroOverflowAndTwoStepUnderflow) {
     const std::vector<Complex> x = {{0, 0}, {100, 0}, {-100, 0}, {-87.5f, 0}};
-    const std::vector<Complex> r = apply_complex(vsip_cvexp_f, x, Storage::interleaved);
+    const std::vector<Complex> r = apply_complex(vsip_cvexp_f, x, storage_kind::interleaved);
     EXPECT_EQ(r[0], Complex(1, 0));
     EXPECT_EQ(r[1].real(), kInf); // the imaginary part is infinity times sin(0): NaN
     // e^-100 = 3.72e-44 lies among the subnormals (steps of 1.4e-45).
@@ -90,8 +90,8 @@ TEST(ComplexExp, ZeroOverflowAndTwoStepUnderflow) {
 }
 
 TEST(ComplexExp, InfinitiesAndNaNInTheRealPart) {
-    const std::vector<Complex> x = {{kInf, 0}, {-kInf, 1}, {kNaN, 0}, {300, 0}};
-    const std::vector<Complex> r = apply_complex(vsip_cvexp_f, x, Storage::interleaved);
+    const std::vector<Complex> x = {{kInf, 0}, {-kInf, 1}, {not_a_number, 0}, {300, 0}};
+    const std::vector<Complex> r = apply_complex(vsip_cvexp_f, x, storage_kind::interleaved);
     EXPECT_EQ(r[0].real(), kInf);
     EXPECT_EQ(r[1], Complex(0, 0));
     EXPECT_TRUE(std::isnan(r[2].real()));
@@ -150,7 +150,7 @@ const std::vector<float> kGroupsWithSpecialLanes = {
     0.5f,       kBeyondTrigRange,
     -2.0f,      1.0f, // one lane above 2^20
     kInf,       0.25f,
-    -kInf,      kNaN, // not finite
+    -kInf,      not_a_number, // not finite
     1048576.0f, -1048577.0f,
     7.0f,       -7.0f, // just inside and just outside
 };
@@ -176,14 +176,14 @@ TEST(TrigFallback, SpecialLanesEqualTheLibraryOthersTheKernel) {
 
 TEST(TrigFallback, EulerTakesSincosfAndExpTakesCosfSinf) {
     const std::vector<float>& y = kGroupsWithSpecialLanes;
-    const std::vector<Complex> euler = apply_complex(vsip_veuler_f, y, Storage::interleaved);
+    const std::vector<Complex> euler = apply_complex(vsip_veuler_f, y, storage_kind::interleaved);
     std::vector<float> exp_re;
     std::vector<Complex> exp_in;
     for (std::size_t i = 0; i < y.size(); ++i) {
         exp_re.push_back(static_cast<float>(i % 4) - 1.5f);
         exp_in.push_back({exp_re.back(), y[i]});
     }
-    const std::vector<Complex> exp = apply_complex(vsip_cvexp_f, exp_in, Storage::interleaved);
+    const std::vector<Complex> exp = apply_complex(vsip_cvexp_f, exp_in, storage_kind::interleaved);
 
     for (std::size_t g = 0; g < y.size(); g += 4) {
         const kernels::EulerLanes k = kernels::euler_lanes(qtx::simd::loadu(&y[g]));
@@ -276,15 +276,15 @@ template <class In, class Function>
 void expect_complex_paths_agree(Function f, const In& x, const std::vector<Complex>& tail,
                                 const char* name) {
     QVSIP_SetOmpThreadNum(1);
-    const std::vector<Complex> reference = apply_complex(f, x, Storage::interleaved);
+    const std::vector<Complex> reference = apply_complex(f, x, storage_kind::interleaved);
     for (std::size_t i = 0; i < tail.size(); ++i)
         expect_same_bits({reference[kPathLength - tail.size() + i]}, {tail[i]}, name);
     for (int threads : {1, 3}) {
         QVSIP_SetOmpThreadNum(threads);
-        expect_same_bits(apply_complex(f, x, Storage::interleaved), reference, name);
-        expect_same_bits(apply_complex(f, x, Storage::interleaved, 3), reference, name);
-        expect_same_bits(apply_complex(f, x, Storage::split), reference, name);
-        expect_same_bits(apply_complex(f, x, Storage::split, 2), reference, name);
+        expect_same_bits(apply_complex(f, x, storage_kind::interleaved), reference, name);
+        expect_same_bits(apply_complex(f, x, storage_kind::interleaved, 3), reference, name);
+        expect_same_bits(apply_complex(f, x, storage_kind::split), reference, name);
+        expect_same_bits(apply_complex(f, x, storage_kind::split, 2), reference, name);
     }
 }
 
@@ -311,7 +311,7 @@ TEST_F(WithThreads, EulerAndExpAgreeOnEveryPath) {
 TEST(InPlace, OutputOverTheInputGivesTheOutOfPlaceValues) {
     const std::vector<float> x = sample(-10, 10, 5);
     const std::vector<float> expected = apply(vsip_vsin_f, x);
-    const TestRealVector a(x);
+    const test_real_vector a(x);
     vsip_vsin_f(a.view(), a.view());
     expect_same_bits(a.values(), expected, "sin in place");
 }
@@ -320,23 +320,23 @@ TEST(InPlace, OutputOverTheInputGivesTheOutOfPlaceValues) {
 // Arguments
 
 TEST(Arguments, NullViewsAndEmptyViewsDoNothingShortestLengthWins) {
-    const TestRealVector a({1, 2, 3, 4, 5});
-    const TestRealVector r(3, 1);
+    const test_real_vector a({1, 2, 3, 4, 5});
+    const test_real_vector r(3, 1);
     for (RealFunction f : {vsip_vsin_f, vsip_vcos_f, vsip_vlog10_f, vsip_vsqrt_f}) {
         f(nullptr, r.view());
         f(a.view(), nullptr);
-        EXPECT_EQ(r.values(), std::vector<float>(3, kSentinel));
+        EXPECT_EQ(r.values(), std::vector<float>(3, sentinel));
     }
     vsip_veuler_f(nullptr, nullptr);
     vsip_cvexp_f(nullptr, nullptr);
 
-    const TestRealVector empty(0, 1);
+    const test_real_vector empty(0, 1);
     vsip_vsqrt_f(empty.view(), r.view());
-    EXPECT_EQ(r.values(), std::vector<float>(3, kSentinel));
+    EXPECT_EQ(r.values(), std::vector<float>(3, sentinel));
 
     vsip_vsqrt_f(a.view(), r.view());
     EXPECT_EQ(r.values()[2], ::sqrtf(3));
-    EXPECT_EQ(r.beyond(), kSentinel);
+    EXPECT_EQ(r.beyond(), sentinel);
 }
 
 } // namespace

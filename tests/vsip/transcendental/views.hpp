@@ -14,21 +14,21 @@ namespace qvsip::test {
 
 using Complex = std::complex<float>;
 
-class TestRealVector {
+class test_real_vector {
   public:
-    explicit TestRealVector(const std::vector<float>& values, vsip_stride stride = 1)
-        : data_(values.size() * static_cast<std::size_t>(stride) + 1, kSentinel),
+    explicit test_real_vector(const std::vector<float>& values, vsip_stride stride = 1)
+        : data_(values.size() * static_cast<std::size_t>(stride) + 1, sentinel),
           stride_(static_cast<std::size_t>(stride)), length_(values.size()) {
         for (std::size_t i = 0; i < values.size(); ++i)
             data_[i * stride_] = values[i];
         view_ = vsip_vbind_f(vsip_blockbind_f(data_.data(), data_.size(), VSIP_MEM_NONE), 0, stride,
                              values.size());
     }
-    TestRealVector(std::size_t length, vsip_stride stride)
-        : TestRealVector(std::vector<float>(length, kSentinel), stride) {}
-    TestRealVector(const TestRealVector&) = delete;
-    TestRealVector& operator=(const TestRealVector&) = delete;
-    ~TestRealVector() { vsip_valldestroy_f(view_); }
+    test_real_vector(std::size_t length, vsip_stride stride)
+        : test_real_vector(std::vector<float>(length, sentinel), stride) {}
+    test_real_vector(const test_real_vector&) = delete;
+    test_real_vector& operator=(const test_real_vector&) = delete;
+    ~test_real_vector() { vsip_valldestroy_f(view_); }
 
     const vsip_vview_f* view() const { return view_; }
     std::vector<float> values() const {
@@ -46,14 +46,15 @@ class TestRealVector {
     vsip_vview_f* view_;
 };
 
-class TestComplexVector {
+class test_complex_vector {
   public:
-    TestComplexVector(const std::vector<Complex>& values, Storage storage, vsip_stride stride = 1)
+    test_complex_vector(const std::vector<Complex>& values, storage_kind storage,
+                        vsip_stride stride = 1)
         : storage_(storage), stride_(static_cast<std::size_t>(stride)),
           slots_(values.size() * stride_ + 1) {
-        const bool split = storage == Storage::split;
-        re_.assign(split ? slots_ : 2 * slots_, kSentinel);
-        im_.assign(split ? slots_ : 0, kSentinel);
+        const bool split = storage == storage_kind::split;
+        re_.assign(split ? slots_ : 2 * slots_, sentinel);
+        im_.assign(split ? slots_ : 0, sentinel);
         for (std::size_t i = 0; i < values.size(); ++i) {
             re_at(i * stride_) = values[i].real();
             im_at(i * stride_) = values[i].imag();
@@ -62,12 +63,12 @@ class TestComplexVector {
             vsip_cblockbind_f(re_.data(), split ? im_.data() : nullptr, slots_, VSIP_MEM_NONE), 0,
             stride, values.size());
     }
-    TestComplexVector(std::size_t length, Storage storage, vsip_stride stride)
-        : TestComplexVector(std::vector<Complex>(length, {kSentinel, kSentinel}), storage, stride) {
+    test_complex_vector(std::size_t length, storage_kind storage, vsip_stride stride)
+        : test_complex_vector(std::vector<Complex>(length, {sentinel, sentinel}), storage, stride) {
     }
-    TestComplexVector(const TestComplexVector&) = delete;
-    TestComplexVector& operator=(const TestComplexVector&) = delete;
-    ~TestComplexVector() { vsip_cvalldestroy_f(view_); }
+    test_complex_vector(const test_complex_vector&) = delete;
+    test_complex_vector& operator=(const test_complex_vector&) = delete;
+    ~test_complex_vector() { vsip_cvalldestroy_f(view_); }
 
     const vsip_cvview_f* view() const { return view_; }
     std::vector<Complex> values() const {
@@ -83,17 +84,17 @@ class TestComplexVector {
     float& re_at(std::size_t slot) { return part(re_, slot, 0); }
     float& im_at(std::size_t slot) { return part(split() ? im_ : re_, slot, 1); }
     float re_at(std::size_t slot) const {
-        return const_cast<TestComplexVector*>(this)->re_at(slot);
+        return const_cast<test_complex_vector*>(this)->re_at(slot);
     }
     float im_at(std::size_t slot) const {
-        return const_cast<TestComplexVector*>(this)->im_at(slot);
+        return const_cast<test_complex_vector*>(this)->im_at(slot);
     }
-    bool split() const { return storage_ == Storage::split; }
+    bool split() const { return storage_ == storage_kind::split; }
     float& part(std::vector<float>& array, std::size_t slot, std::size_t which) {
         return split() ? array[slot] : array[2 * slot + which];
     }
 
-    Storage storage_;
+    storage_kind storage_;
     std::size_t stride_, slots_;
     std::vector<float> re_, im_;
     vsip_cvview_f* view_;
