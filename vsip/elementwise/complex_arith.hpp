@@ -9,13 +9,13 @@
 
 namespace qvsip::elementwise {
 
-struct ComplexAdd {
+struct complex_add {
     template <class V> cplx<V> operator()(cplx<V> a, cplx<V> b) const {
         return {add(a.re, b.re), add(a.im, b.im)};
     }
 };
 
-struct ComplexSubtract {
+struct complex_subtract {
     template <class V> cplx<V> operator()(cplx<V> a, cplx<V> b) const {
         return {sub(a.re, b.re), sub(a.im, b.im)};
     }
@@ -23,14 +23,14 @@ struct ComplexSubtract {
 
 // Real part fma(ar, br, -(ai*bi)), imaginary part fma(ar, bi, ai*br): the second product of
 // each part is rounded, the first fused.
-struct ComplexMultiply {
+struct complex_multiply {
     template <class V> cplx<V> operator()(cplx<V> a, cplx<V> b) const {
         return {fms(a.re, b.re, mul(a.im, b.im)), fma(a.re, b.im, mul(a.im, b.re))};
     }
 };
 
 // alpha * b with alpha = ar + ai·i: fma(ar, br, -(ai*bi)) + fma(ai, br, ar*bi)·i.
-struct ComplexScale {
+struct complex_scale {
     cplx<float> alpha;
     template <class V> cplx<V> operator()(cplx<V> b) const {
         const V ar = broadcast<V>(alpha.re), ai = broadcast<V>(alpha.im);
@@ -39,28 +39,28 @@ struct ComplexScale {
 };
 
 // A real factor times a complex value, part by part.
-struct RealTimesComplex {
+struct real_times_complex {
     template <class V> cplx<V> operator()(V a, cplx<V> b) const {
         return {mul(a, b.re), mul(a, b.im)};
     }
 };
 
-struct RealScale {
+struct real_scale {
     float alpha;
     template <class V> cplx<V> operator()(cplx<V> b) const {
-        return RealTimesComplex{}(broadcast<V>(alpha), b);
+        return real_times_complex{}(broadcast<V>(alpha), b);
     }
 };
 
-struct Conjugate {
+struct complex_conjugate {
     template <class V> cplx<V> operator()(cplx<V> a) const { return {a.re, neg(a.im)}; }
 };
 
-struct ComplexCopy {
+struct complex_copy {
     template <class V> cplx<V> operator()(cplx<V> a) const { return a; }
 };
 
-struct ComplexFill {
+struct complex_fill {
     cplx<float> alpha;
     template <class V> cplx<V> value() const {
         return {broadcast<V>(alpha.re), broadcast<V>(alpha.im)};
@@ -70,7 +70,7 @@ struct ComplexFill {
 // a / b = (fma(ar, br, ai*bi) + fma(ai, br, -(ar*bi))·i) / d with d = fma(br, br, bi*bi), no
 // scaling against overflow. With ByEstimate, groups multiply by the refined reciprocal estimate
 // of d instead of dividing (the kernel of the parallel regions).
-template <bool ByEstimate> struct ComplexDivide {
+template <bool ByEstimate> struct complex_divide {
     template <class V> cplx<V> operator()(cplx<V> a, cplx<V> b) const {
         const V d = fma(b.re, b.re, mul(b.im, b.im));
         const V re = fma(a.re, b.re, mul(a.im, b.im));
@@ -95,7 +95,7 @@ inline f32x4 squared_magnitude(cplx<f32x4> a) {
 
 // Vector magnitude: groups take 1/y, y the rsqrt estimate of s refined once and the reciprocal
 // refined once; s = 0 gives y = infinity and 0.
-struct VectorMagnitude {
+struct vector_magnitude {
     f32x4 operator()(cplx<f32x4> a) const {
         const f32x4 s = squared_magnitude(a);
         const f32x4 y = refine_rsqrt(s, simd::rsqrt_estimate(s));
@@ -107,7 +107,7 @@ struct VectorMagnitude {
 
 // Matrix magnitude: groups whose every s lies in [2^-126, 2^126) take s times the rsqrt estimate
 // refined twice; other groups take the exact square root.
-struct MatrixMagnitude {
+struct matrix_magnitude {
     f32x4 operator()(cplx<f32x4> a) const {
         const f32x4 s = squared_magnitude(a);
         if (!simd::all(in_sqrt_estimate_range(s))) return simd::sqrt(s);

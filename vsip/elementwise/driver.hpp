@@ -13,22 +13,22 @@
 namespace qvsip::elementwise {
 
 using frame::region_units;
-inline constexpr region_units kRealUnits = frame::two_regions;
+inline constexpr region_units real_units = frame::two_regions;
 // Complex output: the real units in scalars are half as many interleaved elements.
-inline constexpr region_units kInterleavedUnits{frame::dense_unit / 2, lane_count / 2};
-inline constexpr region_units kSplitUnits = frame::two_regions;
+inline constexpr region_units interleaved_units{frame::dense_unit / 2, lane_count / 2};
+inline constexpr region_units split_units = frame::two_regions;
 
 struct path_set {
-    region_units dense = kRealUnits;
+    region_units dense = real_units;
     bool has_split = false; // the second dense case: split complex views
-    region_units split = kSplitUnits;
+    region_units split = split_units;
     std::uint64_t strided_unit = 1;
     bool strided_groups = false;  // strided elements in groups of lane_count (else one by one)
     bool strided_serial = false;  // no parallel strided path
     std::uint64_t outer_unit = 1; // matrices: rows or columns per unit of the parallel split
 };
 
-inline constexpr path_set kComplexPaths{.dense = kInterleavedUnits};
+inline constexpr path_set complex_paths{.dense = interleaved_units};
 
 // op(x...) for one element or a group; an operation without inputs (a fill) provides value<V>.
 template <class Width, class Op, class... X> auto compute(const Op& op, const X&... x) {
@@ -40,19 +40,19 @@ template <class Width, class Op, class... X> auto compute(const Op& op, const X&
 
 // Elements [first, last) of the ports: whole groups of lane_count elements from first (when
 // Groups), then one by one.
-template <Access A, bool Groups, class Op, class Out, class... In>
+template <access_kind A, bool Groups, class Op, class Out, class... In>
 void run_span(const Op& op, std::uint64_t first, std::uint64_t last, const Out& r, const In&... a) {
     std::uint64_t i = first;
     if constexpr (Groups)
         for (; i + lane_count <= last; i += lane_count)
-            r.template store<A>(i, compute<Group>(op, a.template load<A>(i)...));
+            r.template store<A>(i, compute<group_width>(op, a.template load<A>(i)...));
     for (; i < last; ++i)
         r.store_one(i, compute<single_width>(op, a.load_one(i)...));
 }
 
 // A dense run of count elements: region_op in the parallel regions, caller_op on the calling
 // thread (they differ only where the regions use estimates and the caller exact arithmetic).
-template <Access A, class RegionOp, class CallerOp, class Out, class... In>
+template <access_kind A, class RegionOp, class CallerOp, class Out, class... In>
 void run_dense_path(int threads, std::uint64_t count, region_units units, const RegionOp& region_op,
                     const CallerOp& caller_op, const Out& r, const In&... a) {
     auto region = [&](std::uint64_t first, std::uint64_t last) {
@@ -69,9 +69,9 @@ void run_strided_path(int threads, std::uint64_t count, const path_set& paths, c
                       const Out& r, const In&... a) {
     auto kernel = [&](std::uint64_t first, std::uint64_t last) {
         if (paths.strided_groups)
-            run_span<Access::strided, true>(op, first, last, r, a...);
+            run_span<access_kind::strided, true>(op, first, last, r, a...);
         else
-            run_span<Access::strided, false>(op, first, last, r, a...);
+            run_span<access_kind::strided, false>(op, first, last, r, a...);
     };
     frame::run_in_units(paths.strided_serial ? 1 : threads, count, paths.strided_unit, kernel);
 }
@@ -85,9 +85,9 @@ void apply_vector(const path_set& paths, const RegionOp& region_op, const Caller
     const int threads = thread_count();
     const bool contiguous = r.contiguous() && (a.contiguous() && ...);
     if (contiguous && r.interleaved() && (a.interleaved() && ...))
-        run_dense_path<Access::dense>(threads, n, paths.dense, region_op, caller_op, r, a...);
+        run_dense_path<access_kind::dense>(threads, n, paths.dense, region_op, caller_op, r, a...);
     else if (contiguous && paths.has_split && r.split() && (a.split() && ...))
-        run_dense_path<Access::split>(threads, n, paths.split, region_op, caller_op, r, a...);
+        run_dense_path<access_kind::split>(threads, n, paths.split, region_op, caller_op, r, a...);
     else
         run_strided_path(threads, n, paths, caller_op, r, a...);
 }

@@ -24,11 +24,11 @@ inline f32x4 refine_rsqrt(f32x4 s, f32x4 e) {
 // Lanes with s in [2^-126, 2^126), where sqrt_by_estimate is accurate: the pattern's offset
 // from 2^-126's, taken unsigned, is below the width of the range in patterns.
 inline i32x4 in_sqrt_estimate_range(f32x4 s) {
-    constexpr std::int32_t kSmallestNormalBits = 0x00800000; // 2^-126
-    constexpr std::int32_t kRangeWidthBits = 0x7e000000;     // 2^126's pattern - 2^-126's
+    constexpr std::int32_t smallest_normal_bits = 0x00800000; // 2^-126
+    constexpr std::int32_t range_width_bits = 0x7e000000;     // 2^126's pattern - 2^-126's
     const i32x4 offset =
-        qtx::simd::sub(qtx::simd::bits_of(s), qtx::simd::set1_i32(kSmallestNormalBits));
-    return qtx::simd::less_unsigned(offset, qtx::simd::set1_i32(kRangeWidthBits));
+        qtx::simd::sub(qtx::simd::bits_of(s), qtx::simd::set1_i32(smallest_normal_bits));
+    return qtx::simd::less_unsigned(offset, qtx::simd::set1_i32(range_width_bits));
 }
 
 // sqrt(s) = s / sqrt(s), with 1/sqrt(s) estimated and refined twice.

@@ -64,7 +64,7 @@ template <class V> struct cplx { V re, im; };
 struct single_width {
     using real = float;
 };
-struct Group {
+struct group_width {
     using real = f32x4;
 };
 

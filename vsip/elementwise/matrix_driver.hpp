@@ -16,7 +16,7 @@ enum class inner_dimension { rows, columns };
 
 // A matrix as a port along the inner dimension (its length the inner count) and a step in
 // scalars from one inner line to the next.
-template <class Port> struct MatrixPort {
+template <class Port> struct oriented_matrix {
     Port line;
     std::ptrdiff_t outer_stride;
     vsip_length outer_length;
@@ -43,7 +43,7 @@ inline inner_dimension inner_by_strides(const vsip_cmview_f& view) {
 }
 
 template <class Port, class Matrix>
-MatrixPort<Port> oriented(Port line, const Matrix& m, inner_dimension inner) {
+oriented_matrix<Port> oriented(Port line, const Matrix& m, inner_dimension inner) {
     if (inner == inner_dimension::rows) {
         line.stride = m.row_stride;
         line.length = m.row_length;
@@ -54,17 +54,18 @@ MatrixPort<Port> oriented(Port line, const Matrix& m, inner_dimension inner) {
     return {line, m.row_stride, m.row_length};
 }
 
-inline MatrixPort<ScalarPort<float>> matrix_port(const vsip_mview_f& view, inner_dimension inner) {
+inline oriented_matrix<scalar_port<float>> matrix_port(const vsip_mview_f& view,
+                                                       inner_dimension inner) {
     const real_matrix m = resolve(view);
-    return oriented(ScalarPort<float>{m.start, 0, 0}, m, inner);
+    return oriented(scalar_port<float>{m.start, 0, 0}, m, inner);
 }
-inline MatrixPort<ComplexPort> matrix_port(const vsip_cmview_f& view, inner_dimension inner) {
+inline oriented_matrix<complex_port> matrix_port(const vsip_cmview_f& view, inner_dimension inner) {
     const complex_matrix m = resolve(view);
-    return oriented(ComplexPort{m.re, m.im, 0, m.element_stride, 0}, m, inner);
+    return oriented(complex_port{m.re, m.im, 0, m.element_stride, 0}, m, inner);
 }
 
 // A vector repeated along the outer dimension: the same elements for every line.
-template <class Port> MatrixPort<Port> repeated(Port vector) {
+template <class Port> oriented_matrix<Port> repeated(Port vector) {
     return {vector, 0, std::numeric_limits<vsip_length>::max()};
 }
 
@@ -73,17 +74,17 @@ template <class Port> MatrixPort<Port> repeated(Port vector) {
 // give the same results as its single elements.
 template <class Op, class Out, class... In>
 void run_lines(int threads, std::uint64_t inner, std::uint64_t outer, const path_set& paths,
-               const Op& op, const MatrixPort<Out>& r, const MatrixPort<In>&... a) {
+               const Op& op, const oriented_matrix<Out>& r, const oriented_matrix<In>&... a) {
     const bool dense_lines = paths.strided_groups && r.line.contiguous() && r.line.interleaved() &&
                              ((a.line.contiguous() && a.line.interleaved()) && ...);
     auto kernel = [&](std::uint64_t first, std::uint64_t last) {
         for (std::uint64_t o = first; o < last; ++o) {
             if (dense_lines)
-                run_span<Access::dense, true>(op, 0, inner, r.line_at(o), a.line_at(o)...);
+                run_span<access_kind::dense, true>(op, 0, inner, r.line_at(o), a.line_at(o)...);
             else if (paths.strided_groups)
-                run_span<Access::strided, true>(op, 0, inner, r.line_at(o), a.line_at(o)...);
+                run_span<access_kind::strided, true>(op, 0, inner, r.line_at(o), a.line_at(o)...);
             else
-                run_span<Access::strided, false>(op, 0, inner, r.line_at(o), a.line_at(o)...);
+                run_span<access_kind::strided, false>(op, 0, inner, r.line_at(o), a.line_at(o)...);
         }
     };
     frame::run_in_units(threads, outer, paths.outer_unit, kernel);
@@ -92,8 +93,8 @@ void run_lines(int threads, std::uint64_t inner, std::uint64_t outer, const path
 // A matrix operation on oriented ports: the counts are the minima over the matrices; a set of
 // flat matrices of one storage kind is processed as one dense vector.
 template <class Op, class Out, class... In>
-void apply_matrix(const path_set& paths, const Op& op, const MatrixPort<Out>& r,
-                  const MatrixPort<In>&... a) {
+void apply_matrix(const path_set& paths, const Op& op, const oriented_matrix<Out>& r,
+                  const oriented_matrix<In>&... a) {
     const std::uint64_t inner = std::min({r.line.length, a.line.length...});
     const std::uint64_t outer = std::min({r.outer_length, a.outer_length...});
     if (inner == 0 || outer == 0) return;
@@ -101,13 +102,13 @@ void apply_matrix(const path_set& paths, const Op& op, const MatrixPort<Out>& r,
     if (r.flat(inner) && (a.flat(inner) && ...)) {
         const std::uint64_t count = inner * outer;
         if (r.line.interleaved() && (a.line.interleaved() && ...)) {
-            run_dense_path<Access::dense>(threads, count, paths.dense, op, op, r.as_vector(count),
-                                          a.as_vector(count)...);
+            run_dense_path<access_kind::dense>(threads, count, paths.dense, op, op,
+                                               r.as_vector(count), a.as_vector(count)...);
             return;
         }
         if (r.line.split() && (a.line.split() && ...)) {
-            run_dense_path<Access::split>(threads, count, paths.split, op, op, r.as_vector(count),
-                                          a.as_vector(count)...);
+            run_dense_path<access_kind::split>(threads, count, paths.split, op, op,
+                                               r.as_vector(count), a.as_vector(count)...);
             return;
         }
     }

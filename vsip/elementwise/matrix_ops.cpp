@@ -9,11 +9,11 @@ namespace qvsip::elementwise {
 namespace {
 
 // Operations whose groups give the results of single elements may walk lines in groups.
-constexpr path_set kComplexMatrixPaths{
-    .dense = kInterleavedUnits, .has_split = true, .strided_groups = true};
-constexpr path_set kReciprocalPaths{.has_split = true, .strided_groups = true};
+constexpr path_set complex_matrix_paths{
+    .dense = interleaved_units, .has_split = true, .strided_groups = true};
+constexpr path_set reciprocal_paths{.has_split = true, .strided_groups = true};
 // The magnitude's estimates are for the dense case only.
-constexpr path_set kMagnitudePaths{.has_split = true};
+constexpr path_set magnitude_paths{.has_split = true};
 
 // The output's strides fix the dimension order for every matrix of the operation.
 template <class Op, class OutView, class... InView>
@@ -35,7 +35,7 @@ void vector_matrix_product(const path_set& paths, const Op& op, const VectorView
 
 // The real-vector product's line unit depends on the profile (the same values either way).
 path_set real_vector_product_paths() {
-    path_set paths = kComplexMatrixPaths;
+    path_set paths = complex_matrix_paths;
     paths.outer_unit = processor_profile() == profile_serial_reductions ? 1 : 2;
     return paths;
 }
@@ -46,35 +46,35 @@ path_set real_vector_product_paths() {
 using namespace qvsip::elementwise;
 
 void vsip_cmadd_f(const vsip_cmview_f* A, const vsip_cmview_f* B, const vsip_cmview_f* R) {
-    matrix_operation(kComplexMatrixPaths, ComplexAdd{}, R, A, B);
+    matrix_operation(complex_matrix_paths, complex_add{}, R, A, B);
 }
 
 void vsip_cmconj_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
-    matrix_operation(kComplexMatrixPaths, Conjugate{}, R, A);
+    matrix_operation(complex_matrix_paths, complex_conjugate{}, R, A);
 }
 
 void vsip_cmcopy_f_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
-    matrix_operation(kComplexMatrixPaths, ComplexCopy{}, R, A);
+    matrix_operation(complex_matrix_paths, complex_copy{}, R, A);
 }
 
 void vsip_cmfill_f(vsip_cscalar_f alpha, const vsip_cmview_f* R) {
-    matrix_operation(kComplexMatrixPaths, ComplexFill{{alpha.r, alpha.i}}, R);
+    matrix_operation(complex_matrix_paths, complex_fill{{alpha.r, alpha.i}}, R);
 }
 
 void vsip_cmmag_f(const vsip_cmview_f* A, const vsip_mview_f* R) {
-    matrix_operation(kMagnitudePaths, MatrixMagnitude{}, R, A);
+    matrix_operation(magnitude_paths, matrix_magnitude{}, R, A);
 }
 
 void vsip_mrecip_f(const vsip_mview_f* A, const vsip_mview_f* R) {
-    matrix_operation(kReciprocalPaths, Reciprocal{}, R, A);
+    matrix_operation(reciprocal_paths, reciprocal{}, R, A);
 }
 
 void vsip_cvmmul_f(const vsip_cvview_f* a, const vsip_cmview_f* B, vsip_major major,
                    const vsip_cmview_f* R) {
-    vector_matrix_product(kComplexMatrixPaths, ComplexMultiply{}, a, B, major, R);
+    vector_matrix_product(complex_matrix_paths, complex_multiply{}, a, B, major, R);
 }
 
 void vsip_rvcmmul_f(const vsip_vview_f* a, const vsip_cmview_f* B, vsip_major major,
                     const vsip_cmview_f* R) {
-    vector_matrix_product(real_vector_product_paths(), RealTimesComplex{}, a, B, major, R);
+    vector_matrix_product(real_vector_product_paths(), real_times_complex{}, a, B, major, R);
 }

@@ -16,14 +16,14 @@ namespace qvsip::elementwise {
 // dense: every real view contiguous and every complex view interleaved and contiguous;
 // split: every complex view split with contiguous parts (real views contiguous);
 // strided: any strides, elements reached one by one.
-enum class Access { dense, split, strided };
+enum class access_kind { dense, split, strided };
 
 inline std::ptrdiff_t at(std::uint64_t index, std::ptrdiff_t stride) {
     return static_cast<std::ptrdiff_t>(index) * stride;
 }
 
 // Real, integer or boolean elements: element i is p[i * stride].
-template <class Scalar> struct ScalarPort {
+template <class Scalar> struct scalar_port {
     using one = Scalar;
     using group = std::conditional_t<std::is_same_v<Scalar, float>, f32x4, i32x4>;
 
@@ -35,10 +35,10 @@ template <class Scalar> struct ScalarPort {
     bool interleaved() const { return true; }
     bool split() const { return true; }
     bool contiguous() const { return stride == 1; }
-    ScalarPort moved(std::ptrdiff_t scalars) const { return {p + scalars, stride, length}; }
+    scalar_port moved(std::ptrdiff_t scalars) const { return {p + scalars, stride, length}; }
 
-    template <Access A> group load(std::uint64_t i) const {
-        if constexpr (A != Access::strided) {
+    template <access_kind A> group load(std::uint64_t i) const {
+        if constexpr (A != access_kind::strided) {
             if constexpr (std::is_same_v<Scalar, float>)
                 return qtx::simd::loadu(p + i);
             else
@@ -52,8 +52,8 @@ template <class Scalar> struct ScalarPort {
             return qtx::simd::load_i32(lanes);
         }
     }
-    template <Access A> void store(std::uint64_t i, group v) const {
-        if constexpr (A != Access::strided) {
+    template <access_kind A> void store(std::uint64_t i, group v) const {
+        if constexpr (A != access_kind::strided) {
             if constexpr (std::is_same_v<Scalar, float>)
                 qtx::simd::storeu(p + i, v);
             else
@@ -76,7 +76,7 @@ template <class Scalar> struct ScalarPort {
 // arithmetic then is plain lane-wise arithmetic on parts (re = ar*br - ai*bi needs no shuffle
 // per product), and one operation serves interleaved, split and strided views alike. Dense
 // interleaved data pays one de-interleave per load and one interleave per store instead.
-struct ComplexPort {
+struct complex_port {
     using one = cplx<float>;
     using group = cplx<f32x4>;
 
@@ -89,33 +89,32 @@ struct ComplexPort {
     bool interleaved() const { return qvsip::interleaved(*this); }
     bool split() const { return element_stride == split_stride; }
     bool contiguous() const { return stride == element_stride; }
-    ComplexPort moved(std::ptrdiff_t scalars) const {
+    complex_port moved(std::ptrdiff_t scalars) const {
         return {re + scalars, im + scalars, stride, element_stride, length};
     }
 
-    template <Access A> group load(std::uint64_t i) const {
-        using namespace qtx::simd;
-        if constexpr (A == Access::dense) {
-            const f32x4 low = loadu(re + 2 * i), high = loadu(re + 2 * i + lane_count);
-            return {even_lanes(low, high), odd_lanes(low, high)};
-        } else if constexpr (A == Access::split) {
-            return {loadu(re + i), loadu(im + i)};
+    template <access_kind A> group load(std::uint64_t i) const {
+        if constexpr (A == access_kind::dense) {
+            const f32x4 low = qtx::simd::loadu(re + 2 * i),
+                        high = qtx::simd::loadu(re + 2 * i + lane_count);
+            return {qtx::simd::even_lanes(low, high), qtx::simd::odd_lanes(low, high)};
+        } else if constexpr (A == access_kind::split) {
+            return {qtx::simd::loadu(re + i), qtx::simd::loadu(im + i)};
         } else {
-            return {load_strided(re + at(i, stride), stride),
-                    load_strided(im + at(i, stride), stride)};
+            return {qtx::simd::load_strided(re + at(i, stride), stride),
+                    qtx::simd::load_strided(im + at(i, stride), stride)};
         }
     }
-    template <Access A> void store(std::uint64_t i, group v) const {
-        using namespace qtx::simd;
-        if constexpr (A == Access::dense) {
-            storeu(re + 2 * i, interleave_low(v.re, v.im));
-            storeu(re + 2 * i + lane_count, interleave_high(v.re, v.im));
-        } else if constexpr (A == Access::split) {
-            storeu(re + i, v.re);
-            storeu(im + i, v.im);
+    template <access_kind A> void store(std::uint64_t i, group v) const {
+        if constexpr (A == access_kind::dense) {
+            qtx::simd::storeu(re + 2 * i, qtx::simd::interleave_low(v.re, v.im));
+            qtx::simd::storeu(re + 2 * i + lane_count, qtx::simd::interleave_high(v.re, v.im));
+        } else if constexpr (A == access_kind::split) {
+            qtx::simd::storeu(re + i, v.re);
+            qtx::simd::storeu(im + i, v.im);
         } else {
-            store_strided(re + at(i, stride), stride, v.re);
-            store_strided(im + at(i, stride), stride, v.im);
+            qtx::simd::store_strided(re + at(i, stride), stride, v.re);
+            qtx::simd::store_strided(im + at(i, stride), stride, v.im);
         }
     }
     one load_one(std::uint64_t i) const { return {re[at(i, stride)], im[at(i, stride)]}; }
@@ -125,19 +124,19 @@ struct ComplexPort {
     }
 };
 
-inline ScalarPort<float> port_of(const vsip_vview_f& view) {
+inline scalar_port<float> port_of(const vsip_vview_f& view) {
     const real_vector v = resolve(view);
     return {v.start, v.stride, v.length};
 }
-inline ScalarPort<vsip_scalar_i> port_of(const vsip_vview_i& view) {
+inline scalar_port<vsip_scalar_i> port_of(const vsip_vview_i& view) {
     const auto v = resolve(view);
     return {v.start, v.stride, v.length};
 }
-inline ScalarPort<vsip_scalar_bl> port_of(const vsip_vview_bl& view) {
+inline scalar_port<vsip_scalar_bl> port_of(const vsip_vview_bl& view) {
     const auto v = resolve(view);
     return {v.start, v.stride, v.length};
 }
-inline ComplexPort port_of(const vsip_cvview_f& view) {
+inline complex_port port_of(const vsip_cvview_f& view) {
     const complex_vector v = resolve(view);
     return {v.re, v.im, v.stride, v.element_stride, v.length};
 }

@@ -14,70 +14,70 @@ namespace qvsip::elementwise {
 
 namespace simd = qtx::simd;
 
-struct Negate {
+struct negation {
     template <class V> V operator()(V a) const { return neg(a); }
 };
 
-struct Reciprocal {
+struct reciprocal {
     f32x4 operator()(f32x4 x) const { return refined_reciprocal(x); }
     float operator()(float x) const { return 1.0f / x; }
 };
 
-struct Fill {
+struct real_fill {
     float alpha;
     template <class V> V value() const { return broadcast<V>(alpha); }
 };
 
-struct AddScalar {
+struct add_scalar {
     float alpha;
     template <class V> V operator()(V b) const { return add(broadcast<V>(alpha), b); }
 };
 
-struct MultiplyScalar {
+struct multiply_scalar {
     float alpha;
     template <class V> V operator()(V b) const { return mul(broadcast<V>(alpha), b); }
 };
 
 // (a + b) * c, the sum rounded first.
-struct AddMultiply {
+struct add_multiply {
     template <class V> V operator()(V a, V b, V c) const { return mul(add(a, b), c); }
 };
 
 // a * b + c, rounded once.
-struct MultiplyAdd {
+struct multiply_add {
     template <class V> V operator()(V a, V b, V c) const { return fma(a, b, c); }
 };
 
-struct MultiplyAddScalar {
+struct multiply_add_scalar {
     float beta;
     template <class V> V operator()(V a, V b) const { return fma(a, b, broadcast<V>(beta)); }
 };
 
 // Groups take the IEEE maximum (NaN wins); single elements take a unless b < a fails, so a NaN
 // in a gives b.
-struct Maximum {
+struct maximum {
     f32x4 operator()(f32x4 a, f32x4 b) const { return simd::max_propagate_nan(a, b); }
     float operator()(float a, float b) const { return b < a ? a : b; }
 };
 
-enum class Relation { greater_equal, greater, less };
+enum class relation { greater_equal, greater, less };
 
 // Booleans are stored as 1 and 0.
-template <Relation R> struct Compare {
+template <relation R> struct compare {
     i32x4 operator()(f32x4 a, f32x4 b) const {
         i32x4 mask;
-        if constexpr (R == Relation::greater_equal)
+        if constexpr (R == relation::greater_equal)
             mask = simd::less_equal(b, a);
-        else if constexpr (R == Relation::greater)
+        else if constexpr (R == relation::greater)
             mask = simd::less(b, a);
         else
             mask = simd::less(a, b);
         return simd::bit_and(mask, simd::set1_i32(1));
     }
     std::int32_t operator()(float a, float b) const {
-        if constexpr (R == Relation::greater_equal)
+        if constexpr (R == relation::greater_equal)
             return a >= b ? 1 : 0;
-        else if constexpr (R == Relation::greater)
+        else if constexpr (R == relation::greater)
             return a > b ? 1 : 0;
         else
             return a < b ? 1 : 0;
@@ -87,7 +87,7 @@ template <Relation R> struct Compare {
 // Groups: h = nearest-even(x + 0.5), minus 1 where x is integral, plus 1 where h equals x; this
 // is ceil(x) for finite x in the 32-bit range. NaN and out-of-range inputs give INT32_MIN in the
 // scalar form and some 32-bit value in the group form.
-struct Ceiling {
+struct ceiling {
     i32x4 operator()(f32x4 x) const {
         const i32x4 h = simd::to_int_nearest(add(x, simd::set1(0.5f)));
         const i32x4 integral = simd::equal(simd::round_nearest_even(x), x); // -1 where true
@@ -95,25 +95,25 @@ struct Ceiling {
         return simd::sub(simd::add(h, integral), at_x);
     }
     std::int32_t operator()(float x) const {
-        constexpr float kLimit = 2147483648.0f; // 2^31
+        constexpr float limit = 2147483648.0f; // 2^31
         const float c = std::ceil(x);
-        if (!(c >= -kLimit && c < kLimit)) return std::numeric_limits<std::int32_t>::min();
+        if (!(c >= -limit && c < limit)) return std::numeric_limits<std::int32_t>::min();
         return static_cast<std::int32_t>(c);
     }
 };
 
-struct IntegerToFloat {
+struct integer_to_float {
     f32x4 operator()(i32x4 a) const { return simd::to_float(a); }
     float operator()(std::int32_t a) const { return static_cast<float>(a); }
 };
 
-struct Complement {
+struct complement {
     i32x4 operator()(i32x4 a) const { return simd::bit_not(a); }
     std::int32_t operator()(std::int32_t a) const { return ~a; }
 };
 
 // Any non-zero boolean is true; the result is 1 or 0.
-struct LogicalAnd {
+struct logical_and {
     i32x4 operator()(i32x4 a, i32x4 b) const {
         const i32x4 zero = simd::set1_i32(0);
         const i32x4 either_false = simd::bit_or(simd::equal(a, zero), simd::equal(b, zero));

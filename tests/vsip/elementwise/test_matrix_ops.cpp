@@ -11,10 +11,10 @@ namespace {
 
 using namespace ewtest;
 
-using C = std::complex<double>;
+using complex_double = std::complex<double>;
 
 // Element (j, k) is block element offset + j * col_stride + k * row_stride.
-struct MatrixLayout {
+struct matrix_layout {
     const char* name;
     storage_kind storage;
     bool column_major;
@@ -22,16 +22,16 @@ struct MatrixLayout {
     vsip_stride spacing; // between consecutive elements of the inner dimension
     vsip_stride padding; // extra elements between inner lines
 };
-const MatrixLayout kMatrixLayouts[] = {{"row-major", storage_kind::interleaved, false, 0, 1, 0},
-                                       {"column-major", storage_kind::interleaved, true, 0, 1, 0},
-                                       {"split", storage_kind::split, false, 0, 1, 0},
-                                       {"split-column-major", storage_kind::split, true, 0, 1, 0},
-                                       {"strided", storage_kind::interleaved, false, 3, 2, 1},
-                                       {"padded-columns", storage_kind::split, true, 1, 1, 2}};
+const matrix_layout matrix_layouts[] = {{"row-major", storage_kind::interleaved, false, 0, 1, 0},
+                                        {"column-major", storage_kind::interleaved, true, 0, 1, 0},
+                                        {"split", storage_kind::split, false, 0, 1, 0},
+                                        {"split-column-major", storage_kind::split, true, 0, 1, 0},
+                                        {"strided", storage_kind::interleaved, false, 3, 2, 1},
+                                        {"padded-columns", storage_kind::split, true, 1, 1, 2}};
 
-class TestComplexMatrix {
+class test_complex_matrix {
   public:
-    TestComplexMatrix(const MatrixLayout& l, vsip_length rows, vsip_length cols)
+    test_complex_matrix(const matrix_layout& l, vsip_length rows, vsip_length cols)
         : storage_(l.storage, l.offset + (l.padding + l.spacing * 5) * (rows + 1) * (cols + 1)),
           rows_(rows), cols_(cols), offset_(l.offset) {
         const vsip_length inner = l.column_major ? rows : cols;
@@ -40,8 +40,8 @@ class TestComplexMatrix {
         along_col_ = l.column_major ? l.spacing : line;
         view_ = vsip_cmbind_f(storage_.block(), offset_, along_col_, rows, along_row_, cols);
     }
-    ~TestComplexMatrix() { vsip_cmalldestroy_f(view_); }
-    Pair operator()(vsip_length j, vsip_length k) {
+    ~test_complex_matrix() { vsip_cmalldestroy_f(view_); }
+    component_pointers operator()(vsip_length j, vsip_length k) {
         return storage_.element(std::ptrdiff_t(offset_ + j * along_col_ + k * along_row_));
     }
     void fill(std::mt19937& gen) {
@@ -61,15 +61,15 @@ class TestComplexMatrix {
     vsip_cmview_f* view_;
 };
 
-class TestRealMatrix {
+class test_real_matrix {
   public:
-    TestRealMatrix(bool column_major, vsip_length rows, vsip_length cols)
+    test_real_matrix(bool column_major, vsip_length rows, vsip_length cols)
         : data_(rows * cols, sentinel), column_major_(column_major), rows_(rows), cols_(cols) {
         block_ = vsip_blockbind_f(data_.data(), data_.size(), VSIP_MEM_NONE);
         view_ = column_major ? vsip_mbind_f(block_, 0, 1, rows, vsip_stride(rows), cols)
                              : vsip_mbind_f(block_, 0, vsip_stride(cols), rows, 1, cols);
     }
-    ~TestRealMatrix() { vsip_malldestroy_f(view_); }
+    ~test_real_matrix() { vsip_malldestroy_f(view_); }
     float& operator()(vsip_length j, vsip_length k) {
         return data_[column_major_ ? k * rows_ + j : j * cols_ + k];
     }
@@ -83,51 +83,55 @@ class TestRealMatrix {
     vsip_mview_f* view_;
 };
 
-struct Shape {
+struct matrix_shape {
     vsip_length rows, cols;
 };
-const Shape shapes[] = {{1, 1}, {3, 4}, {4, 3}, {5, 7}, {2, 21}, {13, 8}};
+const matrix_shape shapes[] = {{1, 1}, {3, 4}, {4, 3}, {5, 7}, {2, 21}, {13, 8}};
 
 // A complex matrix operation with up to two complex matrix inputs.
-struct MatrixCase {
+struct matrix_case {
     const char* name;
     int inputs;
     void (*run)(const vsip_cmview_f* a, const vsip_cmview_f* b, const vsip_cmview_f* r);
-    C (*expect)(Pair a, Pair b);
+    complex_double (*expect)(component_pointers a, component_pointers b);
 };
 
-constexpr vsip_cscalar_f kFill{0.5f, -3.0f};
+constexpr vsip_cscalar_f fill_value{0.5f, -3.0f};
 
-const MatrixCase kMatrixCases[] = {
+const matrix_case matrix_cases[] = {
     {"cmadd", 2, [](auto a, auto b, auto r) { vsip_cmadd_f(a, b, r); },
-     [](Pair a, Pair b) { return C(*a.re + *b.re, *a.im + *b.im); }},
+     [](component_pointers a, component_pointers b) {
+         return complex_double(*a.re + *b.re, *a.im + *b.im);
+     }},
     {"cmconj", 1, [](auto a, auto, auto r) { vsip_cmconj_f(a, r); },
-     [](Pair a, Pair) { return C(*a.re, -*a.im); }},
+     [](component_pointers a, component_pointers) { return complex_double(*a.re, -*a.im); }},
     {"cmcopy", 1, [](auto a, auto, auto r) { vsip_cmcopy_f_f(a, r); },
-     [](Pair a, Pair) { return C(*a.re, *a.im); }},
-    {"cmfill", 0, [](auto, auto, auto r) { vsip_cmfill_f(kFill, r); },
-     [](Pair, Pair) { return C(kFill.r, kFill.i); }},
+     [](component_pointers a, component_pointers) { return complex_double(*a.re, *a.im); }},
+    {"cmfill", 0, [](auto, auto, auto r) { vsip_cmfill_f(fill_value, r); },
+     [](component_pointers, component_pointers) {
+         return complex_double(fill_value.r, fill_value.i);
+     }},
 };
 
 TEST(MatrixOperations, EveryLayoutPairShapeAndThreadCount) {
-    for (const MatrixCase& c : kMatrixCases)
-        for (const int threads : kThreadCounts) {
+    for (const matrix_case& c : matrix_cases)
+        for (const int threads : thread_counts) {
             const thread_scope scope(threads);
-            for (const Shape& s : shapes)
-                for (const MatrixLayout& in : kMatrixLayouts)
-                    for (const MatrixLayout& out : kMatrixLayouts) {
+            for (const matrix_shape& s : shapes)
+                for (const matrix_layout& in : matrix_layouts)
+                    for (const matrix_layout& out : matrix_layouts) {
                         SCOPED_TRACE(testing::Message()
                                      << c.name << " T=" << threads << " " << s.rows << "x" << s.cols
                                      << " " << in.name << "->" << out.name);
                         std::mt19937 gen(unsigned(s.rows * 31 + s.cols));
-                        TestComplexMatrix a(in, s.rows, s.cols), b(out, s.rows + 1, s.cols),
+                        test_complex_matrix a(in, s.rows, s.cols), b(out, s.rows + 1, s.cols),
                             r(out, s.rows, s.cols + 1);
                         a.fill(gen);
                         b.fill(gen);
                         c.run(a.view(), b.view(), r.view());
                         for (vsip_length j = 0; j < s.rows; ++j)
                             for (vsip_length k = 0; k < s.cols; ++k) {
-                                const C want = c.expect(a(j, k), b(j, k));
+                                const complex_double want = c.expect(a(j, k), b(j, k));
                                 ASSERT_TRUE(close(*r(j, k).re, want.real(), 0) &&
                                             close(*r(j, k).im, want.imag(), 0))
                                     << j << "," << k;
@@ -141,8 +145,8 @@ TEST(MatrixOperations, EveryLayoutPairShapeAndThreadCount) {
 
 TEST(MatrixOperations, AddWithOneTransposedViewMatchesDense) {
     std::mt19937 gen(1);
-    TestComplexMatrix a(kMatrixLayouts[0], 3, 4), b(kMatrixLayouts[1], 3, 4),
-        r(kMatrixLayouts[0], 3, 4);
+    test_complex_matrix a(matrix_layouts[0], 3, 4), b(matrix_layouts[1], 3, 4),
+        r(matrix_layouts[0], 3, 4);
     a.fill(gen);
     b.fill(gen);
     vsip_cmadd_f(a.view(), b.view(), r.view());
@@ -152,18 +156,18 @@ TEST(MatrixOperations, AddWithOneTransposedViewMatchesDense) {
 }
 
 TEST(MatrixMagnitudeAndReciprocal, DenseEstimatesAndStridedExact) {
-    for (const int threads : kThreadCounts) {
+    for (const int threads : thread_counts) {
         const thread_scope scope(threads);
-        for (const Shape& s : shapes)
-            for (const MatrixLayout& in : kMatrixLayouts)
+        for (const matrix_shape& s : shapes)
+            for (const matrix_layout& in : matrix_layouts)
                 for (const bool column_major : {false, true}) {
                     SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " " << in.name);
                     std::mt19937 gen(4);
-                    TestComplexMatrix a(in, s.rows, s.cols);
+                    test_complex_matrix a(in, s.rows, s.cols);
                     a.fill(gen);
                     *a(0, 0).re = 1e-30f; // squares below 2^-126: this group takes sqrtf
                     *a(0, 0).im = 0.0f;
-                    TestRealMatrix mag(column_major, s.rows, s.cols),
+                    test_real_matrix mag(column_major, s.rows, s.cols),
                         recip(column_major, s.rows, s.cols);
                     vsip_cmmag_f(a.view(), mag.view());
                     vsip_mrecip_f(mag.view(), recip.view());
@@ -178,22 +182,22 @@ TEST(MatrixMagnitudeAndReciprocal, DenseEstimatesAndStridedExact) {
 }
 
 TEST(VectorMatrixProducts, ByRowsAndByColumnsOnEveryLayout) {
-    for (const int threads : kThreadCounts) {
+    for (const int threads : thread_counts) {
         const thread_scope scope(threads);
-        for (const Shape& s : shapes)
-            for (const MatrixLayout& layout : kMatrixLayouts)
+        for (const matrix_shape& s : shapes)
+            for (const matrix_layout& layout : matrix_layouts)
                 for (const vsip_major major : {VSIP_ROW, VSIP_COL}) {
                     SCOPED_TRACE(testing::Message() << s.rows << "x" << s.cols << " " << layout.name
                                                     << " major " << major);
                     const vsip_length along = major == VSIP_ROW ? s.cols : s.rows;
                     std::mt19937 gen(8);
-                    test_complex_vector v(kStrided, along + 2);
-                    test_real_vector w(kDense, along);
+                    test_complex_vector v(strided_layout, along + 2);
+                    test_real_vector w(dense_layout, along);
                     for (vsip_length i = 0; i < along + 2; ++i)
                         v.set(i, random_float(gen), random_float(gen));
                     for (vsip_length i = 0; i < along; ++i)
                         w[i] = random_float(gen);
-                    TestComplexMatrix b(layout, s.rows, s.cols), r(layout, s.rows, s.cols),
+                    test_complex_matrix b(layout, s.rows, s.cols), r(layout, s.rows, s.cols),
                         q(layout, s.rows, s.cols);
                     b.fill(gen);
                     vsip_cvmmul_f(v.view(), b.view(), major, r.view());
@@ -213,10 +217,10 @@ TEST(VectorMatrixProducts, ByRowsAndByColumnsOnEveryLayout) {
 }
 
 TEST(MatrixOperations, NullViewsReturn) {
-    TestComplexMatrix r(kMatrixLayouts[0], 2, 2);
-    for (const MatrixCase& c : kMatrixCases)
+    test_complex_matrix r(matrix_layouts[0], 2, 2);
+    for (const matrix_case& c : matrix_cases)
         if (c.inputs > 0) c.run(nullptr, nullptr, r.view());
-    vsip_cmfill_f(kFill, nullptr);
+    vsip_cmfill_f(fill_value, nullptr);
     vsip_cvmmul_f(nullptr, r.view(), VSIP_ROW, r.view());
     EXPECT_EQ(*r(0, 0).re, sentinel);
 }

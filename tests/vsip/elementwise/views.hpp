@@ -23,26 +23,26 @@ using qvsip::test::storage_kind;
 using qvsip::test::thread_scope;
 
 // Where the elements of a vector sit in its block.
-struct Layout {
+struct vector_layout {
     const char* name;
     storage_kind storage; // complex only
     vsip_offset offset;   // first element
     vsip_stride stride;   // between elements, in block elements
 };
-inline constexpr Layout kDense{"dense", storage_kind::interleaved, 0, 1};
-inline constexpr Layout kSplit{"split", storage_kind::split, 0, 1};
-inline constexpr Layout kStrided{"strided", storage_kind::interleaved, 2, 3};
-inline constexpr Layout kSplitStrided{"split-strided", storage_kind::split, 1, 2};
-inline constexpr Layout kBackwards{"backwards", storage_kind::interleaved, 0,
-                                   -2}; // offset by length
+inline constexpr vector_layout dense_layout{"dense", storage_kind::interleaved, 0, 1};
+inline constexpr vector_layout split_layout{"split", storage_kind::split, 0, 1};
+inline constexpr vector_layout strided_layout{"strided", storage_kind::interleaved, 2, 3};
+inline constexpr vector_layout split_strided_layout{"split-strided", storage_kind::split, 1, 2};
+inline constexpr vector_layout backwards_layout{"backwards", storage_kind::interleaved, 0,
+                                                -2}; // offset by length
 
-inline constexpr vsip_length kMargin = 3; // elements past the views' common length
+inline constexpr vsip_length margin = 3; // elements past the views' common length
 
-inline vsip_offset first_element(const Layout& layout, vsip_length length) {
+inline vsip_offset first_element(const vector_layout& layout, vsip_length length) {
     if (layout.stride > 0) return layout.offset;
     return layout.offset + (length - 1) * static_cast<vsip_length>(-layout.stride);
 }
-inline vsip_length block_length(const Layout& layout, vsip_length length) {
+inline vsip_length block_length(const vector_layout& layout, vsip_length length) {
     const auto step = static_cast<vsip_length>(std::abs(layout.stride));
     return layout.offset + (length == 0 ? 1 : (length - 1) * step + 1);
 }
@@ -51,10 +51,10 @@ inline float random_float(std::mt19937& gen, float low = -4.0f, float high = 4.0
     return std::uniform_real_distribution<float>(low, high)(gen);
 }
 
-template <class Scalar, class Block, class View> class ScalarVector {
+template <class Scalar, class Block, class View> class scalar_vector {
   public:
     using scalar = Scalar;
-    ScalarVector(const Layout& layout, vsip_length length)
+    scalar_vector(const vector_layout& layout, vsip_length length)
         : data_(block_length(layout, length), Scalar(sentinel)) {
         block_ = bind_block(data_.data(), data_.size());
         view_ = bind_view(block_, first_element(layout, length), layout.stride, length);
@@ -62,9 +62,9 @@ template <class Scalar, class Block, class View> class ScalarVector {
         for (vsip_length i = 0; i < length; ++i)
             index_[i] = first_element(layout, length) + std::ptrdiff_t(i) * layout.stride;
     }
-    ~ScalarVector() { destroy(view_); }
-    ScalarVector(const ScalarVector&) = delete;
-    ScalarVector& operator=(const ScalarVector&) = delete;
+    ~scalar_vector() { destroy(view_); }
+    scalar_vector(const scalar_vector&) = delete;
+    scalar_vector& operator=(const scalar_vector&) = delete;
 
     Scalar& operator[](vsip_length i) { return data_[index_[i]]; }
     vsip_length length() const { return index_.size(); }
@@ -98,11 +98,11 @@ template <class Scalar, class Block, class View> class ScalarVector {
     std::vector<std::ptrdiff_t> index_;
 };
 
-using test_real_vector = ScalarVector<float, vsip_block_f, vsip_vview_f>;
-using TestIntVector = ScalarVector<vsip_scalar_i, vsip_block_i, vsip_vview_i>;
-using TestBoolVector = ScalarVector<vsip_scalar_bl, vsip_block_bl, vsip_vview_bl>;
+using test_real_vector = scalar_vector<float, vsip_block_f, vsip_vview_f>;
+using test_int_vector = scalar_vector<vsip_scalar_i, vsip_block_i, vsip_vview_i>;
+using test_bool_vector = scalar_vector<vsip_scalar_bl, vsip_block_bl, vsip_vview_bl>;
 
-struct Pair {
+struct component_pointers {
     float* re;
     float* im;
 };
@@ -119,7 +119,7 @@ class complex_storage {
     }
     complex_storage(const complex_storage&) = delete;
     complex_storage& operator=(const complex_storage&) = delete;
-    Pair element(std::ptrdiff_t k) {
+    component_pointers element(std::ptrdiff_t k) {
         if (split_) return {&first_[k], &second_[k]};
         return {&first_[2 * k], &first_[2 * k + 1]};
     }
@@ -133,13 +133,13 @@ class complex_storage {
 
 class test_complex_vector {
   public:
-    test_complex_vector(const Layout& layout, vsip_length length)
+    test_complex_vector(const vector_layout& layout, vsip_length length)
         : storage_(layout.storage, block_length(layout, length)),
           first_(first_element(layout, length)), stride_(layout.stride), length_(length) {
         view_ = vsip_cvbind_f(storage_.block(), first_, stride_, length);
     }
     ~test_complex_vector() { vsip_cvalldestroy_f(view_); }
-    Pair operator[](vsip_length i) {
+    component_pointers operator[](vsip_length i) {
         return storage_.element(std::ptrdiff_t(first_) + std::ptrdiff_t(i) * stride_);
     }
     void set(vsip_length i, float re, float im) {
@@ -169,7 +169,7 @@ inline bool close(float got, double want, double tolerance) {
 }
 
 // Thread counts every test runs with.
-inline constexpr int kThreadCounts[] = {1, 3};
+inline constexpr int thread_counts[] = {1, 3};
 // Lengths reaching the first dense region, the second and the calling thread's tail.
 inline constexpr vsip_length test_lengths[] = {1, 3, 4, 5, 16, 21, 37, 100};
 
