@@ -15,9 +15,9 @@ bool row_major(const complex_matrix& m) {
 
 void multiply(const complex_matrix& a, const complex_matrix& b, const complex_matrix& r,
               int threads) {
-    const ProductShape shape{std::min(a.col_length, r.col_length),
-                             std::min(b.row_length, r.row_length),
-                             std::min(a.row_length, b.col_length)};
+    const product_shape shape{std::min(a.col_length, r.col_length),
+                              std::min(b.row_length, r.row_length),
+                              std::min(a.row_length, b.col_length)};
     if (shape.rows == 0 || shape.columns == 0 || shape.depth == 0) return;
     if (row_major(r) && row_major(b)) {
         row_update_form(a, b, r, shape, threads);

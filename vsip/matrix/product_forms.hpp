@@ -12,7 +12,7 @@
 namespace qvsip::matrix {
 
 // R has rows x columns elements; each is a sum of depth products.
-struct ProductShape {
+struct product_shape {
     std::uint64_t rows, columns, depth;
 };
 
@@ -20,12 +20,12 @@ inline std::ptrdiff_t signed_index(std::uint64_t i) {
     return static_cast<std::ptrdiff_t>(i);
 }
 
-inline StridedComplex row_of(const complex_matrix& m, std::uint64_t i) {
+inline strided_complex row_of(const complex_matrix& m, std::uint64_t i) {
     const std::ptrdiff_t first = signed_index(i) * m.col_stride;
     return {m.re + first, m.im + first, m.row_stride};
 }
 
-inline StridedComplex column_of(const complex_matrix& m, std::uint64_t j) {
+inline strided_complex column_of(const complex_matrix& m, std::uint64_t j) {
     const std::ptrdiff_t first = signed_index(j) * m.row_stride;
     return {m.re + first, m.im + first, m.col_stride};
 }
@@ -52,10 +52,10 @@ inline bool columns_contiguous(const complex_matrix& m) {
 
 // R(i, j) = sum over k of A(i, k) B(k, j), along A's rows and B's columns.
 void inner_product_form(const complex_matrix& a, const complex_matrix& b, const complex_matrix& r,
-                        ProductShape shape, int threads);
+                        product_shape shape, int threads);
 
 // R row i += A(i, k) x B row k for every i and k.
 void row_update_form(const complex_matrix& a, const complex_matrix& b, const complex_matrix& r,
-                     ProductShape shape, int threads);
+                     product_shape shape, int threads);
 
 } // namespace qvsip::matrix

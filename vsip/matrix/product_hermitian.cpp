@@ -14,7 +14,7 @@ namespace {
 using namespace qtx::simd;
 
 // Results written at once along an interleaved unit-stride row of R.
-constexpr vsip_length kResultsPerStore = 4;
+constexpr vsip_length results_per_store = 4;
 
 vsip_cvview_f row_view(const vsip_cmview_f& m, vsip_index i) {
     vsip_cvview_f row{};
@@ -26,11 +26,11 @@ vsip_cvview_f row_view(const vsip_cmview_f& m, vsip_index i) {
     return row;
 }
 
-// Columns [first, first + kResultsPerStore) of a_row's row of R, stored as two 4-lane vectors.
+// Columns [first, first + results_per_store) of a_row's row of R, stored as two 4-lane vectors.
 void store_four(const vsip_cvview_f& a_row, const vsip_cmview_f& b, vsip_index first,
                 float* target) {
-    alignas(16) float results[2 * kResultsPerStore];
-    for (vsip_length c = 0; c < kResultsPerStore; ++c) {
+    alignas(16) float results[2 * results_per_store];
+    for (vsip_length c = 0; c < results_per_store; ++c) {
         const vsip_cvview_f b_row = row_view(b, first + c);
         const vsip_cscalar_f x = vsip_cvjdot_f(&a_row, &b_row);
         results[2 * c] = x.r;
@@ -50,7 +50,7 @@ void multiply_conjugate(const vsip_cmview_f& a, const vsip_cmview_f& b, const vs
         const std::ptrdiff_t row_start = static_cast<std::ptrdiff_t>(i) * out.col_stride;
         vsip_index j = 0;
         if (grouped) {
-            for (; columns - j >= kResultsPerStore; j += kResultsPerStore)
+            for (; columns - j >= results_per_store; j += results_per_store)
                 store_four(a_row, b, j, out.re + row_start + 2 * static_cast<std::ptrdiff_t>(j));
         }
         for (; j < columns; ++j) {

@@ -24,26 +24,26 @@ complex_sum dot_product(int threads, std::uint64_t depth, std::uint64_t unit, Do
 } // namespace
 
 void inner_product_form(const complex_matrix& a, const complex_matrix& b, const complex_matrix& r,
-                        ProductShape shape, int threads) {
+                        product_shape shape, int threads) {
     const bool dense = interleaved(a) && interleaved(b) && interleaved(r) && rows_contiguous(a) &&
                        columns_contiguous(b);
     for (std::uint64_t i = 0; i < shape.rows; ++i) {
-        const StridedComplex a_row = row_of(a, i);
+        const strided_complex a_row = row_of(a, i);
         for (std::uint64_t j = 0; j < shape.columns; ++j) {
-            const StridedComplex b_column = column_of(b, j);
+            const strided_complex b_column = column_of(b, j);
             complex_sum sum;
             if (dense) {
-                sum = dot_product(threads, shape.depth, kDenseGroup,
+                sum = dot_product(threads, shape.depth, dense_group,
                                   [&](std::uint64_t first, std::uint64_t last) {
                                       return dense_dot(a_row.re, b_column.re, first, last);
                                   });
             } else {
-                sum = dot_product(threads, shape.depth, kStridedUnit,
+                sum = dot_product(threads, shape.depth, strided_element_unit,
                                   [&](std::uint64_t first, std::uint64_t last) {
                                       return strided_dot(a_row, b_column, first, last);
                                   });
             }
-            const StridedComplex r_row = row_of(r, i);
+            const strided_complex r_row = row_of(r, i);
             *r_row.re_at(j) = sum.re;
             *r_row.im_at(j) = sum.im;
         }

@@ -11,19 +11,19 @@ using namespace qtx::simd;
 namespace {
 
 // Vectors per dense group.
-constexpr std::uint64_t kGroupVectors = kDenseGroup * 2 / lane_count;
+constexpr std::uint64_t group_vectors = dense_group * 2 / lane_count;
 
 // Accumulators of a vector dot product: direct holds (ar*br, ar*bi) and cross (ai*bi, ai*br)
 // lane by lane, so that each product is one fused multiply-add per accumulator.
-struct DotAccumulators {
-    f32x4 direct[kGroupVectors];
-    f32x4 cross[kGroupVectors];
+struct dot_accumulators {
+    f32x4 direct[group_vectors];
+    f32x4 cross[group_vectors];
 };
 
-complex_sum lanes_added(const DotAccumulators& acc) {
+complex_sum lanes_added(const dot_accumulators& acc) {
     f32x4 direct = acc.direct[0];
     f32x4 cross = acc.cross[0];
-    for (std::uint64_t v = 1; v < kGroupVectors; ++v) {
+    for (std::uint64_t v = 1; v < group_vectors; ++v) {
         direct = add(direct, acc.direct[v]);
         cross = add(cross, acc.cross[v]);
     }
@@ -38,12 +38,12 @@ complex_sum lanes_added(const DotAccumulators& acc) {
 complex_sum dense_dot(const float* a, const float* b, std::uint64_t first, std::uint64_t last) {
     complex_sum sum;
     std::uint64_t n = first;
-    if (last - first >= kDenseGroup) {
-        DotAccumulators acc;
-        for (std::uint64_t v = 0; v < kGroupVectors; ++v)
+    if (last - first >= dense_group) {
+        dot_accumulators acc;
+        for (std::uint64_t v = 0; v < group_vectors; ++v)
             acc.direct[v] = acc.cross[v] = set1(0.0f);
-        for (; last - n >= kDenseGroup; n += kDenseGroup) {
-            for (std::uint64_t v = 0; v < kGroupVectors; ++v) {
+        for (; last - n >= dense_group; n += dense_group) {
+            for (std::uint64_t v = 0; v < group_vectors; ++v) {
                 const f32x4 x = loadu(a + 2 * n + v * lane_count);
                 const f32x4 y = loadu(b + 2 * n + v * lane_count);
                 acc.direct[v] = fma(dup_re(x), y, acc.direct[v]);
@@ -57,7 +57,7 @@ complex_sum dense_dot(const float* a, const float* b, std::uint64_t first, std::
     return sum;
 }
 
-complex_sum strided_dot(StridedComplex a, StridedComplex b, std::uint64_t first,
+complex_sum strided_dot(strided_complex a, strided_complex b, std::uint64_t first,
                         std::uint64_t last) {
     complex_sum sum;
     for (std::uint64_t n = first; n < last; ++n)
@@ -71,8 +71,8 @@ void dense_update(float* r, complex_sum s, const float* x, std::uint64_t first,
     const f32x4 s_re = set1(s.re);
     const f32x4 s_im = set_complex(-s.im, s.im);
     std::uint64_t n = first;
-    for (; last - n >= kDenseGroup; n += kDenseGroup) {
-        for (std::uint64_t v = 0; v < kGroupVectors; ++v) {
+    for (; last - n >= dense_group; n += dense_group) {
+        for (std::uint64_t v = 0; v < group_vectors; ++v) {
             float* target = r + 2 * n + v * lane_count;
             const f32x4 y = loadu(x + 2 * n + v * lane_count);
             const f32x4 product = fma(s_re, y, mul(s_im, swap_re_im(y)));
@@ -86,7 +86,7 @@ void dense_update(float* r, complex_sum s, const float* x, std::uint64_t first,
     }
 }
 
-void strided_update(StridedComplex r, complex_sum s, StridedComplex x, std::uint64_t first,
+void strided_update(strided_complex r, complex_sum s, strided_complex x, std::uint64_t first,
                     std::uint64_t last) {
     for (std::uint64_t n = first; n < last; ++n) {
         const complex_sum p = complex_product(s.re, s.im, *x.re_at(n), *x.im_at(n));

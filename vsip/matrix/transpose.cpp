@@ -25,7 +25,7 @@ bool same_strides(const complex_matrix& a, const complex_matrix& r) {
 }
 
 // Negates every imaginary part of the dense matrix r after a plan-based transpose.
-void conjugate_dense(const vsip_cmview_f& view, const complex_matrix& r, const Layout& l,
+void conjugate_dense(const vsip_cmview_f& view, const complex_matrix& r, const matrix_lines& l,
                      int threads) {
     if (interleaved(r))
         vsip_cmconj_f(&view, &view);
@@ -34,8 +34,8 @@ void conjugate_dense(const vsip_cmview_f& view, const complex_matrix& r, const L
 }
 
 // One engine plan for dense matrices of one storage; false when the engine declines.
-bool plan_transpose(const complex_matrix& a, const Layout& from, const complex_matrix& r,
-                    const Layout& to) {
+bool plan_transpose(const complex_matrix& a, const matrix_lines& from, const complex_matrix& r,
+                    const matrix_lines& to) {
     if (interleaved(a)) return plan_transpose_interleaved(a, from, r, to);
     return plan_transpose_split(a, from, r, to);
 }
@@ -43,8 +43,8 @@ bool plan_transpose(const complex_matrix& a, const Layout& from, const complex_m
 // Dense A and R of one storage whose transpose is a plan or a flat copy; false otherwise.
 bool dense_transpose(const complex_matrix& a, const complex_matrix& r, int threads) {
     if (a.element_stride != r.element_stride) return false;
-    const Layout from = layout_of(a);
-    const Layout to = layout_of(r);
+    const matrix_lines from = layout_of(a);
+    const matrix_lines to = layout_of(r);
     if (!dense(from, a.element_stride) || !dense(to, r.element_stride)) return false;
     if (from.row_major == to.row_major)
         return from.inner == to.outer && from.outer == to.inner && plan_transpose(a, from, r, to);
@@ -60,7 +60,7 @@ bool dense_transpose(const complex_matrix& a, const complex_matrix& r, int threa
     return true;
 }
 
-void transpose(const vsip_cmview_f* A, const vsip_cmview_f* R, Conjugation conjugation) {
+void transpose(const vsip_cmview_f* A, const vsip_cmview_f* R, conjugation_mode conjugation) {
     if (!A || !R) return;
     const int threads = thread_count();
     const complex_matrix a = resolve(*A);
@@ -73,16 +73,16 @@ void transpose(const vsip_cmview_f* A, const vsip_cmview_f* R, Conjugation conju
         // or overlap otherwise; the element-wise loop handles the first and nothing else is
         // supported.
         if (same_square(a, r) && same_strides(a, r)) {
-            const Layout l = layout_of(a);
+            const matrix_lines l = layout_of(a);
             if (dense(l, a.element_stride) && plan_transpose(a, l, r, l)) {
-                if (conjugation == Conjugation::negate) conjugate_dense(*R, r, l, threads);
+                if (conjugation == conjugation_mode::negate) conjugate_dense(*R, r, l, threads);
             } else {
                 swap_transpose(a, rows, conjugation, threads);
             }
             return;
         }
     } else if (dense_transpose(a, r, threads)) {
-        if (conjugation == Conjugation::negate) conjugate_dense(*R, r, layout_of(r), threads);
+        if (conjugation == conjugation_mode::negate) conjugate_dense(*R, r, layout_of(r), threads);
         return;
     }
     strided_transpose(a, r, rows, columns, conjugation, threads);
@@ -92,9 +92,9 @@ void transpose(const vsip_cmview_f* A, const vsip_cmview_f* R, Conjugation conju
 } // namespace qvsip::matrix
 
 void vsip_cmtrans_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
-    qvsip::matrix::transpose(A, R, qvsip::matrix::Conjugation::keep);
+    qvsip::matrix::transpose(A, R, qvsip::matrix::conjugation_mode::keep);
 }
 
 void vsip_cmherm_f(const vsip_cmview_f* A, const vsip_cmview_f* R) {
-    qvsip::matrix::transpose(A, R, qvsip::matrix::Conjugation::negate);
+    qvsip::matrix::transpose(A, R, qvsip::matrix::conjugation_mode::negate);
 }

@@ -10,13 +10,13 @@ namespace qvsip::matrix {
 namespace {
 
 // Units of the two flat-copy regions, in scalars.
-constexpr std::uint64_t kCopyUnit = 16;
-constexpr std::uint64_t kCopyTailUnit = 8;
+constexpr std::uint64_t copy_unit = 16;
+constexpr std::uint64_t copy_tail_unit = 8;
 // The strided loops hand out whole rows (or columns).
-constexpr std::uint64_t kLineUnit = 1;
+constexpr std::uint64_t line_unit = 1;
 
-template <Conjugation conjugation> float stored_imag(float x) {
-    if constexpr (conjugation == Conjugation::negate) return -x;
+template <conjugation_mode conjugation> float stored_imag(float x) {
+    if constexpr (conjugation == conjugation_mode::negate) return -x;
     return x;
 }
 
@@ -25,24 +25,24 @@ std::ptrdiff_t at(std::uint64_t n, std::ptrdiff_t stride) {
 }
 
 // Steps through A along its layout and through R along the matching transposed positions.
-struct TransposeWalk {
+struct transpose_walk {
     std::ptrdiff_t a_outer, a_inner, r_outer, r_inner;
     vsip_length outer, inner;
 };
 
-TransposeWalk walk_of(const complex_matrix& a, const complex_matrix& r, vsip_length rows,
-                      vsip_length columns) {
-    const Layout l = layout_of(a);
+transpose_walk walk_of(const complex_matrix& a, const complex_matrix& r, vsip_length rows,
+                       vsip_length columns) {
+    const matrix_lines l = layout_of(a);
     // A(i, j) goes to R(j, i), at j * R's column stride + i * R's row stride.
     if (l.row_major)
         return {l.outer_stride, l.inner_stride, r.row_stride, r.col_stride, rows, columns};
     return {l.outer_stride, l.inner_stride, r.col_stride, r.row_stride, columns, rows};
 }
 
-template <Conjugation conjugation>
-void strided_lines(const complex_matrix& a, const complex_matrix& r, const TransposeWalk& w,
+template <conjugation_mode conjugation>
+void strided_lines(const complex_matrix& a, const complex_matrix& r, const transpose_walk& w,
                    int threads) {
-    frame::run_in_units(threads, w.outer, kLineUnit, [&](std::uint64_t first, std::uint64_t last) {
+    frame::run_in_units(threads, w.outer, line_unit, [&](std::uint64_t first, std::uint64_t last) {
         for (std::uint64_t o = first; o < last; ++o) {
             for (std::uint64_t k = 0; k < w.inner; ++k) {
                 const std::ptrdiff_t from = at(o, w.a_outer) + at(k, w.a_inner);
@@ -54,9 +54,9 @@ void strided_lines(const complex_matrix& a, const complex_matrix& r, const Trans
     });
 }
 
-template <Conjugation conjugation>
+template <conjugation_mode conjugation>
 void swap_rows(const complex_matrix& m, vsip_length n, int threads) {
-    frame::run_in_units(threads, n, kLineUnit, [&](std::uint64_t first, std::uint64_t last) {
+    frame::run_in_units(threads, n, line_unit, [&](std::uint64_t first, std::uint64_t last) {
         for (std::uint64_t i = first; i < last; ++i) {
             const std::ptrdiff_t diagonal = at(i, m.col_stride) + at(i, m.row_stride);
             m.im[diagonal] = stored_imag<conjugation>(m.im[diagonal]);
@@ -75,19 +75,20 @@ void swap_rows(const complex_matrix& m, vsip_length n, int threads) {
 } // namespace
 
 void strided_transpose(const complex_matrix& a, const complex_matrix& r, vsip_length rows,
-                       vsip_length columns, Conjugation conjugation, int threads) {
-    const TransposeWalk w = walk_of(a, r, rows, columns);
-    if (conjugation == Conjugation::negate)
-        strided_lines<Conjugation::negate>(a, r, w, threads);
+                       vsip_length columns, conjugation_mode conjugation, int threads) {
+    const transpose_walk w = walk_of(a, r, rows, columns);
+    if (conjugation == conjugation_mode::negate)
+        strided_lines<conjugation_mode::negate>(a, r, w, threads);
     else
-        strided_lines<Conjugation::keep>(a, r, w, threads);
+        strided_lines<conjugation_mode::keep>(a, r, w, threads);
 }
 
-void swap_transpose(const complex_matrix& m, vsip_length n, Conjugation conjugation, int threads) {
-    if (conjugation == Conjugation::negate)
-        swap_rows<Conjugation::negate>(m, n, threads);
+void swap_transpose(const complex_matrix& m, vsip_length n, conjugation_mode conjugation,
+                    int threads) {
+    if (conjugation == conjugation_mode::negate)
+        swap_rows<conjugation_mode::negate>(m, n, threads);
     else
-        swap_rows<Conjugation::keep>(m, n, threads);
+        swap_rows<conjugation_mode::keep>(m, n, threads);
 }
 
 void flat_copy(const float* source, float* target, vsip_length count, int threads) {
@@ -99,8 +100,8 @@ void flat_copy(const float* source, float* target, vsip_length count, int thread
         return;
     }
     std::uint64_t done =
-        frame::parallel_region(threads, 0, count, kCopyUnit, frame::range_kernel(copy));
-    done = frame::parallel_region(threads, done, count, kCopyTailUnit, frame::range_kernel(copy));
+        frame::parallel_region(threads, 0, count, copy_unit, frame::range_kernel(copy));
+    done = frame::parallel_region(threads, done, count, copy_tail_unit, frame::range_kernel(copy));
     copy(done, count);
 }
 

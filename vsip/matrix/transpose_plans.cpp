@@ -11,15 +11,16 @@ namespace qvsip::matrix {
 namespace {
 
 // Planner flags for a plan made once and executed once.
-constexpr unsigned kPlanEstimate = 64;
-constexpr int kLoopDimensions = 2;
+constexpr unsigned plan_estimate = 64;
+constexpr int loop_dimensions = 2;
 
 bool fits_int(vsip_length n) {
     return n <= static_cast<vsip_length>(INT_MAX);
 }
 
 // The loop dimensions of the transpose, outermost first, in the engine's dimension record.
-template <class Dim> bool transpose_dims(const Layout& from, const Layout& to, Dim (&dims)[2]) {
+template <class Dim>
+bool transpose_dims(const matrix_lines& from, const matrix_lines& to, Dim (&dims)[2]) {
     if (!fits_int(from.outer) || !fits_int(from.inner) || !fits_int(to.inner) ||
         !fits_int(element_count(from)))
         return false;
@@ -36,29 +37,29 @@ bool double_aligned(const float* p) {
 
 } // namespace
 
-bool plan_transpose_interleaved(const complex_matrix& a, const Layout& from,
-                                const complex_matrix& r, const Layout& to) {
-    qtx_fft_dim dims[kLoopDimensions];
+bool plan_transpose_interleaved(const complex_matrix& a, const matrix_lines& from,
+                                const complex_matrix& r, const matrix_lines& to) {
+    qtx_fft_dim dims[loop_dimensions];
     if (!transpose_dims(from, to, dims) || !double_aligned(a.re) || !double_aligned(r.re))
         return false;
     qtx_fft_plan plan =
-        qtx_fft_plan_guru_r2r(0, nullptr, kLoopDimensions, dims, reinterpret_cast<double*>(a.re),
-                              reinterpret_cast<double*>(r.re), nullptr, kPlanEstimate);
+        qtx_fft_plan_guru_r2r(0, nullptr, loop_dimensions, dims, reinterpret_cast<double*>(a.re),
+                              reinterpret_cast<double*>(r.re), nullptr, plan_estimate);
     if (!plan) return false;
     qtx_fft_execute(plan);
     qtx_fft_destroy_plan(plan);
     return true;
 }
 
-bool plan_transpose_split(const complex_matrix& a, const Layout& from, const complex_matrix& r,
-                          const Layout& to) {
-    qtx_fftf_dim dims[kLoopDimensions];
+bool plan_transpose_split(const complex_matrix& a, const matrix_lines& from,
+                          const complex_matrix& r, const matrix_lines& to) {
+    qtx_fftf_dim dims[loop_dimensions];
     if (!transpose_dims(from, to, dims)) return false;
     // Both plans first, so that a refusal of the second leaves R untouched.
-    qtx_fftf_plan real_part = qtx_fftf_plan_guru_r2r(0, nullptr, kLoopDimensions, dims, a.re, r.re,
-                                                     nullptr, kPlanEstimate);
-    qtx_fftf_plan imag_part = qtx_fftf_plan_guru_r2r(0, nullptr, kLoopDimensions, dims, a.im, r.im,
-                                                     nullptr, kPlanEstimate);
+    qtx_fftf_plan real_part = qtx_fftf_plan_guru_r2r(0, nullptr, loop_dimensions, dims, a.re, r.re,
+                                                     nullptr, plan_estimate);
+    qtx_fftf_plan imag_part = qtx_fftf_plan_guru_r2r(0, nullptr, loop_dimensions, dims, a.im, r.im,
+                                                     nullptr, plan_estimate);
     const bool planned = real_part && imag_part;
     if (planned) {
         qtx_fftf_execute(real_part);

@@ -13,49 +13,49 @@
 
 namespace qvsip::test {
 
-enum class Order { row, column };
+enum class element_order { row, column };
 
 // dense: the view fills its block from element 0; strided: every other element along the
 // inner dimension, a gap after each outer line and an offset.
-enum class Spacing { dense, strided };
+enum class line_spacing { dense, strided };
 
-struct Layout {
+struct test_layout {
     storage_kind storage;
-    Order order;
-    Spacing spacing;
+    element_order order;
+    line_spacing spacing;
 };
 
-inline constexpr std::complex<float> kComplexSentinel{sentinel, sentinel};
+inline constexpr std::complex<float> complex_sentinel{sentinel, sentinel};
 
-class TestMatrix {
+class test_matrix {
   public:
-    TestMatrix(vsip_length rows, vsip_length cols, Layout layout) : rows_(rows), cols_(cols) {
-        const bool strided = layout.spacing == Spacing::strided;
+    test_matrix(vsip_length rows, vsip_length cols, test_layout layout) : rows_(rows), cols_(cols) {
+        const bool strided = layout.spacing == line_spacing::strided;
         const vsip_stride inner_step = strided ? 2 : 1;
-        const vsip_length inner = layout.order == Order::row ? cols : rows;
+        const vsip_length inner = layout.order == element_order::row ? cols : rows;
         const vsip_stride outer_step =
             static_cast<vsip_stride>(inner) * inner_step + (strided ? 1 : 0);
         offset_ = strided ? 3 : 0;
-        row_stride_ = layout.order == Order::row ? inner_step : outer_step;
-        col_stride_ = layout.order == Order::row ? outer_step : inner_step;
-        const vsip_length outer = layout.order == Order::row ? rows : cols;
+        row_stride_ = layout.order == element_order::row ? inner_step : outer_step;
+        col_stride_ = layout.order == element_order::row ? outer_step : inner_step;
+        const vsip_length outer = layout.order == element_order::row ? rows : cols;
         length_ = offset_ + (outer + 1) * static_cast<vsip_length>(outer_step) + 4;
         bind(layout.storage);
         for (vsip_length n = 0; n < length_; ++n)
-            put(n, kComplexSentinel);
+            put(n, complex_sentinel);
     }
     // A view with explicit strides in elements over a block of the given length.
-    TestMatrix(vsip_length rows, vsip_length cols, storage_kind storage, vsip_offset offset,
-               vsip_stride col_stride, vsip_stride row_stride, vsip_length length)
+    test_matrix(vsip_length rows, vsip_length cols, storage_kind storage, vsip_offset offset,
+                vsip_stride col_stride, vsip_stride row_stride, vsip_length length)
         : rows_(rows), cols_(cols), offset_(offset), row_stride_(row_stride),
           col_stride_(col_stride), length_(length) {
         bind(storage);
         for (vsip_length n = 0; n < length_; ++n)
-            put(n, kComplexSentinel);
+            put(n, complex_sentinel);
     }
-    ~TestMatrix() { vsip_cmalldestroy_f(view_); }
-    TestMatrix(const TestMatrix&) = delete;
-    TestMatrix& operator=(const TestMatrix&) = delete;
+    ~test_matrix() { vsip_cmalldestroy_f(view_); }
+    test_matrix(const test_matrix&) = delete;
+    test_matrix& operator=(const test_matrix&) = delete;
 
     const vsip_cmview_f* view() const { return view_; }
     vsip_cblock_f* block() const { return block_; }
@@ -84,7 +84,7 @@ class TestMatrix {
             for (vsip_index j = 0; j < cols_; ++j)
                 inside[index(i, j)] = true;
         for (vsip_length n = 0; n < length_; ++n)
-            if (!inside[n] && at(n) != kComplexSentinel)
+            if (!inside[n] && at(n) != complex_sentinel)
                 return ::testing::AssertionFailure()
                        << "element " << n << " outside the view changed";
         return ::testing::AssertionSuccess();
@@ -127,10 +127,10 @@ class TestMatrix {
     vsip_cmview_f* view_ = nullptr;
 };
 
-inline std::vector<Layout> all_layouts(Spacing spacing) {
-    std::vector<Layout> layouts;
+inline std::vector<test_layout> all_layouts(line_spacing spacing) {
+    std::vector<test_layout> layouts;
     for (storage_kind s : {storage_kind::interleaved, storage_kind::split})
-        for (Order o : {Order::row, Order::column})
+        for (element_order o : {element_order::row, element_order::column})
             layouts.push_back({s, o, spacing});
     return layouts;
 }

@@ -10,37 +10,39 @@
 namespace {
 
 using qvsip::test::all_layouts;
-using qvsip::test::Layout;
-using qvsip::test::Order;
-using qvsip::test::Spacing;
+using qvsip::test::element_order;
+using qvsip::test::line_spacing;
 using qvsip::test::storage_kind;
-using qvsip::test::TestMatrix;
+using qvsip::test::test_layout;
+using qvsip::test::test_matrix;
 using qvsip::test::thread_scope;
 
-using Operation = void (*)(const vsip_cmview_f*, const vsip_cmview_f*);
+using operation = void (*)(const vsip_cmview_f*, const vsip_cmview_f*);
 
-struct Transpose {
-    Operation run;
+struct transpose_kind {
+    operation run;
     bool conjugates;
     const char* name;
 };
-const Transpose kTransposes[] = {{vsip_cmtrans_f, false, "trans"}, {vsip_cmherm_f, true, "herm"}};
+const transpose_kind transposes[] = {{vsip_cmtrans_f, false, "trans"},
+                                     {vsip_cmherm_f, true, "herm"}};
 
 std::complex<float> expected_element(std::complex<float> x, bool conjugates) {
     return conjugates ? std::conj(x) : x;
 }
 
-using Elements = std::vector<std::vector<std::complex<float>>>;
+using element_rows = std::vector<std::vector<std::complex<float>>>;
 
-Elements elements_of(const TestMatrix& m) {
-    Elements e(m.rows(), std::vector<std::complex<float>>(m.cols()));
+element_rows elements_of(const test_matrix& m) {
+    element_rows e(m.rows(), std::vector<std::complex<float>>(m.cols()));
     for (vsip_index i = 0; i < m.rows(); ++i)
         for (vsip_index j = 0; j < m.cols(); ++j)
             e[i][j] = m.get(i, j);
     return e;
 }
 
-::testing::AssertionResult is_transpose(const Elements& a, const TestMatrix& r, bool conjugates) {
+::testing::AssertionResult is_transpose(const element_rows& a, const test_matrix& r,
+                                        bool conjugates) {
     for (vsip_index i = 0; i < a.size(); ++i)
         for (vsip_index j = 0; j < a[i].size(); ++j)
             if (r.get(j, i) != expected_element(a[i][j], conjugates))
@@ -53,8 +55,8 @@ Elements elements_of(const TestMatrix& m) {
 // Edge cases
 
 TEST(ConjugateTranspose, RowBecomesConjugatedColumn) {
-    TestMatrix a(1, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(2, 1, {storage_kind::interleaved, Order::row, Spacing::dense});
+    test_matrix a(1, 2, {storage_kind::interleaved, element_order::row, line_spacing::dense});
+    test_matrix r(2, 1, {storage_kind::interleaved, element_order::row, line_spacing::dense});
     a.set(0, 0, {1, 2});
     a.set(0, 1, {3, 4});
     vsip_cmherm_f(a.view(), r.view());
@@ -63,8 +65,8 @@ TEST(ConjugateTranspose, RowBecomesConjugatedColumn) {
 }
 
 TEST(Transpose, RowMajorToColumnMajorIsAFlatCopy) {
-    TestMatrix a(2, 3, {storage_kind::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(3, 2, {storage_kind::interleaved, Order::column, Spacing::dense});
+    test_matrix a(2, 3, {storage_kind::interleaved, element_order::row, line_spacing::dense});
+    test_matrix r(3, 2, {storage_kind::interleaved, element_order::column, line_spacing::dense});
     a.fill_pattern(1);
     vsip_cmtrans_f(a.view(), r.view());
     // Element n of A's array (row-major) is element n of R's array (column-major).
@@ -74,11 +76,11 @@ TEST(Transpose, RowMajorToColumnMajorIsAFlatCopy) {
 }
 
 TEST(Transpose, NullAndEmptyChangeNothing) {
-    TestMatrix a(2, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
-    TestMatrix empty(0, 2, {storage_kind::interleaved, Order::row, Spacing::dense});
+    test_matrix a(2, 2, {storage_kind::interleaved, element_order::row, line_spacing::dense});
+    test_matrix empty(0, 2, {storage_kind::interleaved, element_order::row, line_spacing::dense});
     a.fill_pattern(2);
-    const Elements before = elements_of(a);
-    for (const Transpose& t : kTransposes) {
+    const element_rows before = elements_of(a);
+    for (const transpose_kind& t : transposes) {
         t.run(nullptr, a.view());
         t.run(a.view(), nullptr);
         t.run(empty.view(), a.view());
@@ -91,13 +93,13 @@ TEST(Transpose, NullAndEmptyChangeNothing) {
 
 TEST(Transpose, InPlaceSquareEveryStorageAndOrder) {
     for (vsip_length n : {3, 17})
-        for (Spacing spacing : {Spacing::dense, Spacing::strided})
-            for (const Layout layout : all_layouts(spacing))
-                for (const Transpose& t : kTransposes)
+        for (line_spacing spacing : {line_spacing::dense, line_spacing::strided})
+            for (const test_layout layout : all_layouts(spacing))
+                for (const transpose_kind& t : transposes)
                     for (int threads : {1, 3}) {
-                        TestMatrix m(n, n, layout);
+                        test_matrix m(n, n, layout);
                         m.fill_pattern(static_cast<unsigned>(n));
-                        const Elements before = elements_of(m);
+                        const element_rows before = elements_of(m);
                         {
                             thread_scope scope(threads);
                             t.run(m.view(), m.view());
@@ -112,9 +114,9 @@ TEST(Transpose, InPlaceSquareEveryStorageAndOrder) {
 
 // R over A's own elements with A's strides swapped already is A's transpose.
 TEST(Transpose, InPlaceOverSwappedStridesKeepsTheElements) {
-    TestMatrix a(4, 4, {storage_kind::split, Order::row, Spacing::dense});
+    test_matrix a(4, 4, {storage_kind::split, element_order::row, line_spacing::dense});
     a.fill_pattern(3);
-    const Elements before = elements_of(a);
+    const element_rows before = elements_of(a);
     vsip_cmview_f* swapped = vsip_cmbind_f(a.block(), 0, 1, 4, 4, 4);
     ASSERT_NE(swapped, nullptr);
     vsip_cmherm_f(a.view(), swapped);
@@ -132,14 +134,14 @@ TEST(Transpose, OutOfPlaceEveryStorageOrderAndSpacing) {
         vsip_length rows, cols;
     };
     for (const matrix_size size : {matrix_size{1, 2}, matrix_size{5, 7}, matrix_size{17, 33}})
-        for (Spacing a_spacing : {Spacing::dense, Spacing::strided})
-            for (Spacing r_spacing : {Spacing::dense, Spacing::strided})
-                for (const Layout la : all_layouts(a_spacing))
-                    for (Order ro : {Order::row, Order::column})
-                        for (const Transpose& t : kTransposes)
+        for (line_spacing a_spacing : {line_spacing::dense, line_spacing::strided})
+            for (line_spacing r_spacing : {line_spacing::dense, line_spacing::strided})
+                for (const test_layout la : all_layouts(a_spacing))
+                    for (element_order ro : {element_order::row, element_order::column})
+                        for (const transpose_kind& t : transposes)
                             for (int threads : {1, 3}) {
-                                TestMatrix a(size.rows, size.cols, la);
-                                TestMatrix r(size.cols, size.rows, {la.storage, ro, r_spacing});
+                                test_matrix a(size.rows, size.cols, la);
+                                test_matrix r(size.cols, size.rows, {la.storage, ro, r_spacing});
                                 a.fill_pattern(4);
                                 {
                                     thread_scope scope(threads);
@@ -156,11 +158,13 @@ TEST(Transpose, OutOfPlaceEveryStorageOrderAndSpacing) {
 }
 
 TEST(Transpose, MixedStorageAndLargerRUseTheStridedLoop) {
-    TestMatrix a(3, 5, {storage_kind::interleaved, Order::row, Spacing::dense});
-    TestMatrix r(6, 4, {storage_kind::split, Order::row, Spacing::dense}); // 5 x 3 corner written
+    test_matrix a(3, 5, {storage_kind::interleaved, element_order::row, line_spacing::dense});
+    test_matrix r(
+        6, 4,
+        {storage_kind::split, element_order::row, line_spacing::dense}); // 5 x 3 corner written
     a.fill_pattern(5);
     r.fill_pattern(6);
-    const Elements r_before = elements_of(r);
+    const element_rows r_before = elements_of(r);
     vsip_cmherm_f(a.view(), r.view());
     for (vsip_index j = 0; j < 6; ++j)
         for (vsip_index i = 0; i < 4; ++i) {
