@@ -9,9 +9,9 @@ namespace {
 
 using namespace qtx::simd;
 
-using BoolVector = integer_vector<vsip_scalar_bl>;
+using bool_vector = integer_vector<vsip_scalar_bl>;
 
-i32x4 load_group(const BoolVector& a, std::uint64_t i) {
+i32x4 load_group(const bool_vector& a, std::uint64_t i) {
     const vsip_scalar_bl* at = a.start + static_cast<std::ptrdiff_t>(i) * a.stride;
     if (a.stride == 1) return load_i32(at);
     const vsip_scalar_bl gathered[lane_count] = {at[0], at[a.stride], at[2 * a.stride],
@@ -20,16 +20,16 @@ i32x4 load_group(const BoolVector& a, std::uint64_t i) {
 }
 
 // Zeros among elements [first, last): a true mask lane is -1, so subtracting masks counts.
-std::uint64_t count_zeros(const BoolVector& a, std::uint64_t first, std::uint64_t last) {
+std::uint64_t count_zeros(const bool_vector& a, std::uint64_t first, std::uint64_t last) {
     const i32x4 zero = set1_i32(0);
     i32x4 lanes = zero;
     std::uint64_t i = first;
     std::uint64_t count = 0;
     // A lane count stays exact while it is below 2^31; flush well before.
-    constexpr std::uint64_t kFlushGroups = 1u << 20;
+    constexpr std::uint64_t flush_groups = 1u << 20;
     for (std::uint64_t groups = 0; last - i >= lane_count; i += lane_count) {
         lanes = sub(lanes, equal(load_group(a, i), zero));
-        if (++groups == kFlushGroups) {
+        if (++groups == flush_groups) {
             alignas(qtx::simd::vector_bytes) std::int32_t lane[lane_count];
             store_i32(lane, lanes);
             count += std::uint64_t(lane[0]) + lane[1] + lane[2] + lane[3];
@@ -47,7 +47,7 @@ std::uint64_t count_zeros(const BoolVector& a, std::uint64_t first, std::uint64_
 
 } // namespace
 
-vsip_length count_true(const BoolVector& a, Setting setting) {
+vsip_length count_true(const bool_vector& a, reduction_setting setting) {
     const bool parallel = setting.threads != 1 && setting.profile > profile_serial_reductions;
     if (!parallel) return a.length - count_zeros(a, 0, a.length);
     std::uint64_t zeros = 0;

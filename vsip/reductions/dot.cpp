@@ -15,11 +15,11 @@ using namespace qtx::simd;
 
 // Elements per unit of the dense parallel region, by processor profile; the serial dense
 // kernel uses the profile-2 unit.
-inline constexpr std::uint64_t kProfile1DotUnit = 16;
-inline constexpr std::uint64_t kProfile2DotUnit = 8;
+inline constexpr std::uint64_t profile_1_dot_unit = 16;
+inline constexpr std::uint64_t profile_2_dot_unit = 8;
 // Complex elements per step of the dense kernel: two vectors of lane_count / 2 interleaved
 // elements.
-inline constexpr std::uint64_t kElementsPerStep = lane_count;
+inline constexpr std::uint64_t elements_per_step = lane_count;
 
 // One element's contribution, a[i] b[i] or a[i] conj(b[i]), each part with one fused step.
 template <bool Conjugate> complex_sum term(float ar, float ai, float br, float bi) {
@@ -56,7 +56,7 @@ complex_sum dense_units(const float* a, const float* b, std::uint64_t first, std
     complex_sum sum;
     for (std::uint64_t u = first; u < last; u += unit) {
         f32x4 even = set1(0.0f), odd = set1(0.0f);
-        for (std::uint64_t e = u; e < u + unit; e += kElementsPerStep) {
+        for (std::uint64_t e = u; e < u + unit; e += elements_per_step) {
             const std::uint64_t s = 2 * e;
             even = accumulate_products<Conjugate>(even, loadu(a + s), loadu(b + s));
             odd = accumulate_products<Conjugate>(odd, loadu(a + s + lane_count),
@@ -72,20 +72,20 @@ complex_sum dense_units(const float* a, const float* b, std::uint64_t first, std
 template <bool Conjugate>
 complex_sum serial_dot(const complex_vector& a, const complex_vector& b, std::uint64_t n) {
     if (!dense_interleaved(a) || !dense_interleaved(b)) return strided_sum<Conjugate>(a, b, 0, n);
-    const std::uint64_t whole = n - n % kProfile2DotUnit;
-    complex_sum sum = dense_units<Conjugate>(a.re, b.re, 0, whole, kProfile2DotUnit);
+    const std::uint64_t whole = n - n % profile_2_dot_unit;
+    complex_sum sum = dense_units<Conjugate>(a.re, b.re, 0, whole, profile_2_dot_unit);
     sum.add(strided_sum<Conjugate>(a, b, whole, n));
     return sum;
 }
 
 template <bool Conjugate>
 complex_sum parallel_dot(const complex_vector& a, const complex_vector& b, std::uint64_t n,
-                         Setting setting) {
+                         reduction_setting setting) {
     complex_sum shared;
     const bool dense = dense_interleaved(a) && dense_interleaved(b);
     const std::uint64_t unit = !dense                                         ? 1
-                               : setting.profile == profile_serial_reductions ? kProfile1DotUnit
-                                                                              : kProfile2DotUnit;
+                               : setting.profile == profile_serial_reductions ? profile_1_dot_unit
+                                                                              : profile_2_dot_unit;
     auto kernel = [&](std::uint64_t first, std::uint64_t last) {
         const complex_sum partial = dense ? dense_units<Conjugate>(a.re, b.re, first, last, unit)
                                           : strided_sum<Conjugate>(a, b, first, last);
@@ -99,7 +99,7 @@ complex_sum parallel_dot(const complex_vector& a, const complex_vector& b, std::
 
 template <bool Conjugate>
 vsip_cscalar_f any_dot(const complex_vector& a, const complex_vector& b, vsip_length n,
-                       Setting setting) {
+                       reduction_setting setting) {
     const complex_sum sum = setting.threads == 1 ? serial_dot<Conjugate>(a, b, n)
                                                  : parallel_dot<Conjugate>(a, b, n, setting);
     return {sum.re, sum.im};
@@ -122,12 +122,12 @@ vsip_cscalar_f checked_dot(const vsip_cvview_f* a, const vsip_cvview_f* b) {
 } // namespace
 
 vsip_cscalar_f dot(const complex_vector& a, const complex_vector& b, vsip_length n,
-                   Setting setting) {
+                   reduction_setting setting) {
     return any_dot<false>(a, b, n, setting);
 }
 
 vsip_cscalar_f conjugate_dot(const complex_vector& a, const complex_vector& b, vsip_length n,
-                             Setting setting) {
+                             reduction_setting setting) {
     return any_dot<true>(a, b, n, setting);
 }
 

@@ -21,18 +21,18 @@ namespace {
 using namespace qtx::simd;
 
 // What every path starts from: below any magnitude, so the first number found replaces it.
-inline constexpr float kNoMagnitude = -1.0f;
+inline constexpr float no_magnitude = -1.0f;
 // Groups per slab of the parallel search: the bound of the scratch table (524,288 elements).
-inline constexpr std::uint64_t kSlabGroups = 131072;
+inline constexpr std::uint64_t slab_groups = 131072;
 // Groups screened at once by the serial dense and strided scans.
-inline constexpr std::uint64_t kDenseScreenGroups = 2;
-inline constexpr std::uint64_t kStridedScreenGroups = 1;
+inline constexpr std::uint64_t dense_screen_groups = 2;
+inline constexpr std::uint64_t strided_screen_groups = 1;
 
 std::ptrdiff_t at(std::uint64_t i, std::ptrdiff_t stride) {
     return static_cast<std::ptrdiff_t>(i) * stride;
 }
 
-struct RealMagnitudes {
+struct real_magnitudes {
     const float* p;
     std::ptrdiff_t stride;
     float one(std::uint64_t i) const { return std::fabs(p[at(i, stride)]); }
@@ -42,7 +42,7 @@ struct RealMagnitudes {
 };
 
 // ar^2 + ai^2 with the second product fused, the same in lanes and one by one.
-struct SquaredMagnitudes {
+struct squared_magnitudes {
     const float *re, *im;
     std::ptrdiff_t stride;
     float one(std::uint64_t i) const {
@@ -56,8 +56,8 @@ struct SquaredMagnitudes {
     }
 };
 
-struct Best {
-    float value = kNoMagnitude;
+struct best_element {
+    float value = no_magnitude;
     std::uint64_t index = 0;
     bool found = false; // whether index holds a result
 
@@ -74,8 +74,8 @@ struct Best {
 // Serial search: blocks of screen_groups groups of 4 are compared with the best in lanes; a
 // block holding a greater magnitude is scanned one by one, then the tail.
 template <class Magnitudes>
-Best serial_search(const Magnitudes& source, std::uint64_t n, std::uint64_t screen_groups) {
-    Best best;
+best_element serial_search(const Magnitudes& source, std::uint64_t n, std::uint64_t screen_groups) {
+    best_element best;
     const std::uint64_t block = screen_groups * lane_count;
     const std::uint64_t blocks_end = n - n % block;
     for (std::uint64_t b = 0; b < blocks_end; b += block) {
@@ -93,21 +93,21 @@ Best serial_search(const Magnitudes& source, std::uint64_t n, std::uint64_t scre
 }
 
 // Scratch record of one group of 4 elements.
-struct GroupRecord {
+struct group_record {
     float max;           // largest non-NaN magnitude of the group, -infinity if none
     std::uint64_t first; // index of the group's first element
     float magnitude[lane_count];
 };
-static_assert(sizeof(GroupRecord) == 32);
+static_assert(sizeof(group_record) == 32);
 
-struct ReleaseRecord {
-    void operator()(GroupRecord* records) const { release_record(records); }
+struct record_releaser {
+    void operator()(group_record* records) const { release_record(records); }
 };
-using GroupTable = std::unique_ptr<GroupRecord[], ReleaseRecord>;
+using group_table = std::unique_ptr<group_record[], record_releaser>;
 
-GroupTable allocate_table(std::uint64_t groups) {
-    return GroupTable(static_cast<GroupRecord*>(
-        allocate_record_bytes(std::min(groups, kSlabGroups) * sizeof(GroupRecord))));
+group_table allocate_table(std::uint64_t groups) {
+    return group_table(static_cast<group_record*>(
+        allocate_record_bytes(std::min(groups, slab_groups) * sizeof(group_record))));
 }
 
 // IEEE maxNum into a shared float: a NaN or smaller candidate leaves it.
@@ -130,11 +130,11 @@ void atomic_min(std::uint64_t& shared, std::uint64_t candidate) {
 // Phase 1 for groups [g0, g1) of the slab starting at element origin: writes their records and
 // returns the largest group maximum.
 template <class Magnitudes>
-float fill_records(const Magnitudes& source, std::uint64_t origin, GroupRecord* table,
+float fill_records(const Magnitudes& source, std::uint64_t origin, group_record* table,
                    std::uint64_t g0, std::uint64_t g1) {
     float chunk_max = -std::numeric_limits<float>::infinity();
     for (std::uint64_t g = g0; g < g1; ++g) {
-        GroupRecord& record = table[g];
+        group_record& record = table[g];
         record.first = origin + g * lane_count;
         storeu(record.magnitude, source.group(record.first));
         record.max = -std::numeric_limits<float>::infinity();
@@ -148,9 +148,9 @@ float fill_records(const Magnitudes& source, std::uint64_t origin, GroupRecord* 
 // Both regions over one slab of groups; the result's index is the first element of the lowest
 // group holding the maximum, refined to the first of its magnitudes equal to it.
 template <class Magnitudes>
-Best search_slab(const Magnitudes& source, std::uint64_t origin, std::uint64_t groups,
-                 GroupRecord* table, int threads) {
-    float max = kNoMagnitude;
+best_element search_slab(const Magnitudes& source, std::uint64_t origin, std::uint64_t groups,
+                         group_record* table, int threads) {
+    float max = no_magnitude;
     auto phase1 = [&](std::uint64_t g0, std::uint64_t g1) {
         atomic_max(max, fill_records(source, origin, table, g0, g1));
     };
@@ -166,7 +166,7 @@ Best search_slab(const Magnitudes& source, std::uint64_t origin, std::uint64_t g
     };
     frame::parallel_region(threads, 0, groups, 1, frame::range_kernel(phase2));
 
-    const GroupRecord& record = table[lowest];
+    const group_record& record = table[lowest];
     const float* hit = std::find(record.magnitude, record.magnitude + lane_count, max);
     const std::uint64_t offset = hit == record.magnitude + lane_count ? 0 : hit - record.magnitude;
     return {max, record.first + offset, true};
@@ -175,14 +175,15 @@ Best search_slab(const Magnitudes& source, std::uint64_t origin, std::uint64_t g
 // Slab by slab; a later slab replaces the running result only if strictly greater. Returns
 // false, doing nothing, when the scratch table cannot be allocated.
 template <class Magnitudes>
-bool parallel_search(const Magnitudes& source, std::uint64_t n, int threads, Best& best) {
+bool parallel_search(const Magnitudes& source, std::uint64_t n, int threads, best_element& best) {
     const std::uint64_t groups = n / lane_count;
     if (groups > 0) {
-        GroupTable table = allocate_table(groups);
+        group_table table = allocate_table(groups);
         if (table == nullptr) return false;
-        for (std::uint64_t g = 0; g < groups; g += kSlabGroups) {
-            const std::uint64_t slab = std::min(kSlabGroups, groups - g);
-            const Best found = search_slab(source, g * lane_count, slab, table.get(), threads);
+        for (std::uint64_t g = 0; g < groups; g += slab_groups) {
+            const std::uint64_t slab = std::min(slab_groups, groups - g);
+            const best_element found =
+                search_slab(source, g * lane_count, slab, table.get(), threads);
             if (g == 0 || found.value > best.value) best = found;
         }
     }
@@ -192,13 +193,13 @@ bool parallel_search(const Magnitudes& source, std::uint64_t n, int threads, Bes
 }
 
 template <class Magnitudes>
-float search(const Magnitudes& source, std::uint64_t n, bool dense, Setting setting,
+float search(const Magnitudes& source, std::uint64_t n, bool dense, reduction_setting setting,
              vsip_index* index) {
-    Best best;
+    best_element best;
     const bool serial =
         !dense || setting.threads == 1 || setting.profile == profile_serial_reductions;
     if (serial || !parallel_search(source, n, setting.threads, best))
-        best = serial_search(source, n, dense ? kDenseScreenGroups : kStridedScreenGroups);
+        best = serial_search(source, n, dense ? dense_screen_groups : strided_screen_groups);
     if (best.found) *index = best.index;
     return best.value;
 }
@@ -209,12 +210,12 @@ bool has_data(const vsip_block_f* block) {
 
 } // namespace
 
-float max_magnitude(const real_vector& a, Setting setting, vsip_index* index) {
-    return search(RealMagnitudes{a.start, a.stride}, a.length, a.stride == 1, setting, index);
+float max_magnitude(const real_vector& a, reduction_setting setting, vsip_index* index) {
+    return search(real_magnitudes{a.start, a.stride}, a.length, a.stride == 1, setting, index);
 }
 
-float max_magnitude_squared(const complex_vector& a, Setting setting, vsip_index* index) {
-    return search(SquaredMagnitudes{a.re, a.im, a.stride}, a.length, dense_interleaved(a), setting,
+float max_magnitude_squared(const complex_vector& a, reduction_setting setting, vsip_index* index) {
+    return search(squared_magnitudes{a.re, a.im, a.stride}, a.length, dense_interleaved(a), setting,
                   index);
 }
 

@@ -10,20 +10,20 @@ namespace {
 using namespace qtx::simd;
 
 // The element terms: the elements themselves, or their squares (fused into the lane sums).
-struct Elements {
-    static constexpr std::uint64_t kSerialUnit = 16;
+struct plain_terms {
+    static constexpr std::uint64_t serial_unit = 16;
     static f32x4 accumulate(f32x4 sum, f32x4 v) { return add(sum, v); }
     static double scalar(float x) { return x; }
 };
 
-struct Squares {
-    static constexpr std::uint64_t kSerialUnit = 32;
+struct squared_terms {
+    static constexpr std::uint64_t serial_unit = 32;
     static f32x4 accumulate(f32x4 sum, f32x4 v) { return fma(v, v, sum); }
     static double scalar(float x) { return static_cast<double>(x) * x; }
 };
 
 // Independent lane accumulators of the serial dense loop.
-inline constexpr int kSerialAccumulators = 4;
+inline constexpr int serial_accumulators = 4;
 
 double scalar_sum(const float* p, std::ptrdiff_t stride, std::uint64_t first, std::uint64_t last,
                   auto term) {
@@ -36,12 +36,12 @@ double scalar_sum(const float* p, std::ptrdiff_t stride, std::uint64_t first, st
 // Serial dense: lane accumulators over the serial units, then over 4-element groups, then the
 // remaining elements in double.
 template <class Term> double serial_dense_sum(const float* p, std::uint64_t n) {
-    f32x4 sum[kSerialAccumulators] = {set1(0.0f), set1(0.0f), set1(0.0f), set1(0.0f)};
-    const std::uint64_t units_end = n - n % Term::kSerialUnit;
-    for (std::uint64_t u = 0; u < units_end; u += Term::kSerialUnit)
-        for (std::uint64_t v = 0; v < Term::kSerialUnit / lane_count; ++v)
-            sum[v % kSerialAccumulators] =
-                Term::accumulate(sum[v % kSerialAccumulators], loadu(p + u + v * lane_count));
+    f32x4 sum[serial_accumulators] = {set1(0.0f), set1(0.0f), set1(0.0f), set1(0.0f)};
+    const std::uint64_t units_end = n - n % Term::serial_unit;
+    for (std::uint64_t u = 0; u < units_end; u += Term::serial_unit)
+        for (std::uint64_t v = 0; v < Term::serial_unit / lane_count; ++v)
+            sum[v % serial_accumulators] =
+                Term::accumulate(sum[v % serial_accumulators], loadu(p + u + v * lane_count));
     const std::uint64_t groups_end = n - n % lane_count;
     for (std::uint64_t g = units_end; g < groups_end; g += lane_count)
         sum[0] = Term::accumulate(sum[0], loadu(p + g));
@@ -62,7 +62,7 @@ double serial_strided_sum(const float* p, std::ptrdiff_t stride, std::uint64_t n
 // Parallel kernel: each 16-element unit and each 4-element group is summed in float and added
 // to the thread's double partial, single elements in double; the partial then joins the shared
 // sum. Chunks of the dense region cover whole units, the caller's rest groups and singles.
-template <class Term> struct PartialSum {
+template <class Term> struct partial_sum {
     const float* p;
     std::ptrdiff_t stride;
     double* shared;
@@ -89,7 +89,7 @@ template <class Term> struct PartialSum {
     }
 };
 
-template <class Term> float mean_of(const real_vector& a, Setting setting) {
+template <class Term> float mean_of(const real_vector& a, reduction_setting setting) {
     const bool parallel = setting.threads != 1 && setting.profile > profile_serial_reductions;
     double sum = 0;
     if (!parallel)
@@ -97,10 +97,10 @@ template <class Term> float mean_of(const real_vector& a, Setting setting) {
                             : serial_strided_sum<Term>(a.start, a.stride, a.length);
     else if (a.stride == 1)
         frame::run_dense(setting.threads, a.length, frame::one_region,
-                         PartialSum<Term>{a.start, 1, &sum});
+                         partial_sum<Term>{a.start, 1, &sum});
     else
         frame::run_in_units(setting.threads, a.length, lane_count,
-                            PartialSum<Term>{a.start, a.stride, &sum});
+                            partial_sum<Term>{a.start, a.stride, &sum});
     return static_cast<float>(sum / static_cast<double>(a.length));
 }
 
@@ -115,20 +115,20 @@ template <class Term> float checked_mean(const vsip_vview_f* a) {
 
 } // namespace
 
-float mean(const real_vector& a, Setting setting) {
-    return mean_of<Elements>(a, setting);
+float mean(const real_vector& a, reduction_setting setting) {
+    return mean_of<plain_terms>(a, setting);
 }
 
-float mean_square(const real_vector& a, Setting setting) {
-    return mean_of<Squares>(a, setting);
+float mean_square(const real_vector& a, reduction_setting setting) {
+    return mean_of<squared_terms>(a, setting);
 }
 
 } // namespace qvsip::reductions
 
 vsip_scalar_f vsip_vmeanval_f(const vsip_vview_f* a) {
-    return qvsip::reductions::checked_mean<qvsip::reductions::Elements>(a);
+    return qvsip::reductions::checked_mean<qvsip::reductions::plain_terms>(a);
 }
 
 vsip_scalar_f vsip_vmeansqval_f(const vsip_vview_f* a) {
-    return qvsip::reductions::checked_mean<qvsip::reductions::Squares>(a);
+    return qvsip::reductions::checked_mean<qvsip::reductions::squared_terms>(a);
 }

@@ -4,7 +4,7 @@
 
 namespace qvsip::reductions {
 
-Setting current_setting() {
+reduction_setting current_setting() {
     return {thread_count(), processor_profile()};
 }
 

@@ -12,25 +12,25 @@
 
 namespace qvsip::test {
 
-using reductions::Setting;
+using reductions::reduction_setting;
 
 // T = 1 and T = 3 under both processor profiles.
-inline const std::vector<Setting> kAllSettings = {{1, 1}, {1, 2}, {3, 1}, {3, 2}};
+inline const std::vector<reduction_setting> all_settings = {{1, 1}, {1, 2}, {3, 1}, {3, 2}};
 
 // Lengths around the unit sizes (4, 8, 16, 32) and a longer one with an odd tail.
 inline const std::vector<std::uint64_t> test_lengths = {1,  3,  4,  7,  8,   15,
                                                         16, 17, 31, 33, 100, 4099};
 
 // Scalar strides of real views: dense, forwards and backwards strided.
-inline const std::vector<std::ptrdiff_t> kStrides = {1, 3, -2};
+inline const std::vector<std::ptrdiff_t> strides = {1, 3, -2};
 
 // Storage for length elements at a stride; element i is at start()[i * stride].
-struct StridedReals {
+struct strided_reals {
     std::vector<float> storage;
     std::ptrdiff_t stride;
     std::uint64_t length;
 
-    StridedReals(std::uint64_t n, std::ptrdiff_t s)
+    strided_reals(std::uint64_t n, std::ptrdiff_t s)
         : storage(n * static_cast<std::uint64_t>(std::abs(s)) + 1, sentinel), stride(s), length(n) {
     }
     float* start() { return storage.data() + (stride < 0 ? storage.size() - 1 : 0); }
@@ -39,23 +39,23 @@ struct StridedReals {
 };
 
 // A complex vector's storage and its stride in elements.
-struct ComplexLayout {
+struct complex_layout {
     const char* name;
     storage_kind storage;
     std::ptrdiff_t stride;
 };
-inline const std::vector<ComplexLayout> kComplexLayouts = {
+inline const std::vector<complex_layout> complex_layouts = {
     {"interleaved", storage_kind::interleaved, 1},
     {"interleaved-strided", storage_kind::interleaved, 3},
     {"split", storage_kind::split, 1}};
 
-struct ComplexData {
+struct complex_data {
     std::vector<float> first, second; // interleaved pairs, or real and imaginary parts
     complex_vector vector;
 
-    ComplexData(const ComplexData&) = delete;
-    ComplexData& operator=(const ComplexData&) = delete;
-    ComplexData(std::uint64_t n, ComplexLayout layout) {
+    complex_data(const complex_data&) = delete;
+    complex_data& operator=(const complex_data&) = delete;
+    complex_data(std::uint64_t n, complex_layout layout) {
         if (layout.storage == storage_kind::split) {
             first.assign(n, 0);
             second.assign(n, 0);

@@ -17,25 +17,25 @@ using namespace qvsip::test;
 using qvsip::real_vector;
 using qvsip::reductions::max_magnitude;
 using qvsip::reductions::max_magnitude_squared;
-using qvsip::reductions::Setting;
+using qvsip::reductions::reduction_setting;
 
 constexpr vsip_index untouched = 0xdeadbeef;
 constexpr float not_a_number = std::numeric_limits<float>::quiet_NaN();
-constexpr std::uint64_t kSlab = 524288;
-constexpr Setting kParallel = {3, 2};
+constexpr std::uint64_t slab_length = 524288;
+constexpr reduction_setting parallel_setting = {3, 2};
 
-bool is_parallel_search(Setting s) {
+bool is_parallel_search(reduction_setting s) {
     return s.threads != 1 && s.profile != 1;
 }
 
-struct Expected {
+struct expected_search {
     float value = -1.0f;
     vsip_index index = untouched;
 };
 
 // First strictly greater wins; NaN never compares greater.
-Expected reference(const std::vector<float>& magnitudes) {
-    Expected e;
+expected_search reference(const std::vector<float>& magnitudes) {
+    expected_search e;
     for (std::uint64_t i = 0; i < magnitudes.size(); ++i)
         if (magnitudes[i] > e.value) e = {magnitudes[i], i};
     return e;
@@ -47,14 +47,15 @@ float tied_value() {
     return std::floor(uniform(-6, 6));
 }
 
-std::vector<float> magnitudes_of(StridedReals& a) {
+std::vector<float> magnitudes_of(strided_reals& a) {
     std::vector<float> m(a.length);
     for (std::uint64_t i = 0; i < a.length; ++i)
         m[i] = std::fabs(a[i]);
     return m;
 }
 
-void expect_search(const real_vector& view, Setting setting, const Expected& expected) {
+void expect_search(const real_vector& view, reduction_setting setting,
+                   const expected_search& expected) {
     vsip_index index = untouched;
     const float value = max_magnitude(view, setting, &index);
     EXPECT_EQ(value, expected.value);
@@ -112,20 +113,20 @@ TEST(MaxMagnitudeValues, FirstOfEqualMagnitudesWithOneAndFourThreads) {
 
 TEST(MaxMagnitude, LeadingTieGivesIndexZeroOnEveryPath) {
     std::vector<float> data = {5, 5, 0, 0, 0, 0, 0, 0};
-    for (const Setting& setting : kAllSettings)
+    for (const reduction_setting& setting : all_settings)
         expect_search({data.data(), 1, data.size()}, setting, {5.0f, 0});
 }
 
 TEST(MaxMagnitude, TiesAndNaNGiveTheReferenceIndexOnEveryPath) {
     for (int trial = 0; trial < 4; ++trial)
-        for (std::ptrdiff_t stride : kStrides)
+        for (std::ptrdiff_t stride : strides)
             for (std::uint64_t n : test_lengths) {
-                StridedReals a(n, stride);
+                strided_reals a(n, stride);
                 for (std::uint64_t i = 0; i < n; ++i)
                     a[i] = tied_value();
                 const std::vector<float> m = magnitudes_of(a);
-                Expected expected = reference(m);
-                for (const Setting& setting : kAllSettings) {
+                expected_search expected = reference(m);
+                for (const reduction_setting& setting : all_settings) {
                     SCOPED_TRACE("T=" + std::to_string(setting.threads) +
                                  " profile=" + std::to_string(setting.profile) +
                                  " n=" + std::to_string(n) + " stride=" + std::to_string(stride));
@@ -136,18 +137,18 @@ TEST(MaxMagnitude, TiesAndNaNGiveTheReferenceIndexOnEveryPath) {
 
 TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
     for (int trial = 0; trial < 4; ++trial)
-        for (const ComplexLayout& layout : kComplexLayouts)
+        for (const complex_layout& layout : complex_layouts)
             for (std::uint64_t n : test_lengths) {
-                ComplexData a(n, layout);
+                complex_data a(n, layout);
                 std::vector<float> m(n);
                 for (std::uint64_t i = 0; i < n; ++i) {
                     a.re(i) = tied_value();
                     a.im(i) = std::floor(uniform(-3, 3));
                     m[i] = std::fma(a.re(i), a.re(i), a.im(i) * a.im(i));
                 }
-                const Expected expected = reference(m);
+                const expected_search expected = reference(m);
                 if (expected.index == untouched) continue;
-                for (const Setting& setting : kAllSettings) {
+                for (const reduction_setting& setting : all_settings) {
                     vsip_index index = untouched;
                     EXPECT_EQ(max_magnitude_squared(a.vector, setting, &index), expected.value);
                     EXPECT_EQ(index, expected.index) << "n=" << n << " storage " << layout.name;
@@ -158,7 +159,7 @@ TEST(MaxMagnitudeSquared, TiesAndNaNGiveTheReferenceIndexInEveryStorage) {
 TEST(MaxMagnitude, AllNaNGivesMinusOneSerialLeavesIndexParallelTakesLastGroup) {
     constexpr std::uint64_t n = 13; // three groups of 4 and one element
     std::vector<float> data(n, not_a_number);
-    for (const Setting& setting : kAllSettings) {
+    for (const reduction_setting& setting : all_settings) {
         vsip_index index = untouched;
         EXPECT_EQ(max_magnitude({data.data(), 1, n}, setting, &index), -1.0f);
         EXPECT_EQ(index, is_parallel_search(setting) ? 8u : untouched);
@@ -176,24 +177,24 @@ std::vector<float> small_values(std::uint64_t n) {
 }
 
 TEST(MaxMagnitudeSlabs, EarlierSlabWinsTies) {
-    std::vector<float> data = small_values(kSlab + 1);
+    std::vector<float> data = small_values(slab_length + 1);
     data[0] = 9;
-    data[kSlab] = -9;
-    for (const Setting& setting : kAllSettings)
+    data[slab_length] = -9;
+    for (const reduction_setting& setting : all_settings)
         expect_search({data.data(), 1, data.size()}, setting, {9.0f, 0});
 }
 
 TEST(MaxMagnitudeSlabs, LaterSlabsAndTheTailReplaceOnlyWhenGreater) {
-    const std::uint64_t n = 2 * kSlab + 7;
+    const std::uint64_t n = 2 * slab_length + 7;
     std::vector<float> data = small_values(n);
     data[100] = 4;
-    data[kSlab + 1000] = 6;  // second slab, greater
-    data[2 * kSlab + 1] = 6; // last partial slab, a tie
-    data[n - 1] = -6;        // final tail, a tie
-    for (const Setting& setting : {Setting{1, 2}, kParallel})
-        expect_search({data.data(), 1, n}, setting, {6.0f, kSlab + 1000});
+    data[slab_length + 1000] = 6;  // second slab, greater
+    data[2 * slab_length + 1] = 6; // last partial slab, a tie
+    data[n - 1] = -6;              // final tail, a tie
+    for (const reduction_setting& setting : {reduction_setting{1, 2}, parallel_setting})
+        expect_search({data.data(), 1, n}, setting, {6.0f, slab_length + 1000});
     data[n - 2] = 6.5f; // final tail, greater
-    for (const Setting& setting : {Setting{1, 2}, kParallel})
+    for (const reduction_setting& setting : {reduction_setting{1, 2}, parallel_setting})
         expect_search({data.data(), 1, n}, setting, {6.5f, n - 2});
 }
 
@@ -202,7 +203,7 @@ TEST(MaxMagnitude, UnallocatableScratchTableFallsBackToTheSerialSearch) {
     data[777] = 3;
     memory_probe probe;
     probe.fail_after(0);
-    expect_search({data.data(), 1, data.size()}, kParallel, {3.0f, 777});
+    expect_search({data.data(), 1, data.size()}, parallel_setting, {3.0f, 777});
     EXPECT_EQ(probe.live(), 0);
 }
 

@@ -13,35 +13,35 @@
 namespace {
 
 using namespace qvsip::test;
-using qvsip::reductions::Setting;
+using qvsip::reductions::reduction_setting;
 
 constexpr std::uint32_t quiet_nan_bits = 0x7fc00000u;
 // Float sums of a few thousand terms stay within this of the exact sum, relative to the sum of
 // the terms' magnitudes.
-constexpr double kSumTolerance = 2e-6;
+constexpr double sum_tolerance = 2e-6;
 
 bool is_quiet_nan(float x) {
     return std::bit_cast<std::uint32_t>(x) == quiet_nan_bits;
 }
 
-std::string describe(Setting s, std::uint64_t n, std::ptrdiff_t stride) {
+std::string describe(reduction_setting s, std::uint64_t n, std::ptrdiff_t stride) {
     return "T=" + std::to_string(s.threads) + " profile=" + std::to_string(s.profile) +
            " n=" + std::to_string(n) + " stride=" + std::to_string(stride);
 }
 
 // A public real view over data (length n, stride 1) with its block; released on destruction.
-struct PublicReal {
+struct public_real {
     vsip_vview_f* view;
-    PublicReal(float* data, vsip_length n)
+    public_real(float* data, vsip_length n)
         : view(vsip_vbind_f(vsip_blockbind_f(data, n, VSIP_MEM_NONE), 0, 1, n)) {}
-    ~PublicReal() { vsip_valldestroy_f(view); }
+    ~public_real() { vsip_valldestroy_f(view); }
 };
 
-struct PublicComplex {
+struct public_complex {
     vsip_cvview_f* view;
-    PublicComplex(float* pairs, vsip_length n)
+    public_complex(float* pairs, vsip_length n)
         : view(vsip_cvbind_f(vsip_cblockbind_f(pairs, nullptr, n, VSIP_MEM_NONE), 0, 1, n)) {}
-    ~PublicComplex() { vsip_cvalldestroy_f(view); }
+    ~public_complex() { vsip_cvalldestroy_f(view); }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -49,7 +49,7 @@ struct PublicComplex {
 
 TEST(ReductionArguments, NullAndEmptyViews) {
     float data[4] = {1, 2, 3, 4};
-    PublicReal empty(data, 0);
+    public_real empty(data, 0);
     EXPECT_TRUE(is_quiet_nan(vsip_vmeanval_f(nullptr)));
     EXPECT_TRUE(is_quiet_nan(vsip_vmeansqval_f(nullptr)));
     if (empty.view != nullptr) {
@@ -59,7 +59,7 @@ TEST(ReductionArguments, NullAndEmptyViews) {
     EXPECT_EQ(vsip_vsumval_bl(nullptr), 0u);
 
     float pairs[2] = {1, 2};
-    PublicComplex one(pairs, 1);
+    public_complex one(pairs, 1);
     for (auto dot : {vsip_cvdot_f, vsip_cvjdot_f}) {
         const vsip_cscalar_f missing = dot(nullptr, one.view);
         EXPECT_TRUE(is_quiet_nan(missing.r) && is_quiet_nan(missing.i));
@@ -70,7 +70,7 @@ TEST(ReductionArguments, NullAndEmptyViews) {
 
 TEST(ReductionArguments, ZeroCountDotIsZero) {
     float pairs[2] = {1, 2}, other[2] = {3, 4};
-    PublicComplex one(pairs, 1), none(other, 0);
+    public_complex one(pairs, 1), none(other, 0);
     if (none.view == nullptr) GTEST_SKIP() << "zero-length views are not bound";
     for (auto dot : {vsip_cvdot_f, vsip_cvjdot_f}) {
         const vsip_cscalar_f r = dot(one.view, none.view);
@@ -115,7 +115,7 @@ TEST(ReductionValues, SmallExactCasesSeriallyAndInParallel) {
     for (int threads : {1, 3}) {
         ASSERT_EQ(QVSIP_SetOmpThreadNum(threads), 0);
         float four[4] = {1, 2, 3, 4}, two[2] = {1, -2};
-        PublicReal a(four, 4), b(two, 2);
+        public_real a(four, 4), b(two, 2);
         EXPECT_EQ(vsip_vmeanval_f(a.view), 2.5f);
         EXPECT_EQ(vsip_vmeansqval_f(b.view), 2.5f);
 
@@ -125,7 +125,7 @@ TEST(ReductionValues, SmallExactCasesSeriallyAndInParallel) {
         vsip_valldestroy_bl(f);
 
         float x[2] = {1, 2}, y[2] = {3, 4};
-        PublicComplex cx(x, 1), cy(y, 1);
+        public_complex cx(x, 1), cy(y, 1);
         const vsip_cscalar_f d = vsip_cvdot_f(cx.view, cy.view);
         EXPECT_EQ(d.r, -5.0f);
         EXPECT_EQ(d.i, 10.0f);
@@ -140,10 +140,10 @@ TEST(ReductionValues, SmallExactCasesSeriallyAndInParallel) {
 // Every path against a double reference
 
 TEST(Means, AgreeWithDoubleReferenceOnEveryPath) {
-    for (const Setting& setting : kAllSettings)
-        for (std::ptrdiff_t stride : kStrides)
+    for (const reduction_setting& setting : all_settings)
+        for (std::ptrdiff_t stride : strides)
             for (std::uint64_t n : test_lengths) {
-                StridedReals a(n, stride);
+                strided_reals a(n, stride);
                 double sum = 0, squares = 0, magnitudes = 0;
                 for (std::uint64_t i = 0; i < n; ++i) {
                     a[i] = uniform(-2.0f, 3.0f);
@@ -154,14 +154,14 @@ TEST(Means, AgreeWithDoubleReferenceOnEveryPath) {
                 const double dn = double(n);
                 SCOPED_TRACE(describe(setting, n, stride));
                 EXPECT_NEAR(qvsip::reductions::mean(a.view(), setting), sum / dn,
-                            kSumTolerance * magnitudes / dn + 1e-7);
+                            sum_tolerance * magnitudes / dn + 1e-7);
                 EXPECT_NEAR(qvsip::reductions::mean_square(a.view(), setting), squares / dn,
-                            kSumTolerance * squares / dn + 1e-7);
+                            sum_tolerance * squares / dn + 1e-7);
             }
 }
 
 TEST(CountTrue, ExactOnEveryPath) {
-    for (const Setting& setting : kAllSettings)
+    for (const reduction_setting& setting : all_settings)
         for (std::ptrdiff_t stride : {std::ptrdiff_t{1}, std::ptrdiff_t{3}})
             for (std::uint64_t n : test_lengths) {
                 std::vector<vsip_scalar_bl> data(n * static_cast<std::uint64_t>(stride), 7);
@@ -178,11 +178,11 @@ TEST(CountTrue, ExactOnEveryPath) {
 }
 
 TEST(DotProducts, AgreeWithDoubleReferenceInEveryStorageAndPath) {
-    for (const Setting& setting : kAllSettings)
-        for (const ComplexLayout& sa : kComplexLayouts)
-            for (const ComplexLayout& sb : kComplexLayouts)
+    for (const reduction_setting& setting : all_settings)
+        for (const complex_layout& sa : complex_layouts)
+            for (const complex_layout& sb : complex_layouts)
                 for (std::uint64_t n : test_lengths) {
-                    ComplexData a(n, sa), b(n + 5, sb);
+                    complex_data a(n, sa), b(n + 5, sb);
                     std::complex<double> dot = 0, conjugate = 0;
                     double magnitudes = 0;
                     for (std::uint64_t i = 0; i < n + 5; ++i) {
@@ -197,7 +197,7 @@ TEST(DotProducts, AgreeWithDoubleReferenceInEveryStorageAndPath) {
                         magnitudes += std::abs(x) * std::abs(y);
                     }
                     SCOPED_TRACE(describe(setting, n, 0) + " storages " + sa.name + " " + sb.name);
-                    const double tolerance = kSumTolerance * magnitudes + 1e-6;
+                    const double tolerance = sum_tolerance * magnitudes + 1e-6;
                     const vsip_cscalar_f d = qvsip::reductions::dot(a.vector, b.vector, n, setting);
                     EXPECT_NEAR(d.r, dot.real(), tolerance);
                     EXPECT_NEAR(d.i, dot.imag(), tolerance);
