@@ -17,16 +17,16 @@ using elementwise::vector_operation;
 
 // Dense: regions of 16 and of lane_count elements, then the caller; strided: one region in units of
 // lane_count.
-inline constexpr elementwise::path_set kRegionsThroughout{
+inline constexpr elementwise::path_set regions_throughout{
     .dense = frame::two_regions, .strided_unit = lane_count, .strided_groups = true};
 // Dense: one region of 16 elements, the caller does the rest; strided: the caller alone.
-inline constexpr elementwise::path_set kDenseRegionOnly{
+inline constexpr elementwise::path_set dense_region_only{
     .dense = frame::one_region, .strided_groups = true, .strided_serial = true};
 
 // A group's lanes stored in memory, for the maths library to work on one at a time.
-struct LaneArray {
+struct lane_array {
     alignas(simd::vector_bytes) float lane[lane_count];
-    explicit LaneArray(f32x4 v) { simd::store(lane, v); }
+    explicit lane_array(f32x4 v) { simd::store(lane, v); }
     f32x4 vector() const { return simd::load(lane); }
 };
 
@@ -34,7 +34,7 @@ struct LaneArray {
 template <class Fn> void for_each_marked(i32x4 mask, f32x4 x, Fn fn) {
     alignas(simd::vector_bytes) std::int32_t marked[lane_count];
     simd::store_i32(marked, mask);
-    const LaneArray in(x);
+    const lane_array in(x);
     for (std::uint64_t i = 0; i < lane_count; ++i)
         if (marked[i] != 0) fn(i, in.lane[i]);
 }
@@ -43,7 +43,7 @@ template <class Fn> void for_each_marked(i32x4 mask, f32x4 x, Fn fn) {
 // groups holding such a lane come here.
 template <float (*F)(float)>
 [[gnu::noinline, gnu::cold]] f32x4 with_library_lanes(lane_results kernel, f32x4 x) {
-    LaneArray value(kernel.value);
+    lane_array value(kernel.value);
     for_each_marked(kernel.outside, x, [&](std::uint64_t i, float v) { value.lane[i] = F(v); });
     return value.vector();
 }

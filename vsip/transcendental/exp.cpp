@@ -7,7 +7,7 @@ namespace qvsip::transcendental {
 namespace {
 
 // e^re (cos(im) + i sin(im)); infinite e^re times a zero sine gives NaN by IEEE rules.
-struct ComplexExp {
+struct complex_exp {
     cplx<f32x4> operator()(cplx<f32x4> a) const {
         const f32x4 magnitude = exp_lanes(a.re);
         lane_results cosine = cosine_lanes(a.im);
@@ -30,5 +30,5 @@ struct ComplexExp {
 using namespace qvsip::transcendental;
 
 void vsip_cvexp_f(const vsip_cvview_f* a, const vsip_cvview_f* r) {
-    vector_operation(kRegionsThroughout, ComplexExp{}, r, a);
+    vector_operation(regions_throughout, complex_exp{}, r, a);
 }

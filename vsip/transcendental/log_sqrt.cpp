@@ -8,13 +8,13 @@ namespace qvsip::transcendental {
 namespace {
 
 // Groups always take the kernel: it has no special-value handling.
-struct Log10 {
+struct log10_function {
     f32x4 operator()(f32x4 x) const { return log10_lanes(x); }
     float operator()(float x) const { return ::log10f(x); }
 };
 
 // The estimate route only when the whole group is in its range, else sqrtf for every lane.
-struct SquareRoot {
+struct square_root {
     f32x4 operator()(f32x4 x) const {
         if (!simd::all(elementwise::in_sqrt_estimate_range(x))) [[unlikely]]
             return with_library_lanes<::sqrtf>({x, simd::set1_i32(-1)}, x);
@@ -29,9 +29,9 @@ struct SquareRoot {
 using namespace qvsip::transcendental;
 
 void vsip_vlog10_f(const vsip_vview_f* a, const vsip_vview_f* r) {
-    vector_operation(kDenseRegionOnly, Log10{}, r, a);
+    vector_operation(dense_region_only, log10_function{}, r, a);
 }
 
 void vsip_vsqrt_f(const vsip_vview_f* a, const vsip_vview_f* r) {
-    vector_operation(kDenseRegionOnly, SquareRoot{}, r, a);
+    vector_operation(dense_region_only, square_root{}, r, a);
 }

@@ -26,12 +26,12 @@
 
 namespace {
 
-using qvsip::test::Complex;
+using qvsip::test::complex_float;
 using qvsip::test::storage_kind;
 using qvsip::test::test_complex_vector;
 using qvsip::test::test_real_vector;
 
-constexpr std::size_t kPoints = QVSIP_SWEEP_POINTS;
+constexpr std::size_t points = QVSIP_SWEEP_POINTS;
 
 // Distance from exact in units of the float spacing at exact (subnormal spacing below 2^-126).
 double ulp_error(float got, double exact) {
@@ -46,7 +46,7 @@ double ulp_error(float got, double exact) {
     return std::fabs(static_cast<double>(got) - exact) / spacing;
 }
 
-struct Worst {
+struct worst_error {
     double error = 0;
     float at = 0;
     void update(double e, float x) {
@@ -57,31 +57,31 @@ struct Worst {
     }
 };
 
-Worst worst_of(const std::vector<float>& x, const std::vector<float>& got,
-               double (*exact)(double)) {
-    Worst w;
+worst_error worst_of(const std::vector<float>& x, const std::vector<float>& got,
+                     double (*exact)(double)) {
+    worst_error w;
     for (std::size_t i = 0; i < x.size(); ++i)
         w.update(ulp_error(got[i], exact(x[i])), x[i]);
     return w;
 }
 
-void report_and_check(const char* name, Worst w, double bound) {
+void report_and_check(const char* name, worst_error w, double bound) {
     std::printf("max ulp error %-9s %10.2f at x = %.9g (bound %.0f)\n", name, w.error, w.at, bound);
     EXPECT_LE(w.error, bound) << name << " at " << w.at;
 }
 
 std::vector<float> linear_sweep(float low, float high) {
-    std::vector<float> x(kPoints);
-    for (std::size_t i = 0; i < kPoints; ++i)
-        x[i] = static_cast<float>(low + (high - low) * (static_cast<double>(i) / (kPoints - 1)));
+    std::vector<float> x(points);
+    for (std::size_t i = 0; i < points; ++i)
+        x[i] = static_cast<float>(low + (high - low) * (static_cast<double>(i) / (points - 1)));
     return x;
 }
 
 std::vector<float> log_sweep(double low, double high) {
-    std::vector<float> x(kPoints);
+    std::vector<float> x(points);
     const double ratio = std::log(high / low);
-    for (std::size_t i = 0; i < kPoints; ++i)
-        x[i] = static_cast<float>(low * std::exp(ratio * static_cast<double>(i) / kPoints));
+    for (std::size_t i = 0; i < points; ++i)
+        x[i] = static_cast<float>(low * std::exp(ratio * static_cast<double>(i) / points));
     return x;
 }
 
@@ -112,7 +112,7 @@ TEST(Accuracy, Euler) {
     const test_complex_vector r(x.size(), storage_kind::interleaved, 1);
     vsip_veuler_f(a.view(), r.view());
     std::vector<float> re, im;
-    for (const Complex& z : r.values()) {
+    for (const complex_float& z : r.values()) {
         re.push_back(z.real());
         im.push_back(z.imag());
     }
@@ -122,14 +122,14 @@ TEST(Accuracy, Euler) {
 
 TEST(Accuracy, ExponentialOfTheRealPart) {
     const std::vector<float> x = linear_sweep(-100, 100);
-    std::vector<Complex> z;
+    std::vector<complex_float> z;
     for (float v : x)
         z.push_back({v, 0});
     const test_complex_vector a(z, storage_kind::interleaved);
     const test_complex_vector r(z.size(), storage_kind::interleaved, 1);
     vsip_cvexp_f(a.view(), r.view());
     std::vector<float> re;
-    for (const Complex& v : r.values())
+    for (const complex_float& v : r.values())
         re.push_back(v.real());
     report_and_check("exp", worst_of(x, re, [](double v) { return std::exp(v); }), 3);
 }

@@ -12,7 +12,7 @@
 
 namespace qvsip::test {
 
-using Complex = std::complex<float>;
+using complex_float = std::complex<float>;
 
 class test_real_vector {
   public:
@@ -48,7 +48,7 @@ class test_real_vector {
 
 class test_complex_vector {
   public:
-    test_complex_vector(const std::vector<Complex>& values, storage_kind storage,
+    test_complex_vector(const std::vector<complex_float>& values, storage_kind storage,
                         vsip_stride stride = 1)
         : storage_(storage), stride_(static_cast<std::size_t>(stride)),
           slots_(values.size() * stride_ + 1) {
@@ -64,21 +64,21 @@ class test_complex_vector {
             stride, values.size());
     }
     test_complex_vector(std::size_t length, storage_kind storage, vsip_stride stride)
-        : test_complex_vector(std::vector<Complex>(length, {sentinel, sentinel}), storage, stride) {
-    }
+        : test_complex_vector(std::vector<complex_float>(length, {sentinel, sentinel}), storage,
+                              stride) {}
     test_complex_vector(const test_complex_vector&) = delete;
     test_complex_vector& operator=(const test_complex_vector&) = delete;
     ~test_complex_vector() { vsip_cvalldestroy_f(view_); }
 
     const vsip_cvview_f* view() const { return view_; }
-    std::vector<Complex> values() const {
-        std::vector<Complex> r((slots_ - 1) / stride_);
+    std::vector<complex_float> values() const {
+        std::vector<complex_float> r((slots_ - 1) / stride_);
         for (std::size_t i = 0; i < r.size(); ++i)
             r[i] = {re_at(i * stride_), im_at(i * stride_)};
         return r;
     }
     // The slot after the last element, outside the view.
-    Complex beyond() const { return {re_at(slots_ - 1), im_at(slots_ - 1)}; }
+    complex_float beyond() const { return {re_at(slots_ - 1), im_at(slots_ - 1)}; }
 
   private:
     float& re_at(std::size_t slot) { return part(re_, slot, 0); }
