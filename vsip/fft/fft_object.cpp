@@ -15,7 +15,7 @@
 namespace qvsip {
 
 // What the engine needs: the two work buffers of length N, the plan between them and its sign.
-struct FftEngineState {
+struct fft_engine_state {
     qtx_fftf_complex* input;
     qtx_fftf_complex* output;
     qtx_fftf_plan plan;
@@ -24,17 +24,17 @@ struct FftEngineState {
 };
 
 // The place field of the two kinds of object.
-inline constexpr std::uint32_t kInPlace = 1;
-inline constexpr std::uint32_t kOutOfPlace = 0;
+inline constexpr std::uint32_t in_place_mode = 1;
+inline constexpr std::uint32_t out_of_place_mode = 0;
 
 // Planner flags passed for each hint. The engine accepts and ignores every flag (planning never
 // measures); the values only keep what callers of the engine see unchanged.
-inline constexpr unsigned kPlannerFlagsForSpaceHint = 0;
-inline constexpr unsigned kPlannerFlagsDefault = 64;
+inline constexpr unsigned planner_flags_for_space_hint = 0;
+inline constexpr unsigned planner_flags_default = 64;
 
 // Bytes of one complex float; a work buffer's byte count must be a positive 32-bit value.
-inline constexpr std::uint64_t kComplexBytes = 2 * sizeof(float);
-inline constexpr std::uint64_t kMaxBufferBytes = std::numeric_limits<std::int32_t>::max();
+inline constexpr std::uint64_t complex_bytes = 2 * sizeof(float);
+inline constexpr std::uint64_t max_buffer_bytes = std::numeric_limits<std::int32_t>::max();
 
 } // namespace qvsip
 
@@ -46,7 +46,7 @@ struct vsip_fft_f_s {
     std::uint32_t place;
     std::uint32_t ntimes;
     std::uint32_t hint;
-    qvsip::FftEngineState* state;
+    qvsip::fft_engine_state* state;
     std::uint32_t tag;
 };
 
@@ -58,7 +58,7 @@ qtx_fftf_complex* allocate_buffer(std::uint64_t bytes) {
 }
 
 // Releases whatever of the state exists; safe on a partly built one.
-void release_state(FftEngineState* state) {
+void release_state(fft_engine_state* state) {
     if (state == nullptr) return;
     release_record(state->input);
     release_record(state->output);
@@ -67,15 +67,15 @@ void release_state(FftEngineState* state) {
 }
 
 // Buffers and plan for length n, or null with everything released.
-FftEngineState* make_engine_state(vsip_length n, int sign, unsigned flags) {
-    FftEngineState* state = new_record<FftEngineState>();
+fft_engine_state* make_engine_state(vsip_length n, int sign, unsigned flags) {
+    fft_engine_state* state = new_record<fft_engine_state>();
     if (state == nullptr) return nullptr;
     state->tag = live_tag;
     state->sign = sign;
-    const bool size_fits = n > 0 && n <= kMaxBufferBytes / kComplexBytes;
+    const bool size_fits = n > 0 && n <= max_buffer_bytes / complex_bytes;
     if (size_fits) {
-        state->input = allocate_buffer(n * kComplexBytes);
-        state->output = allocate_buffer(n * kComplexBytes);
+        state->input = allocate_buffer(n * complex_bytes);
+        state->output = allocate_buffer(n * complex_bytes);
     }
     qtx_fftf_plan_with_nthreads(qvsip::thread_count());
     if (state->input != nullptr && state->output != nullptr)
@@ -94,7 +94,7 @@ vsip_fft_f* create_fft(vsip_length n, vsip_scalar_f scale, vsip_fft_dir dir, vsi
     if (fft == nullptr) return nullptr;
     const int sign = dir == VSIP_FFT_FWD ? -1 : +1;
     const unsigned flags =
-        hint == VSIP_ALG_SPACE ? kPlannerFlagsForSpaceHint : kPlannerFlagsDefault;
+        hint == VSIP_ALG_SPACE ? planner_flags_for_space_hint : planner_flags_default;
     fft->state = make_engine_state(n, sign, flags);
     if (fft->state == nullptr) {
         retire_record(fft);
@@ -142,7 +142,7 @@ void scatter(const qtx_fftf_complex* buffer, vsip_length n, const complex_vector
 }
 
 void transform(const vsip_fft_f& fft, const vsip_cvview_f& x, const vsip_cvview_f& y) {
-    const FftEngineState& state = *fft.state;
+    const fft_engine_state& state = *fft.state;
     const complex_vector in = resolve(x), out = resolve(y);
     if (transformable_in_place(in, fft.length) && transformable_in_place(out, fft.length)) {
         qtx_fftf_execute_dft(state.plan, interleaved_data(in), interleaved_data(out));
@@ -160,12 +160,12 @@ void transform(const vsip_fft_f& fft, const vsip_cvview_f& x, const vsip_cvview_
 
 vsip_fft_f* vsip_ccfftip_create_f(vsip_length N, vsip_scalar_f scale, vsip_fft_dir dir,
                                   vsip_length ntimes, vsip_alg_hint hint) {
-    return qvsip::create_fft(N, scale, dir, ntimes, hint, qvsip::kInPlace);
+    return qvsip::create_fft(N, scale, dir, ntimes, hint, qvsip::in_place_mode);
 }
 
 vsip_fft_f* vsip_ccfftop_create_f(vsip_length N, vsip_scalar_f scale, vsip_fft_dir dir,
                                   vsip_length ntimes, vsip_alg_hint hint) {
-    return qvsip::create_fft(N, scale, dir, ntimes, hint, qvsip::kOutOfPlace);
+    return qvsip::create_fft(N, scale, dir, ntimes, hint, qvsip::out_of_place_mode);
 }
 
 void vsip_ccfftip_f(const vsip_fft_f* fft, const vsip_cvview_f* xy) {

@@ -17,18 +17,20 @@ namespace {
 
 using qtx::test::double_signal;
 
-constexpr float kGuard = -12345.0f; // marks block scalars that no call may touch
+constexpr float guard_value = -12345.0f; // marks block scalars that no call may touch
 
-enum class Layout { interleaved, split };
+enum class complex_format { interleaved, split };
 
-// A complex block on test-owned arrays filled with kGuard, and the views bound on it.
+// A complex block on test-owned arrays filled with guard_value, and the views bound on it.
 class complex_storage {
   public:
-    complex_storage(Layout layout, vsip_length elements)
-        : layout_(layout), re_(layout == Layout::interleaved ? 2 * elements : elements, kGuard),
-          im_(layout == Layout::split ? elements : 0, kGuard),
-          block_(vsip_cblockbind_f(re_.data(), layout == Layout::split ? im_.data() : nullptr,
-                                   elements, VSIP_MEM_NONE)) {}
+    complex_storage(complex_format layout, vsip_length elements)
+        : layout_(layout),
+          re_(layout == complex_format::interleaved ? 2 * elements : elements, guard_value),
+          im_(layout == complex_format::split ? elements : 0, guard_value),
+          block_(vsip_cblockbind_f(re_.data(),
+                                   layout == complex_format::split ? im_.data() : nullptr, elements,
+                                   VSIP_MEM_NONE)) {}
     ~complex_storage() {
         for (vsip_cvview_f* view : views_)
             vsip_cvdestroy_f(view);
@@ -54,25 +56,25 @@ class complex_storage {
     }
 
   private:
-    float& real(size_t at) { return layout_ == Layout::split ? re_[at] : re_[2 * at]; }
-    float& imag(size_t at) { return layout_ == Layout::split ? im_[at] : re_[2 * at + 1]; }
+    float& real(size_t at) { return layout_ == complex_format::split ? re_[at] : re_[2 * at]; }
+    float& imag(size_t at) { return layout_ == complex_format::split ? im_[at] : re_[2 * at + 1]; }
 
-    Layout layout_;
+    complex_format layout_;
     std::vector<float> re_, im_;
     vsip_cblock_f* block_;
     std::vector<vsip_cvview_f*> views_;
 };
 
-struct FftDeleter {
+struct fft_deleter {
     void operator()(vsip_fft_f* fft) const { vsip_fft_destroy_f(fft); }
 };
-using FftObject = std::unique_ptr<vsip_fft_f, FftDeleter>;
+using fft_object = std::unique_ptr<vsip_fft_f, fft_deleter>;
 
-FftObject in_place(vsip_length n, float scale, vsip_fft_dir dir) {
-    return FftObject(vsip_ccfftip_create_f(n, scale, dir, 1, VSIP_ALG_TIME));
+fft_object in_place(vsip_length n, float scale, vsip_fft_dir dir) {
+    return fft_object(vsip_ccfftip_create_f(n, scale, dir, 1, VSIP_ALG_TIME));
 }
-FftObject out_of_place(vsip_length n, float scale, vsip_fft_dir dir) {
-    return FftObject(vsip_ccfftop_create_f(n, scale, dir, 1, VSIP_ALG_TIME));
+fft_object out_of_place(vsip_length n, float scale, vsip_fft_dir dir) {
+    return fft_object(vsip_ccfftop_create_f(n, scale, dir, 1, VSIP_ALG_TIME));
 }
 
 double_signal random_values(vsip_length n, std::uint32_t seed) {
@@ -140,8 +142,8 @@ TEST(FftObjectCreate, EveryFailedAllocationReleasesWhatWasMade) {
 }
 
 TEST(FftObjectExecute, NullArgumentsDoNothing) {
-    FftObject fft = out_of_place(4, 1, VSIP_FFT_FWD);
-    complex_storage storage(Layout::interleaved, 4);
+    fft_object fft = out_of_place(4, 1, VSIP_FFT_FWD);
+    complex_storage storage(complex_format::interleaved, 4);
     const double_signal x = random_values(4, 1);
     vsip_cvview_f* v = storage.view(0, 1, x);
     const auto before = storage.snapshot();
@@ -157,7 +159,7 @@ TEST(FftObjectExecute, NullArgumentsDoNothing) {
 // Values
 
 TEST(FftObjectExecute, ImpulseAndItsScaledInverse) {
-    complex_storage storage(Layout::interleaved, 4);
+    complex_storage storage(complex_format::interleaved, 4);
     vsip_cvview_f* v = storage.view(0, 1, {{1, 0}, {0, 0}, {0, 0}, {0, 0}});
     vsip_ccfftip_f(in_place(4, 1, VSIP_FFT_FWD).get(), v);
     EXPECT_EQ(values_of(v, 4), (double_signal{{1, 0}, {1, 0}, {1, 0}, {1, 0}}));
@@ -166,17 +168,17 @@ TEST(FftObjectExecute, ImpulseAndItsScaledInverse) {
 }
 
 // Every kind of view against FFTW: dense (direct), stride 2, split and offset by one element.
-struct ViewShape {
+struct view_shape {
     const char* name;
-    Layout layout;
+    complex_format layout;
     vsip_offset offset;
     vsip_stride stride;
 };
-constexpr ViewShape shapes[] = {{"dense", Layout::interleaved, 0, 1},
-                                {"offset", Layout::interleaved, 1, 1},
-                                {"stride2", Layout::interleaved, 1, 2},
-                                {"split", Layout::split, 0, 1},
-                                {"split_stride3", Layout::split, 2, 3}};
+constexpr view_shape shapes[] = {{"dense", complex_format::interleaved, 0, 1},
+                                 {"offset", complex_format::interleaved, 1, 1},
+                                 {"stride2", complex_format::interleaved, 1, 2},
+                                 {"split", complex_format::split, 0, 1},
+                                 {"split_stride3", complex_format::split, 2, 3}};
 
 std::vector<vsip_length> test_lengths() {
     std::vector<vsip_length> lengths;
@@ -189,7 +191,7 @@ std::vector<vsip_length> test_lengths() {
 
 // Runs x through the object on a view of the given shape; checks the result, that nothing
 // outside the output view changed and, out of place, that x is unchanged.
-void check_transform(vsip_length n, const ViewShape& shape, bool place_in, int direction,
+void check_transform(vsip_length n, const view_shape& shape, bool place_in, int direction,
                      float scale) {
     SCOPED_TRACE(testing::Message() << shape.name << " n=" << n << (place_in ? " ip" : " op")
                                     << " dir=" << direction << " scale=" << scale);
@@ -201,12 +203,12 @@ void check_transform(vsip_length n, const ViewShape& shape, bool place_in, int d
     const int sign = direction == -1 ? -1 : +1;
     double_signal got;
     if (place_in) {
-        FftObject fft = in_place(n, scale, dir);
+        fft_object fft = in_place(n, scale, dir);
         ASSERT_NE(fft, nullptr);
         vsip_ccfftip_f(fft.get(), in);
         got = values_of(in, n);
     } else {
-        FftObject fft = out_of_place(n, scale, dir);
+        fft_object fft = out_of_place(n, scale, dir);
         ASSERT_NE(fft, nullptr);
         vsip_cvview_f* out = out_storage.view(shape.offset, shape.stride, double_signal(n));
         const auto input_before = in_storage.snapshot();
@@ -226,14 +228,14 @@ void check_transform(vsip_length n, const ViewShape& shape, bool place_in, int d
 
 TEST(FftObjectExecute, MatchesTheOracleOnEveryViewShape) {
     for (vsip_length n : test_lengths())
-        for (const ViewShape& shape : shapes)
+        for (const view_shape& shape : shapes)
             for (bool place_in : {true, false})
                 check_transform(n, shape, place_in, place_in ? -1 : 1, 1.0f);
 }
 
 TEST(FftObjectExecute, ScalesAndTreatsAnyOtherDirectionAsInverse) {
     for (vsip_length n : {4, 60, 1000})
-        for (const ViewShape& shape : {shapes[0], shapes[2], shapes[3]})
+        for (const view_shape& shape : {shapes[0], shapes[2], shapes[3]})
             for (bool place_in : {true, false}) {
                 check_transform(n, shape, place_in, -1, 2.0f);
                 check_transform(n, shape, place_in, 5, 1.0f / float(n));
@@ -242,7 +244,7 @@ TEST(FftObjectExecute, ScalesAndTreatsAnyOtherDirectionAsInverse) {
 
 TEST(FftObjectExecute, GuardsAroundTheViewStayUntouchedInPlace) {
     const vsip_length n = 48;
-    for (const ViewShape& shape : shapes) {
+    for (const view_shape& shape : shapes) {
         complex_storage storage(shape.layout, shape.offset + (n - 1) * shape.stride + 2);
         const double_signal x = random_values(n, 9);
         vsip_cvview_f* v = storage.view(shape.offset, shape.stride, x);
@@ -261,14 +263,14 @@ TEST(FftObjectExecute, GuardsAroundTheViewStayUntouchedInPlace) {
 // past its end is read or written, even when it is dense.
 TEST(FftObjectExecute, ShortViewsStayWithinThemselves) {
     const vsip_length n = 32, short_length = 20;
-    FftObject fft = in_place(n, 1, VSIP_FFT_FWD);
-    complex_storage storage(Layout::interleaved, n);
+    fft_object fft = in_place(n, 1, VSIP_FFT_FWD);
+    complex_storage storage(complex_format::interleaved, n);
     double_signal x = random_values(short_length, 3);
     vsip_cvview_f* v = storage.view(0, 1, x);
     vsip_ccfftip_f(fft.get(), v);
     const auto after = storage.snapshot();
     for (size_t i = 2 * short_length; i < after.size(); ++i)
-        ASSERT_EQ(after[i], kGuard) << i;
+        ASSERT_EQ(after[i], guard_value) << i;
     x.resize(n);
     double_signal want = expected(x, -1, 1);
     want.resize(short_length);
@@ -282,7 +284,7 @@ TEST(FftObjectExecute, ObjectsMadeUnderEitherThreadCountAgree) {
     const double_signal want = expected(x, -1, 1);
     for (int threads : {1, 2}) {
         ASSERT_EQ(QVSIP_SetOmpThreadNum(threads), 0);
-        complex_storage storage(Layout::interleaved, n);
+        complex_storage storage(complex_format::interleaved, n);
         vsip_cvview_f* v = storage.view(0, 1, x);
         vsip_ccfftip_f(in_place(n, 1, VSIP_FFT_FWD).get(), v);
         EXPECT_LT(relative_error(values_of(v, n), want), bound(n)) << threads;
