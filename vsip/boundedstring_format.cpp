@@ -19,38 +19,38 @@ namespace qvsip::bounded {
 namespace {
 
 // The engine returns its character count as an int, so it never produces more than this.
-constexpr std::uint64_t kMaxOutputLength = std::numeric_limits<int>::max();
-constexpr int kMaxField = std::numeric_limits<int>::max();
-constexpr int kNoPrecision = -1;
+constexpr std::uint64_t max_output_length = std::numeric_limits<int>::max();
+constexpr int max_field = std::numeric_limits<int>::max();
+constexpr int no_precision = -1;
 
 // Digit sets; the character after the sixteen digits is the hexadecimal prefix letter.
-constexpr char kLowerDigits[] = "0123456789abcdefx";
-constexpr char kUpperDigits[] = "0123456789ABCDEFX";
-constexpr int kPrefixLetterIndex = 16;
+constexpr char lower_digits[] = "0123456789abcdefx";
+constexpr char upper_digits[] = "0123456789ABCDEFX";
+constexpr int prefix_letter_index = 16;
 
 // Widest integer text: 64 bits in octal.
-constexpr std::size_t kMaxIntegerDigits = 22;
+constexpr std::size_t max_integer_digits = 22;
 // Floating-point results shorter than this are formatted into a local buffer; longer ones
 // (large widths or precisions) are formatted in place under the remaining capacity.
-constexpr std::size_t kFloatBufferSize = 512;
+constexpr std::size_t float_buffer_size = 512;
 // Flag value for the fortified formatter: refuse %n in writable formats.
-constexpr int kFortifyLevel = 1;
-constexpr char kNullString[] = "(null)";
-constexpr char kNullPointer[] = "(nil)";
+constexpr int fortify_level = 1;
+constexpr char null_string[] = "(null)";
+constexpr char null_pointer[] = "(nil)";
 
-enum Flag : unsigned {
-    kLeftAlign = 1u << 0,
-    kForceSign = 1u << 1,
-    kSpaceSign = 1u << 2,
-    kAlternate = 1u << 3,
-    kZeroPad = 1u << 4,
+enum format_flag : unsigned {
+    flag_left_align = 1u << 0,
+    flag_force_sign = 1u << 1,
+    flag_space_sign = 1u << 2,
+    flag_alternate = 1u << 3,
+    flag_zero_pad = 1u << 4,
 };
 
 // Output under a fixed bound; once a store does not fit, the output is marked truncated.
-class Output {
+class bounded_output {
   public:
-    Output(char* dest, std::uint64_t count)
-        : dest_(dest), limit_(static_cast<std::size_t>(std::min(count - 1, kMaxOutputLength))) {}
+    bounded_output(char* dest, std::uint64_t count)
+        : dest_(dest), limit_(static_cast<std::size_t>(std::min(count - 1, max_output_length))) {}
 
     void put(const char* text, std::size_t n) {
         const std::size_t stored = std::min(n, room());
@@ -81,89 +81,95 @@ class Output {
 };
 
 // One conversion specification as it is being parsed.
-struct Spec {
+struct conversion_fields {
     unsigned flags = 0;
     int width = 0;
-    int precision = kNoPrecision;
+    int precision = no_precision;
     int integer_bits = sizeof(int) * CHAR_BIT;
     int long_count = 0;  // 1 after l, 2 after ll, L or q
     bool wide = false;   // l or w: c and s take wide characters
     bool narrow = false; // h: C and S take narrow characters
 };
 
-enum State : std::uint8_t {
-    kNormal,
-    kPercent,
-    kFlag,
-    kWidth,
-    kWidthStar,
-    kDot,
-    kPrecision,
-    kPrecisionStar,
-    kSize,
-    kType,
-    kInvalid,
-    kStateCount
+enum parse_state : std::uint8_t {
+    state_normal,
+    state_percent,
+    state_flag,
+    state_width,
+    state_width_star,
+    state_dot,
+    state_precision,
+    state_precision_star,
+    state_size,
+    state_type,
+    state_invalid,
+    state_count
 };
 
-enum CharClass : std::uint8_t {
-    kOther,
-    kPercentSign,
-    kDotSign,
-    kStar,
-    kZero,
-    kDigit,
-    kFlagChar,
-    kSizeChar,
-    kTypeChar,
-    kClassCount
+enum char_class : std::uint8_t {
+    char_other,
+    char_percent_sign,
+    char_dot_sign,
+    char_star,
+    char_zero,
+    char_digit,
+    char_flag,
+    char_size,
+    char_type,
+    class_count
 };
 
-constexpr std::array<CharClass, 128> make_class_table() {
-    std::array<CharClass, 128> table{};
-    const auto mark = [&table](const char* chars, CharClass cls) {
+constexpr std::array<char_class, 128> make_class_table() {
+    std::array<char_class, 128> table{};
+    const auto mark = [&table](const char* chars, char_class cls) {
         for (; *chars != '\0'; ++chars)
             table[static_cast<unsigned char>(*chars)] = cls;
     };
-    mark("%", kPercentSign);
-    mark(".", kDotSign);
-    mark("*", kStar);
-    mark("0", kZero);
-    mark("123456789", kDigit);
-    mark("-+ #", kFlagChar);
-    mark("hlLqjzZtwI", kSizeChar);
+    mark("%", char_percent_sign);
+    mark(".", char_dot_sign);
+    mark("*", char_star);
+    mark("0", char_zero);
+    mark("123456789", char_digit);
+    mark("-+ #", char_flag);
+    mark("hlLqjzZtwI", char_size);
     // %n is deliberately absent: storing through an argument pointer is refused as malformed.
-    mark("diuoxXcCsSpeEfFgGaA", kTypeChar);
+    mark("diuoxXcCsSpeEfFgGaA", char_type);
     return table;
 }
-constexpr std::array<CharClass, 128> kClassOf = make_class_table();
+constexpr std::array<char_class, 128> class_of = make_class_table();
 
-CharClass classify(char c) {
+char_class classify(char c) {
     const auto code = static_cast<unsigned char>(c);
-    return code < kClassOf.size() ? kClassOf[code] : kOther;
+    return code < class_of.size() ? class_of[code] : char_other;
 }
 
-// kNext[state][class]: the state entered on reading a character of that class.
-constexpr State kBad = kInvalid; // shorthand keeping the rows readable
-constexpr State kNext[kStateCount][kClassCount] = {
+// next_state[state][class]: the state entered on reading a character of that class.
+constexpr parse_state bad = state_invalid; // shorthand keeping the rows readable
+constexpr parse_state next_state[state_count][class_count] = {
     // Other Percent Dot  Star  Zero  Digit  Flag  Size  Type
-    {kNormal, kPercent, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal}, // Normal
-    {kBad, kNormal, kDot, kWidthStar, kFlag, kWidth, kFlag, kSize, kType},              // Percent
-    {kBad, kBad, kDot, kWidthStar, kFlag, kWidth, kFlag, kSize, kType},                 // Flag
-    {kBad, kBad, kDot, kBad, kWidth, kWidth, kBad, kSize, kType},                       // Width
-    {kBad, kBad, kDot, kBad, kBad, kBad, kBad, kSize, kType},                           // WidthStar
-    {kBad, kBad, kBad, kPrecisionStar, kPrecision, kPrecision, kBad, kSize, kType},     // Dot
-    {kBad, kBad, kBad, kBad, kPrecision, kPrecision, kBad, kSize, kType},               // Precision
-    {kBad, kBad, kBad, kBad, kBad, kBad, kBad, kSize, kType}, // PrecisionStar
-    {kBad, kBad, kBad, kBad, kBad, kBad, kBad, kSize, kType}, // Size
+    {state_normal, state_percent, state_normal, state_normal, state_normal, state_normal,
+     state_normal, state_normal, state_normal}, // Normal
+    {bad, state_normal, state_dot, state_width_star, state_flag, state_width, state_flag,
+     state_size, state_type}, // Percent
+    {bad, bad, state_dot, state_width_star, state_flag, state_width, state_flag, state_size,
+     state_type},                                                                      // Flag
+    {bad, bad, state_dot, bad, state_width, state_width, bad, state_size, state_type}, // Width
+    {bad, bad, state_dot, bad, bad, bad, bad, state_size, state_type},                 // WidthStar
+    {bad, bad, bad, state_precision_star, state_precision, state_precision, bad, state_size,
+     state_type}, // Dot
+    {bad, bad, bad, bad, state_precision, state_precision, bad, state_size,
+     state_type},                                                // Precision
+    {bad, bad, bad, bad, bad, bad, bad, state_size, state_type}, // PrecisionStar
+    {bad, bad, bad, bad, bad, bad, bad, state_size, state_type}, // Size
     // After a conversion the engine reads ordinary text again.
-    {kNormal, kPercent, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal, kNormal}, // Type
-    {kBad, kBad, kBad, kBad, kBad, kBad, kBad, kBad, kBad},                             // Invalid
+    {state_normal, state_percent, state_normal, state_normal, state_normal, state_normal,
+     state_normal, state_normal, state_normal},    // Type
+    {bad, bad, bad, bad, bad, bad, bad, bad, bad}, // Invalid
 };
 
 bool accumulate_digit(int& value, char digit) {
     const int d = digit - '0';
-    if (value > (kMaxField - d) / 10) return false;
+    if (value > (max_field - d) / 10) return false;
     value = value * 10 + d;
     return true;
 }
@@ -171,15 +177,15 @@ bool accumulate_digit(int& value, char digit) {
 unsigned flag_of(char c) {
     switch (c) {
     case '-':
-        return kLeftAlign;
+        return flag_left_align;
     case '+':
-        return kForceSign;
+        return flag_force_sign;
     case ' ':
-        return kSpaceSign;
+        return flag_space_sign;
     case '#':
-        return kAlternate;
+        return flag_alternate;
     default:
-        return kZeroPad;
+        return flag_zero_pad;
     }
 }
 
@@ -192,20 +198,20 @@ class format_engine {
     format_engine(const format_engine&) = delete;
     format_engine& operator=(const format_engine&) = delete;
 
-    // Returns the character count, kFormatError or kTruncated; the caller terminates/resets.
+    // Returns the character count, format_error or format_truncated; the caller terminates/resets.
     int run(const char* format);
-    Output& output() { return out_; }
+    bounded_output& output() { return out_; }
 
   private:
-    using Action = bool (*)(format_engine&, char);
-    static const Action kActions[kStateCount];
+    using action = bool (*)(format_engine&, char);
+    static const action actions[state_count];
 
     bool literal(char c) {
         out_.put(&c, 1);
         return true;
     }
     bool begin(char) {
-        spec_ = Spec{};
+        spec_ = conversion_fields{};
         return true;
     }
     bool flag(char c) {
@@ -221,7 +227,7 @@ class format_engine {
     bool precision_digit(char c) { return accumulate_digit(spec_.precision, c); }
     bool precision_star(char) {
         const int precision = va_arg(args_, int);
-        spec_.precision = precision < 0 ? kNoPrecision : precision;
+        spec_.precision = precision < 0 ? no_precision : precision;
         return true;
     }
     bool size(char c);
@@ -243,27 +249,27 @@ class format_engine {
     template <typename T> bool floating(char conversion);
     template <typename T> bool zero_extended(char conversion, T value);
     template <typename T>
-    int bounded_float_width(const char* format, T value, char (&scratch)[kFloatBufferSize]);
+    int bounded_float_width(const char* format, T value, char (&scratch)[float_buffer_size]);
     void field(const char* text, std::size_t n);
     void pad_before(std::size_t content) {
-        if ((spec_.flags & kLeftAlign) == 0) out_.fill(' ', padding(content));
+        if ((spec_.flags & flag_left_align) == 0) out_.fill(' ', padding(content));
     }
     void pad_after(std::size_t content) {
-        if ((spec_.flags & kLeftAlign) != 0) out_.fill(' ', padding(content));
+        if ((spec_.flags & flag_left_align) != 0) out_.fill(' ', padding(content));
     }
     std::size_t padding(std::size_t content) const {
         const auto width = static_cast<std::size_t>(spec_.width);
         return width > content ? width - content : 0;
     }
 
-    Output out_;
+    bounded_output out_;
     va_list args_;
-    Spec spec_;
+    conversion_fields spec_;
     const char* pos_ = nullptr;
 };
 
 // Indexed by the state just entered.
-const format_engine::Action format_engine::kActions[kStateCount] = {
+const format_engine::action format_engine::actions[state_count] = {
     [](format_engine& e, char c) { return e.literal(c); },
     [](format_engine& e, char c) { return e.begin(c); },
     [](format_engine& e, char c) { return e.flag(c); },
@@ -278,22 +284,22 @@ const format_engine::Action format_engine::kActions[kStateCount] = {
 };
 
 int format_engine::run(const char* format) {
-    State state = kNormal;
+    parse_state state = state_normal;
     for (pos_ = format; *pos_ != '\0';) {
         const char c = *pos_++;
-        state = kNext[state][classify(c)];
-        if (!kActions[state](*this, c)) return kFormatError;
-        if (out_.truncated()) return kTruncated;
+        state = next_state[state][classify(c)];
+        if (!actions[state](*this, c)) return format_error;
+        if (out_.truncated()) return format_truncated;
     }
-    if (state != kNormal && state != kType)
-        return kFormatError; // the format ends inside a conversion
+    if (state != state_normal && state != state_type)
+        return format_error; // the format ends inside a conversion
     return static_cast<int>(out_.length());
 }
 
 bool format_engine::width_star(char) {
     const int width = va_arg(args_, int);
     if (width == std::numeric_limits<int>::min()) return false;
-    if (width < 0) spec_.flags |= kLeftAlign;
+    if (width < 0) spec_.flags |= flag_left_align;
     spec_.width = width < 0 ? -width : width;
     return true;
 }
@@ -339,13 +345,13 @@ bool format_engine::convert(char c) {
     case 'i':
         return signed_integer();
     case 'u':
-        return unsigned_integer(10, kLowerDigits);
+        return unsigned_integer(10, lower_digits);
     case 'o':
-        return unsigned_integer(8, kLowerDigits);
+        return unsigned_integer(8, lower_digits);
     case 'x':
-        return unsigned_integer(16, kLowerDigits);
+        return unsigned_integer(16, lower_digits);
     case 'X':
-        return unsigned_integer(16, kUpperDigits);
+        return unsigned_integer(16, upper_digits);
     case 'c':
         return spec_.wide ? wide_character() : character();
     case 'C':
@@ -392,36 +398,36 @@ bool format_engine::signed_integer() {
     const bool negative = value < 0;
     const std::uint64_t magnitude =
         negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    return integer(magnitude, negative, 10, kLowerDigits, false);
+    return integer(magnitude, negative, 10, lower_digits, false);
 }
 
 bool format_engine::unsigned_integer(unsigned base, const char* digits) {
-    spec_.flags &= ~(kForceSign | kSpaceSign); // signs belong to signed conversions only
+    spec_.flags &= ~(flag_force_sign | flag_space_sign); // signs belong to signed conversions only
     return integer(read_unsigned(), false, base, digits, false);
 }
 
 bool format_engine::pointer() {
     const void* address = va_arg(args_, void*);
     if (address == nullptr) {
-        field(kNullPointer, sizeof kNullPointer - 1);
+        field(null_pointer, sizeof null_pointer - 1);
         return true;
     }
-    spec_.flags &= ~(kForceSign | kSpaceSign);
-    return integer(reinterpret_cast<std::uintptr_t>(address), false, 16, kLowerDigits, true);
+    spec_.flags &= ~(flag_force_sign | flag_space_sign);
+    return integer(reinterpret_cast<std::uintptr_t>(address), false, 16, lower_digits, true);
 }
 
 // Layout: [spaces][sign or 0x][zeros][digits][spaces].
 bool format_engine::integer(std::uint64_t magnitude, bool negative, unsigned base,
                             const char* digits, bool force_prefix) {
-    char text[kMaxIntegerDigits];
+    char text[max_integer_digits];
     std::size_t count = 0;
     for (std::uint64_t rest = magnitude; rest != 0 || (count == 0 && spec_.precision != 0);
          rest /= base)
-        text[kMaxIntegerDigits - ++count] = digits[rest % base];
+        text[max_integer_digits - ++count] = digits[rest % base];
 
     const auto precision = static_cast<std::size_t>(std::max(spec_.precision, 0));
     std::size_t zeros = precision > count ? precision - count : 0;
-    const bool alternate = (spec_.flags & kAlternate) != 0;
+    const bool alternate = (spec_.flags & flag_alternate) != 0;
     if (alternate && base == 8 && zeros == 0 && (magnitude != 0 || count == 0))
         zeros = 1; // # on octal guarantees a leading zero
 
@@ -429,25 +435,25 @@ bool format_engine::integer(std::uint64_t magnitude, bool negative, unsigned bas
     std::size_t prefix_length = 0;
     if (negative)
         prefix[prefix_length++] = '-';
-    else if ((spec_.flags & kForceSign) != 0)
+    else if ((spec_.flags & flag_force_sign) != 0)
         prefix[prefix_length++] = '+';
-    else if ((spec_.flags & kSpaceSign) != 0)
+    else if ((spec_.flags & flag_space_sign) != 0)
         prefix[prefix_length++] = ' ';
     if (base == 16 && (force_prefix || (alternate && magnitude != 0))) {
         prefix[prefix_length++] = '0';
-        prefix[prefix_length++] = digits[kPrefixLetterIndex];
+        prefix[prefix_length++] = digits[prefix_letter_index];
     }
 
     const std::size_t content = prefix_length + zeros + count;
-    const bool zero_fill =
-        (spec_.flags & (kZeroPad | kLeftAlign)) == kZeroPad && spec_.precision == kNoPrecision;
+    const bool zero_fill = (spec_.flags & (flag_zero_pad | flag_left_align)) == flag_zero_pad &&
+                           spec_.precision == no_precision;
     if (zero_fill)
         zeros += padding(content);
     else
         pad_before(content);
     out_.put(prefix, prefix_length);
     out_.fill('0', zeros);
-    out_.put(text + kMaxIntegerDigits - count, count);
+    out_.put(text + max_integer_digits - count, count);
     pad_after(content);
     return true;
 }
@@ -475,15 +481,15 @@ bool format_engine::wide_character() {
 }
 
 std::size_t precision_limit(int precision) {
-    return precision == kNoPrecision ? std::numeric_limits<std::size_t>::max()
+    return precision == no_precision ? std::numeric_limits<std::size_t>::max()
                                      : static_cast<std::size_t>(precision);
 }
 
 bool format_engine::narrow_text(const char* text) {
     std::size_t limit = precision_limit(spec_.precision);
     if (text == nullptr) {
-        text = kNullString;
-        limit = limit < sizeof kNullString - 1 ? 0 : limit; // no partial "(null)"
+        text = null_string;
+        limit = limit < sizeof null_string - 1 ? 0 : limit; // no partial "(null)"
     }
     field(text, strnlen(text, limit));
     return true;
@@ -523,22 +529,22 @@ bool format_engine::wide_string() {
 // Places after the point beyond which a finite T has only zeros: its smallest subnormal has
 // digits − min_exponent of them, and no conversion needs more digits than that to be exact.
 template <typename T>
-constexpr int kExactPrecision =
+constexpr int exact_precision =
     std::numeric_limits<T>::digits - std::numeric_limits<T>::min_exponent;
 // Room for a T at the exact precision: the integer digits, the places, sign, point and exponent.
 template <typename T>
-constexpr std::size_t kExactBodySize =
-    kExactPrecision<T> + std::numeric_limits<T>::max_exponent10 + 32;
-constexpr std::size_t kFloatFormatSize = 16;
+constexpr std::size_t exact_body_size =
+    exact_precision<T> + std::numeric_limits<T>::max_exponent10 + 32;
+constexpr std::size_t float_format_size = 16;
 
 // %g and %G drop trailing zeros unless # is given; the other conversions keep them.
 bool keeps_trailing_zeros(char conversion, unsigned flags) {
-    return (conversion != 'g' && conversion != 'G') || (flags & kAlternate) != 0;
+    return (conversion != 'g' && conversion != 'G') || (flags & flag_alternate) != 0;
 }
 
 // The conversion as "%<flags>*.*[L]<conversion>", width and precision taken as arguments.
 template <typename T>
-void rebuild_float_format(char conversion, unsigned flags, char (&format)[kFloatFormatSize]) {
+void rebuild_float_format(char conversion, unsigned flags, char (&format)[float_format_size]) {
     char* p = format;
     *p++ = '%';
     for (const char flag_char : {'-', '+', ' ', '#', '0'})
@@ -554,7 +560,7 @@ void rebuild_float_format(char conversion, unsigned flags, char (&format)[kFloat
 template <typename T>
 int system_format(char* buffer, std::size_t size, const char* format, int width, int precision,
                   T value) {
-    return __builtin___snprintf_chk(buffer, size, kFortifyLevel, size, format, width, precision,
+    return __builtin___snprintf_chk(buffer, size, fortify_level, size, format, width, precision,
                                     value);
 }
 
@@ -563,9 +569,9 @@ int system_format(char* buffer, std::size_t size, const char* format, int width,
 // formatter does not produce gigabytes of padding. Returns -1 when the value cannot be formatted.
 template <typename T>
 int format_engine::bounded_float_width(const char* format, T value,
-                                       char (&scratch)[kFloatBufferSize]) {
-    if (static_cast<std::size_t>(spec_.width) < kFloatBufferSize) return spec_.width;
-    const int body = system_format(scratch, kFloatBufferSize, format, 0, spec_.precision, value);
+                                       char (&scratch)[float_buffer_size]) {
+    if (static_cast<std::size_t>(spec_.width) < float_buffer_size) return spec_.width;
+    const int body = system_format(scratch, float_buffer_size, format, 0, spec_.precision, value);
     if (body < 0) return -1;
     const std::uint64_t enough = std::uint64_t{out_.room()} + static_cast<std::uint64_t>(body) + 1;
     return static_cast<int>(
@@ -575,19 +581,19 @@ int format_engine::bounded_float_width(const char* format, T value,
 // A precision beyond the exact one only adds zeros (or, for %g, nothing), so the system
 // formatter, whose own buffers grow with the precision, never sees one.
 template <typename T> bool format_engine::zero_extended(char conversion, T value) {
-    char format[kFloatFormatSize];
+    char format[float_format_size];
     rebuild_float_format<T>(conversion, spec_.flags, format);
-    char body[kExactBodySize<T>];
-    const int length = system_format(body, sizeof body, format, 0, kExactPrecision<T>, value);
+    char body[exact_body_size<T>];
+    const int length = system_format(body, sizeof body, format, 0, exact_precision<T>, value);
     if (length < 0 || static_cast<std::size_t>(length) >= sizeof body) return false;
     const std::string_view text(body, static_cast<std::size_t>(length));
     // The zeros go after the last digit; zero padding after the sign and the 0x of %a.
     const bool hex = conversion == 'a' || conversion == 'A';
     const std::size_t digits_end = std::min(text.find_first_of(hex ? "pP" : "eE"), text.size());
     const std::size_t sign_end = (text.find_first_of("+- ") == 0 ? 1 : 0) + (hex ? 2 : 0);
-    const std::size_t zeros = static_cast<std::size_t>(spec_.precision - kExactPrecision<T>);
+    const std::size_t zeros = static_cast<std::size_t>(spec_.precision - exact_precision<T>);
     const std::size_t content = text.size() + zeros;
-    const bool zero_fill = (spec_.flags & (kZeroPad | kLeftAlign)) == kZeroPad;
+    const bool zero_fill = (spec_.flags & (flag_zero_pad | flag_left_align)) == flag_zero_pad;
     if (!zero_fill) pad_before(content);
     out_.put(body, sign_end);
     if (zero_fill) out_.fill('0', padding(content));
@@ -602,14 +608,14 @@ template <typename T> bool format_engine::zero_extended(char conversion, T value
 // in place under the remaining capacity.
 template <typename T> bool format_engine::floating(char conversion) {
     const T value = va_arg(args_, T);
-    if (spec_.precision > kExactPrecision<T> && std::isfinite(value)) {
+    if (spec_.precision > exact_precision<T> && std::isfinite(value)) {
         if (keeps_trailing_zeros(conversion, spec_.flags)) return zero_extended(conversion, value);
-        spec_.precision = kExactPrecision<T>; // %g drops the zeros: the output is the same
+        spec_.precision = exact_precision<T>; // %g drops the zeros: the output is the same
     }
-    char format[kFloatFormatSize];
+    char format[float_format_size];
     rebuild_float_format<T>(conversion, spec_.flags, format);
 
-    char local[kFloatBufferSize];
+    char local[float_buffer_size];
     const int width = bounded_float_width(format, value, local);
     if (width < 0) return false;
     const int length = system_format(local, sizeof local, format, width, spec_.precision, value);
@@ -628,15 +634,15 @@ template <typename T> bool format_engine::floating(char conversion) {
 } // namespace
 
 int format_bounded(char* dest, std::uint64_t count, const char* format, va_list args) {
-    if (dest == nullptr) return kFormatError;
-    if (count == 0) return kTruncated;
+    if (dest == nullptr) return format_error;
+    if (count == 0) return format_truncated;
     if (format == nullptr) {
         dest[0] = '\0';
-        return kFormatError;
+        return format_error;
     }
     format_engine engine(dest, count, args);
     const int result = engine.run(format);
-    if (result == kFormatError)
+    if (result == format_error)
         dest[0] = '\0';
     else
         engine.output().terminate();

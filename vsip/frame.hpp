@@ -25,9 +25,9 @@ inline constexpr std::uint64_t lane_count = qtx::simd::lanes<float>;
 inline constexpr float quiet_nan = std::bit_cast<float>(0x7fc00000u);
 
 // Processor profiles: under profile_serial_reductions the profile-dependent reductions run
-// serially; kProfileDefault applies wherever no other profile was chosen.
+// serially; profile_default applies wherever no other profile was chosen.
 inline constexpr std::uint64_t profile_serial_reductions = 1;
-inline constexpr std::uint64_t kProfileDefault = 2;
+inline constexpr std::uint64_t profile_default = 2;
 
 // The library thread count T that each operation reads once at its start (the value
 // QVSIP_GetOmpThreadNum returns, read directly).
@@ -49,19 +49,19 @@ namespace frame {
 inline constexpr std::uint64_t dense_unit = 4 * lane_count;
 
 // A parallel region never asks for more threads than this (the FFT engines' plan ceiling).
-inline constexpr int kMaxRegionThreads = 512;
+inline constexpr int max_region_threads = 512;
 
-struct Range {
+struct range {
     std::uint64_t begin, end;
     bool empty() const { return begin == end; }
 };
 
 // The contiguous share of [0, units) taken by thread index of a team of parts threads: the
 // first units % parts threads take one unit more than the others.
-Range chunk_of(std::uint64_t units, std::uint64_t parts, std::uint64_t index);
+range chunk_of(std::uint64_t units, std::uint64_t parts, std::uint64_t index);
 
 // Team size requested for the thread count: counts of 0 or less ask for the OpenMP runtime's
-// default, larger ones are capped at kMaxRegionThreads.
+// default, larger ones are capped at max_region_threads.
 int region_thread_request(int threads);
 
 // A range kernel behind a plain function pointer, so that the OpenMP regions live in one

@@ -9,7 +9,7 @@ namespace qvsip {
 // part number in bits 15..4).
 std::uint64_t profile_for_processor_id(std::uint64_t main_id);
 
-// Profile of the processor the library runs on; kProfileDefault when it cannot be identified.
+// Profile of the processor the library runs on; profile_default when it cannot be identified.
 std::uint64_t detect_processor_profile();
 
 } // namespace qvsip

@@ -9,14 +9,14 @@
 
 namespace qvsip {
 
-inline constexpr std::size_t kRecordAlignment = 64;
-inline constexpr std::size_t kRecordSlotSize = sizeof(void*); // holds the allocation start
-inline constexpr std::size_t kRecordOverhead = kRecordAlignment + kRecordSlotSize;
+inline constexpr std::size_t record_alignment = 64;
+inline constexpr std::size_t record_slot_size = sizeof(void*); // holds the allocation start
+inline constexpr std::size_t record_overhead = record_alignment + record_slot_size;
 
 // State tags written into every record; nothing reads them back, they mark records for
 // anyone inspecting memory.
 inline constexpr std::uint32_t live_tag = 0x5555;
-inline constexpr std::uint32_t kReleasedTag = 0xAAAA;
+inline constexpr std::uint32_t released_tag = 0xAAAA;
 
 // Returns size bytes on a 64-byte boundary, or null when memory runs out or size plus the
 // overhead does not fit in size_t. The bytes are not initialised.
@@ -29,11 +29,11 @@ void release_record(void* record);
 // The memory functions behind the records: malloc and free unless replaced. Tests swap in
 // counting or failing ones to check the library's out-of-memory paths and that everything it
 // allocates is released. Returns the previous pair; null members restore malloc and free.
-struct RecordMemory {
+struct record_memory {
     void* (*allocate)(std::size_t);
     void (*release)(void*);
 };
-RecordMemory exchange_record_memory(RecordMemory memory);
+record_memory exchange_record_memory(record_memory memory);
 
 // A zero-initialised record of type T, or null.
 template <class T> T* new_record() {
@@ -45,7 +45,7 @@ template <class T> T* new_record() {
 // Marks the record released and frees it; null is ignored.
 template <class T> void retire_record(T* record) {
     if (record == nullptr) return;
-    record->tag = kReleasedTag;
+    record->tag = released_tag;
     release_record(record);
 }
 

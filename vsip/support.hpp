@@ -10,8 +10,8 @@
 namespace qvsip {
 
 // Block kinds.
-inline constexpr std::int32_t kBoundToUser = 1;
-inline constexpr std::int32_t kComplexComponent = 2;
+inline constexpr std::int32_t bound_to_user = 1;
+inline constexpr std::int32_t complex_component = 2;
 
 // Element strides in scalars: a plain block is contiguous, and so is each part of a split
 // complex block; the parts of an interleaved complex block alternate in one array.
@@ -28,7 +28,7 @@ constexpr vsip_length max_block_length(vsip_stride element_stride = contiguous_s
 }
 
 // Integer and boolean blocks share one layout; their elements are always contiguous.
-template <class Scalar> struct IntegerBlockRecord {
+template <class Scalar> struct integer_block_record {
     using scalar_type = Scalar;
     Scalar* data;
     std::int32_t kind;
@@ -40,7 +40,7 @@ template <class Scalar> struct IntegerBlockRecord {
 };
 
 // Every vector view type has this layout; offset, stride and length count block elements.
-template <class Block> struct VectorViewRecord {
+template <class Block> struct vector_view_record {
     using block_type = Block;
     Block* block;
     vsip_offset offset;
@@ -51,7 +51,7 @@ template <class Block> struct VectorViewRecord {
 
 // Matrix views: the row stride steps along a row (row length = number of columns), the column
 // stride from row to row (column length = number of rows).
-template <class Block> struct MatrixViewRecord {
+template <class Block> struct matrix_view_record {
     using block_type = Block;
     Block* block;
     vsip_offset offset;
@@ -90,14 +90,14 @@ struct vsip_cblock_f_s {
     std::int32_t hint;
 };
 
-struct vsip_block_i_s : qvsip::IntegerBlockRecord<vsip_scalar_i> {};
-struct vsip_block_bl_s : qvsip::IntegerBlockRecord<vsip_scalar_bl> {};
-struct vsip_vview_f_s : qvsip::VectorViewRecord<vsip_block_f> {};
-struct vsip_vview_i_s : qvsip::VectorViewRecord<vsip_block_i> {};
-struct vsip_vview_bl_s : qvsip::VectorViewRecord<vsip_block_bl> {};
-struct vsip_cvview_f_s : qvsip::VectorViewRecord<vsip_cblock_f> {};
-struct vsip_mview_f_s : qvsip::MatrixViewRecord<vsip_block_f> {};
-struct vsip_cmview_f_s : qvsip::MatrixViewRecord<vsip_cblock_f> {};
+struct vsip_block_i_s : qvsip::integer_block_record<vsip_scalar_i> {};
+struct vsip_block_bl_s : qvsip::integer_block_record<vsip_scalar_bl> {};
+struct vsip_vview_f_s : qvsip::vector_view_record<vsip_block_f> {};
+struct vsip_vview_i_s : qvsip::vector_view_record<vsip_block_i> {};
+struct vsip_vview_bl_s : qvsip::vector_view_record<vsip_block_bl> {};
+struct vsip_cvview_f_s : qvsip::vector_view_record<vsip_cblock_f> {};
+struct vsip_mview_f_s : qvsip::matrix_view_record<vsip_block_f> {};
+struct vsip_cmview_f_s : qvsip::matrix_view_record<vsip_cblock_f> {};
 
 namespace qvsip {
 

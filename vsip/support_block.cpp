@@ -6,12 +6,12 @@
 namespace qvsip {
 namespace {
 
-constexpr int kAdmitted = 0;
-constexpr int kNotAdmissible = 1;
+constexpr int admit_succeeded = 0;
+constexpr int not_admissible = 1;
 
 // Fields every freshly bound block shares.
 template <class Block> void mark_bound(Block& block, vsip_length length, vsip_memory_hint hint) {
-    block.kind = kBoundToUser;
+    block.kind = bound_to_user;
     block.admitted = 0;
     block.length = length;
     block.reserved = 0;
@@ -37,7 +37,7 @@ vsip_block_f* bind_real(vsip_scalar_f* data, vsip_length length, vsip_memory_hin
 
 void make_component(vsip_block_f& part, vsip_cblock_f& owner, vsip_stride element_stride) {
     part.parent = &owner;
-    part.kind = kComplexComponent;
+    part.kind = complex_component;
     part.element_stride = element_stride;
 }
 
@@ -94,28 +94,28 @@ vsip_cblock_f* bind_complex(vsip_scalar_f* first, vsip_scalar_f* second, vsip_le
 
 // Only a block bound to user data may be admitted; a component goes with its complex block.
 template <class Block> int admit(Block* block) {
-    if (block == nullptr) return kAdmitted;
-    if (block->kind != kBoundToUser) return kNotAdmissible;
+    if (block == nullptr) return admit_succeeded;
+    if (block->kind != bound_to_user) return not_admissible;
     block->admitted = 1;
-    return kAdmitted;
+    return admit_succeeded;
 }
 
 template <class Block> int admit_with_data(Block* block) {
-    if (block != nullptr && block->data == nullptr) return kNotAdmissible;
+    if (block != nullptr && block->data == nullptr) return not_admissible;
     return admit(block);
 }
 
 template <class Block> void destroy_block(Block* block) {
-    if (block == nullptr || block->kind == kComplexComponent) return;
+    if (block == nullptr || block->kind == complex_component) return;
     retire_record(block);
 }
 
 // A complex block takes its two components with it.
 void destroy_block(vsip_cblock_f* block) {
     if (block == nullptr) return;
-    block->real->tag = kReleasedTag;
-    block->imag->tag = kReleasedTag;
-    block->tag = kReleasedTag;
+    block->real->tag = released_tag;
+    block->imag->tag = released_tag;
+    block->tag = released_tag;
     release_record(block->real);
     release_record(block->imag);
     release_record(block);

@@ -12,18 +12,18 @@ namespace qvsip {
 namespace {
 
 // One dimension of a view: count elements, stride block elements apart.
-struct Dimension {
+struct view_dimension {
     vsip_length count;
     vsip_stride stride;
 };
 
 // Lowest and highest block element a view reaches.
-struct Reach {
+struct address_reach {
     std::int64_t low, high;
 };
 
 // Widens reach by the span of one non-empty dimension; false when the span overflows.
-bool extend(Reach& reach, Dimension dimension) {
+bool extend(address_reach& reach, view_dimension dimension) {
     const vsip_length steps = dimension.count - 1;
     if (dimension.stride == 0) return true;
     std::int64_t span = 0;
@@ -38,13 +38,13 @@ bool extend(Reach& reach, Dimension dimension) {
 // reaches nothing, but its offset must still not pass the end so that its start address is
 // one inside or just past the array.
 bool view_fits(vsip_length block_length, vsip_offset offset,
-               std::initializer_list<Dimension> dimensions) {
+               std::initializer_list<view_dimension> dimensions) {
     if (offset > block_length) return false;
-    for (const Dimension& dimension : dimensions)
+    for (const view_dimension& dimension : dimensions)
         if (dimension.count == 0) return true;
     // offset <= block length, which is below PTRDIFF_MAX
-    Reach reach{static_cast<std::int64_t>(offset), static_cast<std::int64_t>(offset)};
-    for (const Dimension& dimension : dimensions)
+    address_reach reach{static_cast<std::int64_t>(offset), static_cast<std::int64_t>(offset)};
+    for (const view_dimension& dimension : dimensions)
         if (!extend(reach, dimension)) return false;
     return reach.low >= 0 && static_cast<vsip_length>(reach.high) < block_length;
 }

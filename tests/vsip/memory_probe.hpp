@@ -37,7 +37,7 @@ class memory_probe {
         std::free(start);
     }
 
-    RecordMemory previous_;
+    record_memory previous_;
     static inline int live_ = 0;
     static inline int allocations_ = 0;
     static inline int fail_after_ = -1;

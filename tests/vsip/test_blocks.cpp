@@ -38,9 +38,9 @@ TEST(Record, AlignedAboveItsStoredStart) {
 
 TEST(Record, OverflowingSizeIsRefusedWithoutAllocating) {
     memory_probe probe;
-    constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
-    EXPECT_EQ(qvsip::allocate_record_bytes(kMax), nullptr);
-    EXPECT_EQ(qvsip::allocate_record_bytes(kMax - qvsip::kRecordOverhead + 1), nullptr);
+    constexpr std::size_t largest_size = std::numeric_limits<std::size_t>::max();
+    EXPECT_EQ(qvsip::allocate_record_bytes(largest_size), nullptr);
+    EXPECT_EQ(qvsip::allocate_record_bytes(largest_size - qvsip::record_overhead + 1), nullptr);
     EXPECT_EQ(probe.allocations(), 0);
 }
 
@@ -111,7 +111,7 @@ TEST(ComplexBlock, PartsOfBothLayouts) {
     for (vsip_cblock_f* block : {interleaved, split})
         for (vsip_block_f* part : {block->real, block->imag}) {
             EXPECT_EQ(part->parent, block);
-            EXPECT_EQ(part->kind, qvsip::kComplexComponent);
+            EXPECT_EQ(part->kind, qvsip::complex_component);
             EXPECT_EQ(part->element_stride, block->element_stride);
             EXPECT_EQ(part->length, 4u);
             EXPECT_EQ(part->hint, VSIP_MEM_RDONLY);

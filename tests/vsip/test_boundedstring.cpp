@@ -17,14 +17,14 @@
 
 namespace {
 
-constexpr uint64_t kMaxCapacity = 0x7fffffffu;
-constexpr uint64_t kTooLargeCapacity = 0x80000000u;
+constexpr uint64_t max_capacity = 0x7fffffffu;
+constexpr uint64_t too_large_capacity = 0x80000000u;
 constexpr char untouched = '#';
 
 // A buffer pre-filled with a marker so that untouched, reset and overrun are all visible.
-template <std::size_t N> struct Buffer {
+template <std::size_t N> struct guarded_buffer {
     std::array<char, N + 8> bytes;
-    Buffer() { bytes.fill(untouched); }
+    guarded_buffer() { bytes.fill(untouched); }
     char* data() { return bytes.data(); }
     bool guard_intact() const {
         for (std::size_t i = N; i < bytes.size(); ++i)
@@ -36,7 +36,7 @@ template <std::size_t N> struct Buffer {
 // ---------------------------------------------------------------------------------------------
 // strcpy_s / strcpy_error
 
-struct CopyCase {
+struct copy_case {
     const char* name;
     uint64_t capacity;
     const char* source; // nullptr: null source
@@ -45,21 +45,21 @@ struct CopyCase {
 };
 
 TEST(StrcpyS, CodesAndDestination) {
-    const CopyCase cases[] = {
+    const copy_case cases[] = {
         {"fits with NUL", 10, "123456789", 0, "123456789"},
         {"one too long", 9, "123456789", 162, ""},
         {"empty source", 1, "", 0, ""},
         {"capacity 1 too small", 1, "x", 162, ""},
         {"capacity 0", 0, "x", 34, nullptr},
-        {"capacity max", kMaxCapacity, "abc", 0, "abc"},
-        {"capacity too large", kTooLargeCapacity, "abc", 34, nullptr},
+        {"capacity max", max_capacity, "abc", 0, "abc"},
+        {"capacity too large", too_large_capacity, "abc", 34, nullptr},
         {"null source", 10, nullptr, 150, ""},
         {"capacity checked before source", 0, nullptr, 34, nullptr},
     };
-    for (const CopyCase& c : cases) {
+    for (const copy_case& c : cases) {
         SCOPED_TRACE(c.name);
         for (auto* function : {&strcpy_s, &strcpy_error}) {
-            Buffer<16> buf;
+            guarded_buffer<16> buf;
             EXPECT_EQ(function(buf.data(), c.capacity, c.source), c.code);
             if (c.result == nullptr)
                 EXPECT_EQ(buf.bytes[0], untouched);
@@ -93,14 +93,14 @@ TEST(StrcpyS, SamePointer) {
 }
 
 TEST(StrcpyS, OverlappingRanges) {
-    struct Case {
+    struct test_case {
         std::ptrdiff_t dest, src;
         int code;
     };
     // Source "abc" sits at offset 8 of the array; ranges are 4 bytes with the NUL.
-    const Case cases[] = {{6, 8, 182}, {10, 8, 182}, {11, 8, 182},
-                          {4, 8, 0},   {12, 8, 0},   {0, 8, 0}};
-    for (const Case& c : cases) {
+    const test_case cases[] = {{6, 8, 182}, {10, 8, 182}, {11, 8, 182},
+                               {4, 8, 0},   {12, 8, 0},   {0, 8, 0}};
+    for (const test_case& c : cases) {
         SCOPED_TRACE(c.dest);
         char area[24] = {};
         std::memcpy(area + 8, "abc", 4);
@@ -115,7 +115,7 @@ TEST(StrcpyS, OverlappingRanges) {
 // ---------------------------------------------------------------------------------------------
 // strcat_s
 
-struct AppendCase {
+struct append_case {
     const char* name;
     const char* initial;
     uint64_t capacity;
@@ -125,20 +125,20 @@ struct AppendCase {
 };
 
 TEST(StrcatS, CodesAndDestination) {
-    const AppendCase cases[] = {
+    const append_case cases[] = {
         {"fits exactly", "12345", 10, "6789", 0, "123456789"},
         {"one too long", "12345", 10, "67890", 162, ""},
         {"empty source", "abc", 4, "", 0, "abc"},
         {"into empty", "", 4, "abc", 0, "abc"},
         {"null source", "abc", 100, nullptr, 150, ""},
         {"capacity 0", "abc", 0, "x", 34, "abc"},
-        {"capacity too large", "abc", kTooLargeCapacity, "x", 34, "abc"},
-        {"capacity max", "abc", kMaxCapacity, "de", 0, "abcde"},
+        {"capacity too large", "abc", too_large_capacity, "x", 34, "abc"},
+        {"capacity max", "abc", max_capacity, "de", 0, "abcde"},
         {"no NUL within capacity", "abcdef", 3, "x", 150, ""},
         {"NUL at the last place", "ab", 3, "", 0, "ab"},
         {"NUL at the last place, no room", "ab", 3, "x", 162, ""},
     };
-    for (const AppendCase& c : cases) {
+    for (const append_case& c : cases) {
         SCOPED_TRACE(c.name);
         char buf[16] = {};
         std::strcpy(buf, c.initial);
@@ -149,19 +149,19 @@ TEST(StrcatS, CodesAndDestination) {
 }
 
 TEST(StrcatS, OverlappingRanges) {
-    struct Case {
+    struct test_case {
         const char* name;
         std::ptrdiff_t src;
         int code;
     };
     // The array holds "ab\0xy\0....": the destination is "ab" with capacity 16.
-    const Case cases[] = {
+    const test_case cases[] = {
         {"source is destination", 0, 182},
         {"source inside used part", 1, 182},
         {"source inside appended range", 3, 182},
         {"source beyond appended range", 6, 0},
     };
-    for (const Case& c : cases) {
+    for (const test_case& c : cases) {
         SCOPED_TRACE(c.name);
         char area[24] = "ab\0xy\0";
         std::memcpy(area + 6, "pq", 3);
@@ -187,7 +187,7 @@ template <typename... Args> void expect_like_snprintf(const char* format, Args..
     EXPECT_STREQ(actual, expected);
 }
 
-constexpr const char* kIntegerFormats[] = {
+constexpr const char* integer_formats[] = {
     "%d",   "%i",    "%5d",   "%-5d",  "%05d",  "%+d",  "% d",   "%+ d", "%.3d", "%8.3d", "%-+8.3d",
     "%.0d", "%5.0d", "%-05d", "%0+8d", "%u",    "%7u",  "%o",    "%#o",  "%#5o", "%#.0o", "%x",
     "%#x",  "%X",    "%#X",   "%#08x", "%-#8X", "%.0x", "%#.5x", "%+u",  "% x",  "<%d>",
@@ -195,7 +195,7 @@ constexpr const char* kIntegerFormats[] = {
 
 TEST(Format, IntegersMatchSnprintf) {
     const int values[] = {0, 1, -1, 42, -42, 255, 0xdead, INT_MAX, INT_MIN};
-    for (const char* format : kIntegerFormats)
+    for (const char* format : integer_formats)
         for (const int value : values)
             expect_like_snprintf(format, value);
 }
@@ -213,12 +213,12 @@ TEST(Format, LengthModifiersMatchSnprintf) {
 }
 
 TEST(Format, SizedIntegerModifiers) {
-    struct Case {
+    struct test_case {
         const char* format;
         long long value;
         const char* expected;
     };
-    const Case cases[] = {
+    const test_case cases[] = {
         {"%I64d", LLONG_MIN, "-9223372036854775808"},
         {"%I64x", -1, "ffffffffffffffff"},
         {"%Id", LLONG_MIN, "-9223372036854775808"},
@@ -228,7 +228,7 @@ TEST(Format, SizedIntegerModifiers) {
         {"%Lx", -1, "ffffffffffffffff"},
         {"%Zu", 1ll << 40, "1099511627776"},
     };
-    for (const Case& c : cases) {
+    for (const test_case& c : cases) {
         char buf[64];
         EXPECT_EQ(sprintf_s(buf, sizeof buf, c.format, c.value),
                   static_cast<int>(std::strlen(c.expected)));
@@ -353,7 +353,7 @@ TEST(Format, HugePrecisionFailsAtOnce) {
     for (const int precision : {INT_MAX, 1000000000})
         for (const char* format : {"%.*f", "%.*e", "%.*a", "%#.*g", "%.*d"}) {
             SCOPED_TRACE(format);
-            Buffer<64> buf;
+            guarded_buffer<64> buf;
             const int result = std::strchr(format, 'd') != nullptr
                                    ? sprintf_s(buf.data(), 64, format, precision, 7)
                                    : sprintf_s(buf.data(), 64, format, precision, 1.5);
@@ -361,7 +361,7 @@ TEST(Format, HugePrecisionFailsAtOnce) {
             EXPECT_EQ(buf.bytes[0], '\0');
             EXPECT_TRUE(buf.guard_intact());
         }
-    Buffer<64> buf;
+    guarded_buffer<64> buf;
     EXPECT_EQ(sprintf_s(buf.data(), 64, "%.*Lf", INT_MAX, 1.5L), -1);
     EXPECT_EQ(sprintf_s(buf.data(), 64, "%.*g", INT_MAX, 1.5), 3); // %g drops the zeros
     EXPECT_STREQ(buf.data(), "1.5");
@@ -375,7 +375,7 @@ TEST(Format, MalformedFormatsResetDestination) {
     for (const char* format : {"%y", "abc%", "%5", "%.", "%*5d", "%.*3d", "%-%", "%n", "%hy",
                                "%99999999999d", "%.99999999999d", "%ld%"}) {
         SCOPED_TRACE(format);
-        Buffer<32> buf;
+        guarded_buffer<32> buf;
         int sink = 0;
         EXPECT_EQ(sprintf_s(buf.data(), 32, format, 1, &sink), -1);
         EXPECT_EQ(buf.bytes[0], '\0');
@@ -384,27 +384,27 @@ TEST(Format, MalformedFormatsResetDestination) {
 }
 
 TEST(Format, EdgeCasesOfTheEntryPoints) {
-    struct Case {
+    struct test_case {
         const char* name;
         uint64_t capacity;
         const char* format;
         int result;
         const char* text; // nullptr: untouched
     };
-    const Case cases[] = {
+    const test_case cases[] = {
         {"leading space", 10, " %d", 3, " 42"},
         {"does not fit", 2, "%d", -1, ""},
         {"fits exactly", 3, "%s", 2, "42"},
         {"capacity 0", 0, "x", -1, nullptr},
         {"capacity 1, empty output", 1, "", 0, ""},
         {"capacity 1, one character", 1, "x", -1, ""},
-        {"capacity max", kMaxCapacity, "%s!", 3, "42!"},
-        {"capacity too large", kTooLargeCapacity, "x", -1, nullptr},
+        {"capacity max", max_capacity, "%s!", 3, "42!"},
+        {"capacity too large", too_large_capacity, "x", -1, nullptr},
         {"null format", 10, nullptr, -1, ""},
     };
-    for (const Case& c : cases) {
+    for (const test_case& c : cases) {
         SCOPED_TRACE(c.name);
-        Buffer<16> buf;
+        guarded_buffer<16> buf;
         const bool string_argument = c.format != nullptr && std::strstr(c.format, "%s") != nullptr;
         const int result = string_argument ? sprintf_s(buf.data(), c.capacity, c.format, "42")
                                            : sprintf_s(buf.data(), c.capacity, c.format, 42);
@@ -427,7 +427,7 @@ int engine(char* dest, uint64_t count, const char* format, ...) {
 }
 
 TEST(Engine, TruncationKeepsTheBoundedPrefix) {
-    struct Case {
+    struct test_case {
         const char* name;
         uint64_t count;
         const char* format;
@@ -435,7 +435,7 @@ TEST(Engine, TruncationKeepsTheBoundedPrefix) {
         const char* text;
     };
     // Every format consumes (int 42, double 2.5, const char* "str").
-    const Case cases[] = {
+    const test_case cases[] = {
         {"literal", 5, "hello world", -2, "hell"},
         {"exact fit", 13, "%d|%.3f|%s", 12, "42|2.500|str"},
         {"inside digits", 2, "%d|%.3f|%s", -2, "4"},
@@ -443,11 +443,11 @@ TEST(Engine, TruncationKeepsTheBoundedPrefix) {
         {"inside a string", 12, "%d|%.3f|%s", -2, "42|2.500|st"},
         {"inside padding", 4, "%10d|%.3f|%s", -2, "   "},
         {"capacity 1", 1, "%d", -2, ""},
-        {"count beyond the valid capacity", kTooLargeCapacity, "%d|%.3f|%s", 12, "42|2.500|str"},
+        {"count beyond the valid capacity", too_large_capacity, "%d|%.3f|%s", 12, "42|2.500|str"},
     };
-    for (const Case& c : cases) {
+    for (const test_case& c : cases) {
         SCOPED_TRACE(c.name);
-        Buffer<16> buf;
+        guarded_buffer<16> buf;
         EXPECT_EQ(engine(buf.data(), c.count, c.format, 42, 2.5, "str"), c.result);
         EXPECT_STREQ(buf.data(), c.text);
         EXPECT_TRUE(buf.guard_intact());
@@ -455,7 +455,7 @@ TEST(Engine, TruncationKeepsTheBoundedPrefix) {
 }
 
 TEST(Engine, InvalidArguments) {
-    Buffer<8> buf;
+    guarded_buffer<8> buf;
     EXPECT_EQ(engine(nullptr, 8, "x"), -1);
     EXPECT_EQ(engine(buf.data(), 0, "x"), -2);
     EXPECT_EQ(engine(buf.data(), 0, "%y"), -2);
@@ -472,14 +472,14 @@ TEST(Engine, LongFloatOutputStaysWithinTheBound) {
     std::array<char, 1024> big;
     EXPECT_EQ(engine(big.data(), big.size(), "ab%.600f", 1.0), static_cast<int>(expected.size()));
     EXPECT_EQ(std::string(big.data()), expected);
-    Buffer<100> small;
+    guarded_buffer<100> small;
     EXPECT_EQ(engine(small.data(), 100, "ab%.600f", 1.0), -2);
     EXPECT_EQ(std::string(small.data()), expected.substr(0, 99));
     EXPECT_TRUE(small.guard_intact());
-    Buffer<64> wide;
+    guarded_buffer<64> wide;
     EXPECT_EQ(engine(wide.data(), 64, "%2000000000f", 1.0), -2);
     EXPECT_TRUE(wide.guard_intact());
-    Buffer<16> digits;
+    guarded_buffer<16> digits;
     EXPECT_EQ(engine(digits.data(), 16, "%.*f", INT_MAX, -1.5), -2);
     EXPECT_STREQ(digits.data(), "-1.500000000000");
     EXPECT_TRUE(digits.guard_intact());

@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr char kThreadVariable[] = "OMP_NUM_THREADS";
+constexpr char thread_count_variable[] = "OMP_NUM_THREADS";
 
 std::optional<std::string> thread_variable() {
-    const char* value = std::getenv(kThreadVariable);
+    const char* value = std::getenv(thread_count_variable);
     return value == nullptr ? std::nullopt : std::optional<std::string>(value);
 }
 
@@ -26,16 +26,16 @@ class ThreadCount : public ::testing::Test {
     void TearDown() override {
         if (saved_count_ > 0) QVSIP_SetOmpThreadNum(saved_count_);
         if (saved_text_)
-            setenv(kThreadVariable, saved_text_->c_str(), 1);
+            setenv(thread_count_variable, saved_text_->c_str(), 1);
         else
-            unsetenv(kThreadVariable);
+            unsetenv(thread_count_variable);
     }
     const int saved_count_ = QVSIP_GetOmpThreadNum();
     const std::optional<std::string> saved_text_ = thread_variable();
 };
 
 TEST_F(ThreadCount, RefusedCountsChangeNothing) {
-    ASSERT_EQ(setenv(kThreadVariable, "marker", 1), 0);
+    ASSERT_EQ(setenv(thread_count_variable, "marker", 1), 0);
     for (const int refused : {0, -3, INT_MIN, 100000000, INT_MAX}) {
         SCOPED_TRACE(refused);
         EXPECT_EQ(QVSIP_SetOmpThreadNum(refused), -1);

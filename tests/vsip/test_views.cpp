@@ -15,7 +15,7 @@ namespace {
 using qvsip::test::memory_probe;
 
 constexpr std::uint32_t quiet_nan_bits = 0x7fc00000u;
-constexpr vsip_stride kHugeStride = std::numeric_limits<vsip_stride>::max();
+constexpr vsip_stride huge_stride = std::numeric_limits<vsip_stride>::max();
 
 bool is_quiet_nan(float x) {
     return std::bit_cast<std::uint32_t>(x) == quiet_nan_bits;
@@ -130,13 +130,13 @@ TEST(Binding, NullBlockGivesNull) {
 TEST(Binding, VectorsMustStayInsideTheirBlock) {
     float data[10] = {};
     vsip_block_f* block = vsip_blockbind_f(data, 10, VSIP_MEM_NONE);
-    struct Case {
+    struct test_case {
         vsip_offset offset;
         vsip_stride stride;
         vsip_length length;
         bool fits;
     };
-    const Case cases[] = {
+    const test_case cases[] = {
         {0, 1, 10, true},
         {8, 1, 2, true},
         {8, 1, 3, false},
@@ -146,11 +146,11 @@ TEST(Binding, VectorsMustStayInsideTheirBlock) {
         {10, 1, 0, true},
         {11, 1, 0, false}, // empty: offset may end the block
         {3, 0, ~0ull, true},
-        {0, kHugeStride, 2, false},
-        {1, -kHugeStride - 1, 2, false},
+        {0, huge_stride, 2, false},
+        {1, -huge_stride - 1, 2, false},
         {0, 2, ~0ull, false},
     };
-    for (const Case& c : cases) {
+    for (const test_case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.offset << ", " << c.stride << ", " << c.length);
         vsip_vview_f* view = vsip_vbind_f(block, c.offset, c.stride, c.length);
         EXPECT_EQ(view != nullptr, c.fits);
@@ -178,7 +178,7 @@ TEST(Binding, MatricesCheckAllFourCorners) {
     vsip_mdestroy_f(reversed);
     EXPECT_EQ(vsip_mbind_f(block, 1, 4, 3, 1, 4), nullptr);  // last corner at 12
     EXPECT_EQ(vsip_mbind_f(block, 3, 4, 3, -1, 5), nullptr); // corner below 0
-    EXPECT_EQ(vsip_mbind_f(block, 0, kHugeStride, 2, kHugeStride, 2), nullptr);
+    EXPECT_EQ(vsip_mbind_f(block, 0, huge_stride, 2, huge_stride, 2), nullptr);
     vsip_mview_f* empty = vsip_mbind_f(block, 12, 4, 0, 1, 4);
     EXPECT_NE(empty, nullptr);
     vsip_mdestroy_f(empty);
