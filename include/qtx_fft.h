@@ -6,8 +6,9 @@
  * transform once, executes the plan any number of times, and destroys it. Planning failures
  * are reported only by a null plan; transforms are not normalised.
  *
- * Strides, distances and lengths count elements of the array's own type. Sign -1 is the
- * forward transform exp(-2 pi i f t / n), +1 the backward one.
+ * Strides, distances and lengths count elements of the array's own type. Sign
+ * QTX_FFT_FORWARD (-1) is the forward transform exp(-2 pi i f t / n), QTX_FFT_BACKWARD (+1)
+ * the backward one.
  */
 #ifndef QTX_FFT_H
 #define QTX_FFT_H
@@ -25,6 +26,64 @@ extern "C" {
 #define QTX_FFT_API
 #endif
 
+/* Transform signs. */
+#define QTX_FFT_FORWARD (-1)
+#define QTX_FFT_BACKWARD (+1)
+
+/*
+ * Real-to-real kind codes, one per dimension. y is the unnormalised output of length n; sums
+ * run over j from 0 to n - 1 unless stated.
+ */
+/* Real input to its spectrum X as n reals: Re X[0 .. n/2], then Im X[(n-1)/2 .. 1]. */
+#define QTX_FFT_REAL_TO_HALFCOMPLEX 0
+/* That layout back to real output: the backward transform, not normalised. */
+#define QTX_FFT_HALFCOMPLEX_TO_REAL 1
+/* Hartley: y[k] = sum x[j] (cos + sin)(2 pi j k / n). */
+#define QTX_FFT_HARTLEY 2
+/* Cosine type 1, n >= 2: y[k] = x[0] + (-1)^k x[n-1] + 2 sum_{0<j<n-1} x[j] cos(pi j k/(n-1)). */
+#define QTX_FFT_COSINE_1 3
+/* Cosine type 3: y[k] = x[0] + 2 sum_{j>0} x[j] cos(pi j (k + 1/2) / n). */
+#define QTX_FFT_COSINE_3 4
+/* Cosine type 2: y[k] = 2 sum x[j] cos(pi (j + 1/2) k / n). */
+#define QTX_FFT_COSINE_2 5
+/* Cosine type 4: y[k] = 2 sum x[j] cos(pi (j + 1/2) (k + 1/2) / n). */
+#define QTX_FFT_COSINE_4 6
+/* Sine type 1: y[k] = 2 sum x[j] sin(pi (j + 1) (k + 1) / (n + 1)). */
+#define QTX_FFT_SINE_1 7
+/* Sine type 3: y[k] = (-1)^k x[n-1] + 2 sum_{j<n-1} x[j] sin(pi (j + 1) (k + 1/2) / n). */
+#define QTX_FFT_SINE_3 8
+/* Sine type 2: y[k] = 2 sum x[j] sin(pi (j + 1/2) (k + 1) / n). */
+#define QTX_FFT_SINE_2 9
+/* Sine type 4: y[k] = 2 sum x[j] sin(pi (j + 1/2) (k + 1/2) / n). */
+#define QTX_FFT_SINE_4 10
+
+/*
+ * Planner flags. Every planner accepts any combination and ignores it: planning never
+ * measures, so no flag changes which plan is made or what it computes.
+ */
+#define QTX_FFT_MEASURE 0u
+#define QTX_FFT_DESTROY_INPUT 1u
+#define QTX_FFT_UNALIGNED 2u
+#define QTX_FFT_CONSERVE_MEMORY 4u
+#define QTX_FFT_EXHAUSTIVE 8u
+#define QTX_FFT_PRESERVE_INPUT 16u
+#define QTX_FFT_PATIENT 32u
+#define QTX_FFT_ESTIMATE 64u
+#define QTX_FFT_WISDOM_ONLY 2097152u
+
+/*
+ * Complex values, real part first. C code that includes <complex.h> before this header gets
+ * the native complex types, so float complex and double complex arrays pass as they are; the
+ * layout is the same either way.
+ */
+#if !defined(__cplusplus) && (defined(complex) || defined(_Complex_I))
+typedef float _Complex qtx_fftf_complex;
+typedef double _Complex qtx_fft_complex;
+#else
+typedef float qtx_fftf_complex[2];
+typedef double qtx_fft_complex[2];
+#endif
+
 /* Version query: four NUL-terminated texts of at most 100 bytes each. */
 typedef struct qtx_fftf_version {
     char product_name[100];
@@ -39,10 +98,9 @@ QTX_FFT_API int QFFTGetVersion(qtx_fftf_version* info);
 
 /*
  * The interface of one engine. X(name) forms the engine's function and type names, R is its
- * real type and C its complex type (two R, real part first).
+ * real type and C its complex type.
  */
 #define QTX_FFT_DECLARE_ENGINE(X, R, C)                                                          \
-    typedef R C[2];                                                                             \
     typedef struct X(plan_s) * X(plan);                                                         \
     typedef struct X(dim_s) {                                                                   \
         int n, in_stride, out_stride;                                                           \

@@ -13,7 +13,7 @@ static int check_single(void) {
     int ok = data != NULL && (uintptr_t)data % 64 == 0;
     if (!ok) return 0;
     data[1][0] = 1.0f;
-    plan = qtx_fftf_plan_guru_dft(1, &dim, 0, NULL, data, data, -1, 0u);
+    plan = qtx_fftf_plan_guru_dft(1, &dim, 0, NULL, data, data, QTX_FFT_FORWARD, QTX_FFT_ESTIMATE);
     if (plan != NULL) {
         qtx_fftf_execute(plan);
         qtx_fftf_destroy_plan(plan);
@@ -29,7 +29,8 @@ static int check_double(void) {
     qtx_fft_plan plan;
     int ok = data != NULL && (uintptr_t)data % 64 == 0;
     if (!ok) return 0;
-    plan = qtx_fft_plan_guru64_dft(1, &dim, 0, NULL, data, data, 1, 0u);
+    plan =
+        qtx_fft_plan_guru64_dft(1, &dim, 0, NULL, data, data, QTX_FFT_BACKWARD, QTX_FFT_ESTIMATE);
     if (plan != NULL) {
         qtx_fft_execute_dft(plan, data, data);
         qtx_fft_destroy_plan(plan);
