@@ -20,11 +20,17 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/qvsipConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/qvsipConfig.cmake ${PROJECT_BINARY_DIR}/qvsipConfigVersion.cmake
         DESTINATION ${QTX_CMAKE_DIR})
 
-# One pkg-config file per library, from one template.
+# One pkg-config file per library, from one template. A library that needs other libraries of
+# the package finds them at run time through its RUNPATH ($ORIGIN); the link gets the directory
+# as -rpath-link too, since a cross linker does not search a library's RUNPATH.
 function(qtx_pkg_config library description requires)
   set(QTX_PC_NAME ${library})
   set(QTX_PC_DESCRIPTION "${description}")
   set(QTX_PC_REQUIRES "${requires}")
+  set(QTX_PC_LIBS "-L\${libdir} -l${library}")
+  if(requires)
+    string(APPEND QTX_PC_LIBS " -Wl,-rpath-link,\${libdir}")
+  endif()
   configure_file(${PROJECT_SOURCE_DIR}/cmake/library.pc.in
                  ${PROJECT_BINARY_DIR}/${library}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/${library}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

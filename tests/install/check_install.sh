@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # check_install.sh <build dir> <work dir>
-# Installs the build into a fresh prefix and builds a consumer against it twice: through the
-# CMake package and through pkg-config.
+# Installs the build into a fresh prefix, builds two programs against it three ways (the CMake
+# package, pkg-config, plain -I -L -l) and runs them without LD_LIBRARY_PATH. library_only
+# links libqvsip alone: an executable's RUNPATH serves only its own dependencies, so it starts
+# only if libqvsip finds the engines itself. consumer links all three libraries.
 set -euo pipefail
 build=$1 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
+unset LD_LIBRARY_PATH
 rm -rf "$work"
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -13,12 +16,36 @@ for file in lib/libqvsip_fftf.so lib/libqvsip_fft.so lib/libqvsip.so lib/pkgconf
             include/qtx_fft.h include/qvsip.h; do
   [ -e "$prefix/$file" ] || { echo "missing $prefix/$file"; exit 1; }
 done
+if /sbin/ldconfig -p 2>/dev/null | grep -q 'libqvsip_fftf\.so\.1 '; then
+  echo "note: the loader cache has an installed libqvsip_fftf, which can hide a missing RUNPATH"
+fi
 
-cmake -S "$here/consumer" -B "$work/cmake-consumer" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
-cmake --build "$work/cmake-consumer" >/dev/null
-"$work/cmake-consumer/consumer"
+run() {
+  local output
+  output=$(timeout 60 "$1") || { echo "$1 failed: $output"; exit 1; }
+  echo "${1##*/}: $output"
+}
+new_dtags=-Wl,--enable-new-dtags
+
+cmake -S "$here/consumer" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$prefix" \
+      -DCMAKE_EXE_LINKER_FLAGS="$new_dtags" >/dev/null
+cmake --build "$work/cmake" >/dev/null
+run "$work/cmake/consumer"
+run "$work/cmake/library_only"
 
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
-cc -std=c99 -Wall -Werror "$here/consumer/main.c" -o "$work/pkg-consumer" \
-   $(pkg-config --cflags --libs qvsip_fftf qvsip_fft qvsip) -Wl,-rpath,"$prefix/lib"
-"$work/pkg-consumer"
+plain="-I$prefix/include -L$prefix/lib"
+# program source flags
+cases=(
+  "pkg-config-consumer main.c $(pkg-config --cflags --libs qvsip_fftf qvsip_fft qvsip)"
+  "pkg-config-library_only library_only.c $(pkg-config --cflags --libs qvsip)"
+  "plain-consumer main.c $plain -lqvsip_fftf -lqvsip_fft -lqvsip"
+  "plain-library_only library_only.c $plain -lqvsip"
+)
+for case in "${cases[@]}"; do
+  read -r program source flags <<<"$case"
+  # shellcheck disable=SC2086
+  cc -std=c99 -Wall -Werror "$here/consumer/$source" -o "$work/$program" $flags $new_dtags \
+     -Wl,-rpath,"$prefix/lib"
+  run "$work/$program"
+done
