@@ -3,33 +3,46 @@
 JOBS ?= $(shell nproc)
 BUILD_ROOT ?= build
 
-.PHONY: check quick demo deps install clean
+# The Release build of the libraries and the shipped programs without the test suite: `make demo`
+# and `make install` share it, so installing after the demo builds nothing again.
+TOOLS_DIR = $(BUILD_ROOT)/release-tools
+TOOLS_OPTIONS = -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF
+# What `cmake --install` copies: the three libraries and qtx-plan.
+INSTALLED_TARGETS = qvsip_fftf qvsip_fft qvsip qtx-plan
 
-deps:
-	@bash .ci/install-deps.sh
+# The Debian packages each target needs (.ci/install-deps.sh lists the sets).
+DEPS_SETS = demo quick check bench
+DEPS_TARGETS = $(addprefix deps-,$(DEPS_SETS))
 
-check: deps
+.PHONY: check quick demo deps $(DEPS_TARGETS) tools-tree install clean
+
+deps: deps-check
+
+$(DEPS_TARGETS):
+	@bash .ci/install-deps.sh $(@:deps-%=%)
+
+check: deps-check
 	@bash .ci/check.sh $(BUILD_ROOT) $(JOBS) release asan tsan scalar aarch64
 
-quick: deps
+quick: deps-quick
 	@bash .ci/check.sh $(BUILD_ROOT) $(JOBS) release
+
+tools-tree: deps-demo
+	cmake -S . -B $(TOOLS_DIR) $(TOOLS_OPTIONS) >/dev/null
 
 # The first programs a new user runs: a spectrum with the engine, the plan it used, then
 # pulse compression of a radar pulse train with the library.
-demo: deps
-	cmake -S . -B $(BUILD_ROOT)/demo -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF >/dev/null
-	cmake --build $(BUILD_ROOT)/demo -j $(JOBS) --target multitone qtx-plan pulse_compression
-	$(BUILD_ROOT)/demo/examples/multitone
-	$(BUILD_ROOT)/demo/tools/qtx-plan 1000
-	$(BUILD_ROOT)/demo/examples/pulse_compression
+demo: tools-tree
+	cmake --build $(TOOLS_DIR) -j $(JOBS) --target multitone qtx-plan pulse_compression
+	$(TOOLS_DIR)/examples/multitone
+	$(TOOLS_DIR)/tools/qtx-plan 1000
+	$(TOOLS_DIR)/examples/pulse_compression
 
 # make install PREFIX=/opt/qvsip
 PREFIX ?= /usr/local
-install: deps
-	cmake -S . -B $(BUILD_ROOT)/install -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF \
-	      -DCMAKE_INSTALL_PREFIX=$(PREFIX)
-	cmake --build $(BUILD_ROOT)/install -j $(JOBS)
-	cmake --install $(BUILD_ROOT)/install
+install: tools-tree
+	cmake --build $(TOOLS_DIR) -j $(JOBS) --target $(INSTALLED_TARGETS)
+	cmake --install $(TOOLS_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_ROOT)
