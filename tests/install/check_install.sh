@@ -20,20 +20,29 @@ if /sbin/ldconfig -p 2>/dev/null | grep -q 'libqvsip_fftf\.so\.1 '; then
   echo "note: the loader cache has an installed libqvsip_fftf, which can hide a missing RUNPATH"
 fi
 
+# The package version (pkg-config; the CMake package must match it exactly) names the
+# libraries' files and is the engines' product version, which consumer prints second.
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+version=$(pkg-config --modversion qvsip)
+for lib in qvsip_fftf qvsip_fft qvsip; do
+  [ -e "$prefix/lib/lib$lib.so.$version" ] || { echo "no lib$lib.so.$version"; exit 1; }
+done
+
+# run <program>: runs it, bounded in time, and keeps what it printed in output.
 run() {
-  local output
   output=$(timeout 60 "$1") || { echo "$1 failed: $output"; exit 1; }
   echo "${1##*/}: $output"
 }
 new_dtags=-Wl,--enable-new-dtags
 
 cmake -S "$here/consumer" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$prefix" \
-      -DCMAKE_EXE_LINKER_FLAGS="$new_dtags" >/dev/null
+      -DQVSIP_VERSION="$version" -DCMAKE_EXE_LINKER_FLAGS="$new_dtags" >/dev/null
 cmake --build "$work/cmake" >/dev/null
-run "$work/cmake/consumer"
 run "$work/cmake/library_only"
+run "$work/cmake/consumer"
+product=$(echo "$output" | cut -d ' ' -f 2 | tr -d ';')
+[ "$product" = "$version" ] || { echo "engines report $product, package is $version"; exit 1; }
 
-export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 plain="-I$prefix/include -L$prefix/lib"
 # program source flags
 cases=(

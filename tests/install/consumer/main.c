@@ -28,7 +28,8 @@ int main(void) {
     QvsipVersionInfo info;
     int ok = check_engines(&version) && check_library(&info);
     if (ok)
-        printf("%s; %s\n", version.component_name, info.componentVersion);
+        printf("%s %s; %s\n", version.component_name, version.product_version,
+               info.componentVersion);
     else
         puts("failed");
     return ok ? 0 : 1;
