@@ -1,5 +1,6 @@
 #include "fft/planner.hpp"
 
+#include "fft/kernel_set.hpp"
 #include "fft/memory.hpp"
 #include "fft/roots.hpp"
 #include "fft/solvers/solvers.hpp"
@@ -12,6 +13,9 @@ namespace qtx::QTX_ENGINE {
 // A row named after its solver, so that it cannot name another function than it calls.
 #define QTX_SOLVER_ROW(fn)                                                                         \
     { fn, #fn }
+// A row whose solver inlines kernels: the active kernel set plans it.
+#define QTX_SET_SOLVER_ROW(fn)                                                                     \
+    { QTX_SET_SOLVER(fn), #fn }
 
 // Special cases stand before general ones, batch and layout adaptors before the transforms
 // they reduce to: the first row that accepts a problem plans it.
@@ -29,13 +33,13 @@ const solver_row solver_registry[] = {
     QTX_SOLVER_ROW(solve_problem_dft_many_parallel),
 #endif
     QTX_SOLVER_ROW(solve_problem_dft_many),
-    QTX_SOLVER_ROW(solve_problem_c2c_1d_prime),
+    QTX_SET_SOLVER_ROW(solve_problem_c2c_1d_prime),
     QTX_SOLVER_ROW(solve_problem_c2c_1d_large),
     QTX_SOLVER_ROW(solve_problem_dft_direct),
     QTX_SOLVER_ROW(solve_problem_c2c_1d),
-    QTX_SOLVER_ROW(solve_problem_r2c_1d),
-    QTX_SOLVER_ROW(solve_problem_c2r_1d),
-    QTX_SOLVER_ROW(solve_problem_r2r_1d),
+    QTX_SET_SOLVER_ROW(solve_problem_r2c_1d),
+    QTX_SET_SOLVER_ROW(solve_problem_c2r_1d),
+    QTX_SET_SOLVER_ROW(solve_problem_r2r_1d),
     QTX_SOLVER_ROW(solve_problem_multidimension),
     QTX_SOLVER_ROW(solve_problem_c2r_multidimension),
     QTX_SOLVER_ROW(solve_problem_rearrange_outplace),

@@ -3,6 +3,8 @@
 // named after the precision so both builds can be linked into one test program.
 #pragma once
 
+#include "simd/isa.hpp"
+
 #if defined(QTX_FFT_DOUBLE) == defined(QTX_FFT_SINGLE)
 #error "define exactly one of QTX_FFT_SINGLE and QTX_FFT_DOUBLE"
 #endif

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace qtx::simd::scalar {
+namespace qtx::simd::inline QTX_ISA::scalar {
 
 inline constexpr const char* backend_name = "scalar";
 
@@ -234,4 +234,4 @@ QTX_SIMD_INLINE f32x4 swap_complex(f32x4 a) {
     return {{a.lane[2], a.lane[3], a.lane[0], a.lane[1]}};
 }
 
-} // namespace qtx::simd::scalar
+} // namespace qtx::simd::inline QTX_ISA::scalar

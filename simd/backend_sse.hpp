@@ -11,7 +11,7 @@
 #include <cstring>
 #include <type_traits>
 
-namespace qtx::simd::sse {
+namespace qtx::simd::inline QTX_ISA::sse {
 
 inline constexpr const char* backend_name = "sse";
 
@@ -290,4 +290,4 @@ QTX_SIMD_INLINE f32x4 swap_complex(f32x4 a) {
     return {_mm_shuffle_ps(a.v, a.v, _MM_SHUFFLE(1, 0, 3, 2))};
 }
 
-} // namespace qtx::simd::sse
+} // namespace qtx::simd::inline QTX_ISA::sse

@@ -4,10 +4,12 @@
 #include <concepts>
 #include <cstddef>
 
+#include "simd/isa.hpp"
+
 // Every SIMD operation is a handful of instructions; a call would cost more than the work.
 #define QTX_SIMD_INLINE [[gnu::always_inline]] inline
 
-namespace qtx::simd {
+namespace qtx::simd::inline QTX_ISA {
 
 inline constexpr std::size_t vector_bytes = 16;
 
@@ -46,4 +48,4 @@ QTX_SIMD_INLINE void prefetch_write_stream(const void* p) {
 }
 
 } // namespace hardware
-} // namespace qtx::simd
+} // namespace qtx::simd::inline QTX_ISA

@@ -4,7 +4,7 @@
 // sequence here is the reference one (the FCMLA forms on Arm round identically).
 #include "simd/common.hpp"
 
-namespace qtx::simd::derived {
+namespace qtx::simd::inline QTX_ISA::derived {
 
 // i·a = (-im, re).
 template <simd_vec V> QTX_SIMD_INLINE V mul_i(V a) {
@@ -41,4 +41,4 @@ template <simd_vec V> QTX_SIMD_INLINE V cmla(V acc, V a, V b) {
     return fma(dup_im(a), mul_i(b), fma(dup_re(a), b, acc));
 }
 
-} // namespace qtx::simd::derived
+} // namespace qtx::simd::inline QTX_ISA::derived

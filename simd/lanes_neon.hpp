@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace qtx::simd::neon {
+namespace qtx::simd::inline QTX_ISA::neon {
 
 struct i32x4 {
     int32x4_t v;
@@ -160,4 +160,4 @@ QTX_SIMD_INLINE f32x4 interleave_high(f32x4 a, f32x4 b) {
     return {vzip2q_f32(a.v, b.v)};
 }
 
-} // namespace qtx::simd::neon
+} // namespace qtx::simd::inline QTX_ISA::neon

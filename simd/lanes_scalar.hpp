@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace qtx::simd::scalar {
+namespace qtx::simd::inline QTX_ISA::scalar {
 
 // Four 32-bit signed integer lanes; also the type of lane masks (all bits set = true).
 struct i32x4 {
@@ -250,4 +250,4 @@ QTX_SIMD_INLINE f32x4 interleave_high(f32x4 a, f32x4 b) {
     return {{a.lane[2], b.lane[2], a.lane[3], b.lane[3]}};
 }
 
-} // namespace qtx::simd::scalar
+} // namespace qtx::simd::inline QTX_ISA::scalar

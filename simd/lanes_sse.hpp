@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace qtx::simd::sse {
+namespace qtx::simd::inline QTX_ISA::sse {
 
 struct i32x4 {
     __m128i v;
@@ -168,4 +168,4 @@ QTX_SIMD_INLINE f32x4 interleave_high(f32x4 a, f32x4 b) {
     return {_mm_unpackhi_ps(a.v, b.v)};
 }
 
-} // namespace qtx::simd::sse
+} // namespace qtx::simd::inline QTX_ISA::sse

@@ -3,7 +3,8 @@
 // call add, cmul, load_complex_strided, ... on vec<R>; the operations and their exact semantics
 // are documented at the scalar backend (backend_scalar.hpp) and in complex_ops.hpp.
 //
-// Every backend is its own namespace (qtx::simd::scalar, ::sse, ::neon) with the same interface.
+// Every backend is its own namespace (qtx::simd::scalar, ::sse, ::neon) with the same interface,
+// inside the inline namespace of the instruction set the file is compiled for (simd/isa.hpp).
 // The scalar one is always compiled; SSE needs SSE4.1 + FMA, NEON needs AArch64. The most capable
 // compiled-in backend is the default unless QTX_SIMD_SCALAR is defined.
 #include "simd/backend_scalar.hpp"
@@ -21,7 +22,7 @@
 #include "simd/lanes_neon.hpp"
 #endif
 
-namespace qtx::simd {
+namespace qtx::simd::inline QTX_ISA {
 
 #if defined(QTX_SIMD_SCALAR)
 using namespace scalar;
@@ -33,4 +34,4 @@ using namespace sse;
 using namespace scalar;
 #endif
 
-} // namespace qtx::simd
+} // namespace qtx::simd::inline QTX_ISA

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fft/api.hpp"
+#include "fft/kernel_set.hpp"
 #include "fft/solvers/solvers.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -40,19 +41,19 @@ constexpr routine_solver routine_solvers[] = {
 #endif
     {"execute_many_parallel", solve_problem_dft_many_parallel},
     {"execute_many", solve_problem_dft_many},
-    {"execute_1d_prime", solve_problem_c2c_1d_prime},
-    {"execute_1d_prime_discrete", solve_problem_c2c_1d_prime},
+    {"execute_1d_prime", QTX_SET_SOLVER(solve_problem_c2c_1d_prime)},
+    {"execute_1d_prime_discrete", QTX_SET_SOLVER(solve_problem_c2c_1d_prime)},
     {"execute_c2c_1d_large", solve_problem_c2c_1d_large},
     {"execute_dft_direct", solve_problem_dft_direct},
     {"execute_1d", solve_problem_c2c_1d},
     {"execute_1d_discrete", solve_problem_c2c_1d},
-    {"execute_1d_r2c", solve_problem_r2c_1d},
-    {"execute_1d_r2c_discrete", solve_problem_r2c_1d},
-    {"execute_1d_r2c_odd", solve_problem_r2c_1d},
-    {"execute_1d_c2r", solve_problem_c2r_1d},
-    {"execute_1d_c2r_discrete", solve_problem_c2r_1d},
-    {"execute_1d_c2r_odd", solve_problem_c2r_1d},
-    {"g_r2r_plan_solver_func[k]", solve_problem_r2r_1d},
+    {"execute_1d_r2c", QTX_SET_SOLVER(solve_problem_r2c_1d)},
+    {"execute_1d_r2c_discrete", QTX_SET_SOLVER(solve_problem_r2c_1d)},
+    {"execute_1d_r2c_odd", QTX_SET_SOLVER(solve_problem_r2c_1d)},
+    {"execute_1d_c2r", QTX_SET_SOLVER(solve_problem_c2r_1d)},
+    {"execute_1d_c2r_discrete", QTX_SET_SOLVER(solve_problem_c2r_1d)},
+    {"execute_1d_c2r_odd", QTX_SET_SOLVER(solve_problem_c2r_1d)},
+    {"g_r2r_plan_solver_func[k]", QTX_SET_SOLVER(solve_problem_r2r_1d)},
     {"execute_multidimension", solve_problem_multidimension},
     {"execute_c2r_multidimension", solve_problem_c2r_multidimension},
     {"execute_c2r_multidimension_buffered", solve_problem_c2r_multidimension},
@@ -111,6 +112,10 @@ void print_node(const plan_record& node, int depth, std::FILE* out) {
 }
 
 } // namespace
+
+const char* kernel_set_name() {
+    return active_kernel_set().name;
+}
 
 int print_plan(const plan_request& request, std::FILE* out) {
     const int64_t span = (request.n - 1) * std::max(request.in_stride, request.out_stride) + 1;

@@ -1,7 +1,8 @@
 // qtx-plan [--double] [--threads T] [--inplace] [--stride IS,OS] N
-// Prints the plan tree of a forward one-dimensional complex transform of length N: one node
-// per line, children indented, with the execute routine, the solver that made it, the problem,
-// the radices of stage sequences, buffer and table sizes and the thread count.
+// Prints the kernel set the engines chose for this processor, then the plan tree of a forward
+// one-dimensional complex transform of length N: one node per line, children indented, with the
+// execute routine, the solver that made it, the problem, the radices of stage sequences, buffer and
+// table sizes and the thread count.
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
         }
     }
     if (request.n == 0) return usage();
+    std::printf("kernels: %s\n", double_precision ? qtx::engine_f64::kernel_set_name()
+                                                  : qtx::engine_f32::kernel_set_name());
     std::printf("%s precision, length %" PRId64 ", %d thread(s)%s\n",
                 double_precision ? "double" : "single", request.n, request.threads,
                 request.in_place ? ", in place" : "");

@@ -8,7 +8,7 @@
 #include "fft/kernels/butterfly_small.hpp"
 #include "fft/kernels/kernel_sizes.hpp"
 
-namespace qtx::kernels {
+namespace qtx::kernels::inline QTX_ISA {
 
 template <int R> inline constexpr bool has_butterfly = is_dedicated_radix(R);
 
@@ -34,4 +34,4 @@ template <int R, bool Forward, class V> [[gnu::always_inline]] inline void butte
         composite_radix<first_factor<R>, R / first_factor<R>, Forward>(x);
 }
 
-} // namespace qtx::kernels
+} // namespace qtx::kernels::inline QTX_ISA

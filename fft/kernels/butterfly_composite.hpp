@@ -7,7 +7,7 @@
 
 #include "fft/kernels/butterfly_support.hpp"
 
-namespace qtx::kernels {
+namespace qtx::kernels::inline QTX_ISA {
 
 template <int R, bool Forward, class V> [[gnu::always_inline]] inline void butterfly(V (&x)[R]);
 
@@ -55,4 +55,4 @@ template <int R1, int R2, bool Forward, class V>
 }
 
 } // namespace butterfly_detail
-} // namespace qtx::kernels
+} // namespace qtx::kernels::inline QTX_ISA

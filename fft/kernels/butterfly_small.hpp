@@ -4,7 +4,7 @@
 
 #include "fft/kernels/butterfly_support.hpp"
 
-namespace qtx::kernels::butterfly_detail {
+namespace qtx::kernels::inline QTX_ISA::butterfly_detail {
 
 template <bool Forward, class V> [[gnu::always_inline]] inline void radix2(V (&x)[2]) {
     const V x0 = x[0];
@@ -97,4 +97,4 @@ template <bool Forward, class V> [[gnu::always_inline]] inline void radix10(V (&
     x[6] = sub_i(A4, B4);
 }
 
-} // namespace qtx::kernels::butterfly_detail
+} // namespace qtx::kernels::inline QTX_ISA::butterfly_detail

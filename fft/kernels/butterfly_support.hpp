@@ -13,7 +13,7 @@
 // apply to the lambda's type and be ignored, leaving the unrolled bodies as calls.
 #define QTX_INLINE_LAMBDA __attribute__((always_inline))
 
-namespace qtx::kernels::butterfly_detail {
+namespace qtx::kernels::inline QTX_ISA::butterfly_detail {
 
 using long_real = long double;
 
@@ -140,4 +140,4 @@ template <int N, int K, bool Forward, class V> [[gnu::always_inline]] inline V r
     }
 }
 
-} // namespace qtx::kernels::butterfly_detail
+} // namespace qtx::kernels::inline QTX_ISA::butterfly_detail

@@ -11,7 +11,7 @@
 #include "fft/kernels/stage_adapters.hpp"
 #include "fft/precision.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 template <int N, bool Forward> struct direct_adapters {
     static void unit(void* out, const void* in, int64_t in_stride_bytes, int64_t out_stride_bytes,
@@ -45,7 +45,7 @@ constexpr int direct_kernel_length(int slice, int place) {
                                   [](std::size_t i) { return kernels::direct_lengths[i].n; });
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA
 
 // Both directions of the length at place j of direct kernel slice k.
 #define QTX_INSTANTIATE_DIRECT_ADAPTERS(k, j)                                                      \

@@ -5,7 +5,7 @@
 #include "fft/kernels/direct_adapters.hpp"
 #include "fft/kernels/direct_kernels.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 template <int N> constexpr direct_kernel_row row_of() {
@@ -53,4 +53,4 @@ const direct_kernel_row* find_direct_kernels(uint64_t n) {
     return nullptr;
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

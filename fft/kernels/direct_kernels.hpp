@@ -36,6 +36,11 @@ struct direct_kernel_row {
 
 inline constexpr int direct_row_count = kernels::direct_length_count;
 
+} // namespace qtx::QTX_ENGINE
+
+// One instance per kernel set; the solvers reach them through kernel_set (fft/kernel_set.hpp).
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
+
 // The rows in search order: the single butterflies, then the two-pass lengths, powers of two
 // first.
 extern const std::array<direct_kernel_row, direct_row_count> direct_kernel_table;
@@ -43,4 +48,4 @@ extern const std::array<direct_kernel_row, direct_row_count> direct_kernel_table
 // The row of length n, or null when n has no direct kernel.
 const direct_kernel_row* find_direct_kernels(uint64_t n);
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -2,8 +2,8 @@
 // layout and direction.
 #include "fft/kernels/direct_layouts.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 QTX_FOR_SLICE_PLACES(QTX_INSTANTIATE_DIRECT_ADAPTERS, 0)
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -10,7 +10,7 @@
 #include "fft/kernels/direct_adapters.hpp"
 #include "fft/kernels/stage_layouts.hpp"
 
-namespace qtx::QTX_ENGINE::stage_layout {
+namespace qtx::QTX_ENGINE::inline QTX_ISA::stage_layout {
 
 // Per data layout: the first pass's lanes, the last pass's layout and the work area's element
 // stride in bytes.
@@ -54,9 +54,9 @@ QTX_SIMD_INLINE void direct_transform(void* out, const void* in, std::int64_t in
     }
 }
 
-} // namespace qtx::QTX_ENGINE::stage_layout
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA::stage_layout
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 template <int N, bool Forward>
 void direct_adapters<N, Forward>::unit(void* out, const void* in, int64_t, int64_t,
@@ -81,4 +81,4 @@ void direct_adapters<N, Forward>::pair(void* out, const void* in, int64_t in_str
         out, in, in_stride_bytes, out_stride_bytes, twiddles);
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

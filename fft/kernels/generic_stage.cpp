@@ -8,7 +8,7 @@
 #include "fft/planner.hpp"
 #include "fft/roots.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 using index = std::ptrdiff_t;
@@ -171,4 +171,4 @@ void generic_pair_stage_kernel(const stage_record* stage, const void* source, vo
                          static_cast<complex_value*>(target) + 1);
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

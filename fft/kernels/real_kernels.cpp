@@ -11,7 +11,7 @@
 #include "fft/kernels/butterfly.hpp"
 #include "fft/solvers/real_passes.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 using kernels::butterfly;
@@ -173,6 +173,6 @@ const real_kernel_row* find_real_kernels(uint64_t n) {
     return nullptr;
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA
 
 #endif

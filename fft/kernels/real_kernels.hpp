@@ -26,9 +26,17 @@ struct real_kernel_row {
     real_kernel c2r; // half spectrum in, real output; null where there is none
 };
 
+#endif
+
+} // namespace qtx::QTX_ENGINE
+
+// One instance per kernel set; the solvers reach it through kernel_set (fft/kernel_set.hpp).
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
+
+#if defined(QTX_FFT_DOUBLE)
 // The row of length n, or null when there is none.
 const real_kernel_row* find_real_kernels(uint64_t n);
 
 #endif
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

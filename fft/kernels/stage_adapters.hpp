@@ -10,7 +10,7 @@
 #include "fft/kernels/stage_kernels.hpp"
 #include "fft/precision.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 // Only the single-precision engine, whose vectors hold two complex values, has pair kernels.
 inline constexpr bool has_pair_kernels = !is_double;
@@ -45,7 +45,7 @@ constexpr int stage_kernel_radix(int slice, int place) {
     });
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA
 
 // Both directions of the radix at place j of stage kernel slice k.
 #define QTX_INSTANTIATE_RADIX_ADAPTERS(k, j)                                                       \

@@ -9,7 +9,7 @@
 #include "fft/kernels/stage_adapters.hpp"
 #include "fft/kernels/stage_kernels.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 constexpr bool is_pair_row(stage_row row) {
@@ -78,8 +78,4 @@ const stage_kernel_table* stage_kernels(stage_row row, bool forward) {
     return forward ? row_index[i].forward : row_index[i].backward;
 }
 
-bool has_paired_last_twiddles(uint64_t r) {
-    return !is_double && kernels::is_dedicated_radix(r);
-}
-
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

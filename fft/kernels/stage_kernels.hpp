@@ -51,6 +51,17 @@ enum class stage_row {
     last_strided,  // last stage, any output stride
 };
 
+// True for the radices whose last unit-stride stage reads paired twiddle rows (single
+// precision only; the double-precision engine always uses plain rows).
+inline bool has_paired_last_twiddles(uint64_t r) {
+    return !is_double && kernels::is_dedicated_radix(r);
+}
+
+} // namespace qtx::QTX_ENGINE
+
+// One instance per kernel set; the solvers reach them through kernel_set (fft/kernel_set.hpp).
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
+
 // The table of one row and direction (forward for sign -1); null for the pair rows of the
 // double-precision engine.
 const stage_kernel_table* stage_kernels(stage_row row, bool forward);
@@ -62,8 +73,4 @@ void generic_stage_kernel(const stage_record* stage, const void* source, void* t
 // The generic kernel on both sequences of an interleaved pair.
 void generic_pair_stage_kernel(const stage_record* stage, const void* source, void* target);
 
-// True for the radices whose last unit-stride stage reads paired twiddle rows (single
-// precision only; the double-precision engine always uses plain rows).
-bool has_paired_last_twiddles(uint64_t r);
-
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -2,8 +2,8 @@
 // direction.
 #include "fft/kernels/stage_layouts.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 QTX_FOR_SLICE_PLACES(QTX_INSTANTIATE_RADIX_ADAPTERS, 2)
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -16,7 +16,7 @@
 #include "fft/kernels/butterfly.hpp"
 #include "fft/kernels/stage_adapters.hpp"
 
-namespace qtx::QTX_ENGINE::stage_layout {
+namespace qtx::QTX_ENGINE::inline QTX_ISA::stage_layout {
 
 using V = simd::vec<real>;
 using index = std::ptrdiff_t;
@@ -253,9 +253,9 @@ QTX_SIMD_INLINE void last_stage(real* target, const real* source, const real* tw
                       rule);
 }
 
-} // namespace qtx::QTX_ENGINE::stage_layout
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA::stage_layout
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 // ---- Adapters: the record's words as kernel arguments ---------------------------------------
 
@@ -336,4 +336,4 @@ void radix_adapters<R, Forward>::last_pair(const stage_record* s, const void* so
         target_of(target), source_of(source), s->twiddles, s->P, stride_bytes(s->out_stride));
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -11,7 +11,7 @@
 #include "fft/precision.hpp"
 #include "simd/simd.hpp"
 
-namespace qtx::QTX_ENGINE::transpose_detail {
+namespace qtx::QTX_ENGINE::inline QTX_ISA::transpose_detail {
 
 // The recursion stops splitting once both sides are at most this many units.
 inline constexpr uint64_t base_units = 16;
@@ -183,4 +183,4 @@ void copy_run(const real* s, int64_t ss, real* d, int64_t ds, int64_t count) {
         copy_element<Reals>(s + k * ss, d + k * ds);
 }
 
-} // namespace qtx::QTX_ENGINE::transpose_detail
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA::transpose_detail

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fft/kernel_set.hpp"
 #include "fft/kernels/kernel_sizes.hpp"
 #include "fft/kernels/stage_geometry.hpp"
 #include "fft/problem.hpp"
@@ -84,8 +85,9 @@ stage_table_view view_of(void* table, int S) {
 const stage_kernel_table* table_for(const plan_record* plan, stage_row pair, stage_row unit,
                                     stage_row strided) {
     const bool forward = plan->sign == -1;
-    if (is_interleaved_pair(plan)) return stage_kernels(pair, forward);
-    return stage_kernels(has_unit_strides(plan) ? unit : strided, forward);
+    const kernel_set& kernels = active_kernel_set();
+    if (is_interleaved_pair(plan)) return kernels.stage_kernels(pair, forward);
+    return kernels.stage_kernels(has_unit_strides(plan) ? unit : strided, forward);
 }
 
 stage_kernel slot_of(const stage_kernel_table* table, uint64_t r) {
@@ -193,7 +195,8 @@ void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, 
                 cursor = fill_stage_twiddles(plan, cursor, s == S - 1, r, P, m);
             }
             if (stage.kernel == nullptr)
-                stage.kernel = pair ? generic_pair_stage_kernel : generic_stage_kernel;
+                stage.kernel = pair ? active_kernel_set().generic_pair_stage_kernel
+                                    : active_kernel_set().generic_stage_kernel;
         });
     view.stages[0].in_stride = plan->dims[0].is;
     view.stages[S - 1].out_stride = plan->dims[0].os;

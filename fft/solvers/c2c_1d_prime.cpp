@@ -15,7 +15,7 @@
 #include "fft/solvers/complex_span.hpp"
 #include "simd/simd.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 using V = simd::vec<real>;
@@ -171,4 +171,4 @@ void execute_1d_prime_discrete(const plan_record* plan, void* in, void* out) {
     execute_prime<false>(plan, in, out);
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

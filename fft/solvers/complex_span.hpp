@@ -7,7 +7,7 @@
 #include "fft/precision.hpp"
 #include "simd/simd.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 // Complex lanes in reverse order ([a1, a0] for two lanes; nothing to do for one).
 template <class Vec> QTX_SIMD_INLINE Vec reverse_lanes(Vec v) {
@@ -59,4 +59,4 @@ template <bool Unit> struct complex_span {
     }
 };
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "fft/kernel_set.hpp"
 #include "fft/kernels/stage_geometry.hpp"
 #include "fft/solvers/c2c_1d.hpp"
 
@@ -54,7 +55,8 @@ direct_kernel direct_kernel_of(const plan_record* plan) {
 
 uint32_t solve_problem_dft_direct(plan_record* p) {
     if (p->kind != kind_c2c || !batch_accepted(p) || p->rank != 1) return solve_declined;
-    const direct_kernel_row* row = find_direct_kernels(static_cast<uint64_t>(p->dims[0].n));
+    const direct_kernel_row* row =
+        active_kernel_set().find_direct_kernels(static_cast<uint64_t>(p->dims[0].n));
     if (row == nullptr) return solve_declined;
     const direct_kernel kernel = row->column[column_of(p)];
     if (kernel == nullptr) return solve_declined;

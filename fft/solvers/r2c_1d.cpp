@@ -11,7 +11,7 @@
 #include "fft/solvers/real_passes.hpp"
 #include "fft/threads.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 // A pair loop longer than this many pairs per thread goes out in chunks of a multiple of
@@ -211,4 +211,4 @@ void execute_1d_c2r_odd(const plan_record* plan, void* in, void* out) {
     real_parts(b, n, static_cast<real*>(out), plan->dims[0].os);
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -7,7 +7,7 @@
 
 #include "fft/planner.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 uint32_t solve_problem_r2c_1d(plan_record* p);
 uint32_t solve_problem_c2r_1d(plan_record* p);
@@ -29,4 +29,4 @@ inline constexpr uint64_t threaded_pass_min_length = 16384;
 // `length` at unit strides with `sign`, and plans it.
 uint32_t plan_complex_child(plan_record* p, uint64_t length, int64_t sign);
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

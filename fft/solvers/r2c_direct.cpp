@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "fft/kernels/real_kernels.hpp"
+#include "fft/kernel_set.hpp"
 #include "fft/solvers/r2c_1d.hpp"
 
 namespace qtx::QTX_ENGINE {
@@ -38,7 +38,9 @@ real_kernel kernel_of(const plan_record* plan) {
 }
 
 const real_kernel_row* row_of(const plan_record* p) {
-    return p->dims[0].n < 1 ? nullptr : find_real_kernels(static_cast<uint64_t>(p->dims[0].n));
+    return p->dims[0].n < 1
+               ? nullptr
+               : active_kernel_set().find_real_kernels(static_cast<uint64_t>(p->dims[0].n));
 }
 
 } // namespace

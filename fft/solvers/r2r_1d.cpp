@@ -15,7 +15,7 @@
 #include "fft/solvers/r2c_1d.hpp"
 #include "fft/solvers/r2r_kinds.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 struct kind_traits {
@@ -167,4 +167,4 @@ uint32_t solve_problem_r2r_1d(plan_record* p) {
     return solve_accepted;
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

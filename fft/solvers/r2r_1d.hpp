@@ -6,7 +6,7 @@
 
 #include "fft/planner.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 // The kind codes of r2r_kinds[0].
 enum r2r_kind : uint32_t {
@@ -33,4 +33,4 @@ double length_one_factor(uint32_t kind);
 
 uint32_t solve_problem_r2r_1d(plan_record* p);
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

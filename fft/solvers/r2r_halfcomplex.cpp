@@ -4,7 +4,7 @@
 // length n on the input with zero imaginary parts.
 #include "fft/solvers/r2r_kinds.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 // Where a spectrum value X[k], 0 < k < n/2, goes: y[k] = first, y[n−k] = second.
@@ -111,4 +111,4 @@ void execute_r2r_from_halfcomplex(const plan_record* plan, void* in, void* out) 
     }
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -9,7 +9,7 @@
 #include "fft/solvers/r2r_1d.hpp"
 #include "fft/solvers/real_passes.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 enum class r2r_path {
     // Even n: the real transform of length n through a complex child of length n/2 and the
@@ -146,4 +146,4 @@ void execute_r2r_sine_2(const plan_record* plan, void* in, void* out);
 void execute_r2r_sine_3(const plan_record* plan, void* in, void* out);
 void execute_r2r_sine_4(const plan_record* plan, void* in, void* out);
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -3,7 +3,7 @@
 // its real (imaginary) parts; it runs as the complex child of length L and the split pass.
 #include "fft/solvers/r2r_kinds.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 // y[k] = Re X[k] for k = 0 … L.
@@ -66,4 +66,4 @@ void execute_r2r_sine_1(const plan_record* plan, void* in, void* out) {
     split_extension(v, sine_1_emit{output_of(plan, out), L});
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -5,7 +5,7 @@
 // (type 2), or the input reversed and the odd outputs negated (type 3).
 #include "fft/solvers/r2r_kinds.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 // y[k] = Re(2·X[k]·T[k]) and y[n−k] = Re(2·X[k]·conj T[n−k]) for the pair and its mirror.
@@ -99,4 +99,4 @@ void execute_r2r_sine_3(const plan_record* plan, void* in, void* out) {
     execute_type_3<true>(plan, in, out);
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -7,7 +7,7 @@
 
 #include "fft/solvers/r2r_kinds.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 namespace {
 
 // 1/√2 in the working precision, and √2 as the scale factors of the recombination take it.
@@ -68,4 +68,4 @@ void execute_r2r_sine_4(const plan_record* plan, void* in, void* out) {
     execute_type_4<true>(plan, in, out);
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

@@ -2,7 +2,7 @@
 
 #include "fft/roots.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 uint64_t half_twiddle_count(uint64_t m) {
     return m < 2 ? 1 : (m + 1) / 2;
@@ -39,4 +39,4 @@ void real_parts(const real* b, uint64_t n, real* y, int64_t stride) {
         y[static_cast<int64_t>(t) * stride] = b[2 * t];
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

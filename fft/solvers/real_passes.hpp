@@ -17,7 +17,7 @@
 #include "fft/solvers/complex_span.hpp"
 #include "simd/simd.hpp"
 
-namespace qtx::QTX_ENGINE {
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
 
 namespace real_pass {
 
@@ -206,4 +206,4 @@ template <class Fetch> void fill_hermitian(uint64_t n, Fetch fetch, real* b) {
     }
 }
 
-} // namespace qtx::QTX_ENGINE
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA

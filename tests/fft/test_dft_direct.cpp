@@ -7,6 +7,7 @@
 
 #include "common/case_names.hpp"
 #include "common/engine_support.hpp"
+#include "fft/kernel_set.hpp"
 #include "fft/solvers/c2c_1d.hpp"
 #include "fft/solvers/dft_direct.hpp"
 
@@ -53,8 +54,8 @@ TEST(DirectTable, RowsInSearchOrderPairColumnsOnlyInSinglePrecision) {
         EXPECT_EQ(row.column[direct_pair_forward] == nullptr, is_double) << row.n;
         EXPECT_EQ(row.column[direct_pair_backward] == nullptr, is_double) << row.n;
     }
-    EXPECT_EQ(find_direct_kernels(48), nullptr);
-    EXPECT_EQ(find_direct_kernels(1), nullptr);
+    EXPECT_EQ(active_kernel_set().find_direct_kernels(48), nullptr);
+    EXPECT_EQ(active_kernel_set().find_direct_kernels(1), nullptr);
 }
 
 using DirectKernelLength = testing::TestWithParam<uint64_t>;
@@ -133,7 +134,7 @@ std::vector<real> planned_twiddles(const plan_record* plan, size_t count) {
 
 TEST(DirectSolver, ColumnAndTwiddleLayoutFollowTheStrides) {
     engine_array a(128);
-    const direct_kernel_row* row = find_direct_kernels(64);
+    const direct_kernel_row* row = active_kernel_set().find_direct_kernels(64);
     ASSERT_NE(row, nullptr);
     const size_t twiddle_reals = 2 * 8 * 7; // 8 rows of 7 values
     std::vector<real> paired(twiddle_reals), plain(twiddle_reals);

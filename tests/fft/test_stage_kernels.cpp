@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "common/case_names.hpp"
-#include "fft/kernels/stage_kernels.hpp"
+#include "fft/kernel_set.hpp"
 
 using namespace qtx::QTX_ENGINE;
 using qtx::test::named_by;
@@ -240,7 +240,7 @@ void check_all_rows(uint64_t r, bool dedicated, KernelOf kernel_of, std::mt19937
 TEST(StageKernelTables, DedicatedRadicesFillTheirSlotsInEveryRow) {
     for (const row_kind& kind : all_rows)
         for (bool forward : {true, false}) {
-            const stage_kernel_table* table = stage_kernels(kind.row, forward);
+            const stage_kernel_table* table = active_kernel_set().stage_kernels(kind.row, forward);
             if (kind.pair && !has_pair_rows()) {
                 EXPECT_EQ(table, nullptr);
                 continue;
@@ -253,9 +253,10 @@ TEST(StageKernelTables, DedicatedRadicesFillTheirSlotsInEveryRow) {
                 EXPECT_EQ(table->slot[r - 1] != nullptr, dedicated) << int(kind.row) << " " << r;
             }
         }
-    EXPECT_NE(stage_kernels(stage_row::middle, true), stage_kernels(stage_row::middle, false));
-    EXPECT_EQ(stage_kernels(static_cast<stage_row>(8), true), nullptr);
-    EXPECT_EQ(stage_kernels(static_cast<stage_row>(-1), false), nullptr);
+    EXPECT_NE(active_kernel_set().stage_kernels(stage_row::middle, true),
+              active_kernel_set().stage_kernels(stage_row::middle, false));
+    EXPECT_EQ(active_kernel_set().stage_kernels(static_cast<stage_row>(8), true), nullptr);
+    EXPECT_EQ(active_kernel_set().stage_kernels(static_cast<stage_row>(-1), false), nullptr);
 }
 
 TEST(StageKernelTables, LastUnitStagesPairTwiddlesForDedicatedRadicesInSinglePrecision) {
@@ -274,7 +275,7 @@ TEST_P(DedicatedStageKernel, MatchesTheStageFormulaInEveryRowAndDirection) {
     check_all_rows(
         r, true,
         [r](const row_kind& kind, bool forward) {
-            return stage_kernels(kind.row, forward)->slot[r - 1];
+            return active_kernel_set().stage_kernels(kind.row, forward)->slot[r - 1];
         },
         rng);
 }
@@ -289,7 +290,8 @@ TEST_P(GenericStageKernelRadix, MatchesTheStageFormulaInEveryLayout) {
     check_all_rows(
         GetParam(), false,
         [](const row_kind& kind, bool) {
-            return kind.pair ? generic_pair_stage_kernel : generic_stage_kernel;
+            return kind.pair ? active_kernel_set().generic_pair_stage_kernel
+                             : active_kernel_set().generic_stage_kernel;
         },
         rng);
 }
@@ -301,8 +303,9 @@ TEST(GenericStageKernel, LeavesTheTargetUnwrittenWhenItGetsNoScratch) {
     // Radices whose scratch size is zero or overflows: nothing may be read or written.
     for (uint64_t r : {uint64_t{0}, uint64_t{1} << 62, ~uint64_t{0}}) {
         std::vector<cval> source(4, cval(1, 2)), target(4, sentinel);
-        const stage_record record{generic_stage_kernel, 1, 1, 1, 1, nullptr, r, -1};
-        generic_stage_kernel(&record, source.data(), target.data());
+        const stage_record record{
+            active_kernel_set().generic_stage_kernel, 1, 1, 1, 1, nullptr, r, -1};
+        active_kernel_set().generic_stage_kernel(&record, source.data(), target.data());
         for (const cval& v : target)
             EXPECT_EQ(v, sentinel) << r;
     }
