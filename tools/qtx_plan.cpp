@@ -1,65 +1,73 @@
-// qtx-plan [--double] [--threads T] [--inplace] [--stride IS,OS] N
-// Prints the kernel set the engines chose for this processor, then the plan tree of a forward
-// one-dimensional complex transform of length N: one node per line, children indented, with the
-// execute routine, the solver that made it, the problem, the radices of stage sequences, buffer and
-// table sizes and the thread count.
+// qtx-plan: prints the kernel set the engines chose for this processor, the request, and the
+// plan tree the engine builds for it, or why the engine makes no plan. Exit status 0 with a
+// plan, 1 without, 2 on bad usage.
 #include <cinttypes>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
-#include "tools/plan_printer.hpp"
+#include "tools/plan_arguments.hpp"
+#include "tools/plan_engine.hpp"
 
 namespace {
 
-int usage() {
-    std::fprintf(stderr,
-                 "usage: qtx-plan [--double] [--threads T] [--inplace] [--stride IS,OS] N\n");
-    return 2;
+struct engine {
+    const char* (*kernel_set_name)();
+    const char* (*planner_name)(const plan_request&);
+    bool (*print_plan)(const plan_request&, std::FILE*);
+    void (*explain_refusal)(const plan_request&, std::FILE*);
+};
+
+constexpr engine engines[] = {
+    {qtx::engine_f32::kernel_set_name, qtx::engine_f32::planner_name, qtx::engine_f32::print_plan,
+     qtx::engine_f32::explain_refusal},
+    {qtx::engine_f64::kernel_set_name, qtx::engine_f64::planner_name, qtx::engine_f64::print_plan,
+     qtx::engine_f64::explain_refusal},
+};
+
+void print_transform(const plan_request& r) {
+    std::printf("%s", family_name(r.family));
+    if (r.family == transform_family::r2r)
+        for (int d = 0; d < r.rank; ++d) {
+            const char* name = r2r_kind_name(r.kinds[d]);
+            name ? std::printf("%s%s", d ? "," : " ", name)
+                 : std::printf("%skind %d", d ? "," : " ", r.kinds[d]);
+        }
+    else
+        std::printf(r.family == transform_family::c2r ||
+                            (r.family == transform_family::c2c && r.sign == +1)
+                        ? " backward"
+                        : " forward");
+    std::printf(", n=");
+    for (int d = 0; d < r.rank; ++d)
+        std::printf("%s%" PRId64, d ? "x" : "", r.n[d]);
+    std::printf(" is=%" PRId64 " os=%" PRId64, r.in_stride, r.out_stride);
 }
 
-bool parse_count(const char* text, int64_t* value) {
-    char* end = nullptr;
-    const long long v = std::strtoll(text, &end, 10);
-    if (end == text || *end != '\0' || v < 1) return false;
-    *value = v;
-    return true;
+void print_request(const plan_request& r, const engine& e) {
+    std::printf("request: %s precision, ", r.double_precision ? "double" : "single");
+    print_transform(r);
+    if (r.batched) std::printf(", howmany=%" PRId64, r.howmany);
+    if (r.dist_given) std::printf(" idist=%" PRId64 " odist=%" PRId64, r.in_dist, r.out_dist);
+    std::printf(", %s, %s, %d thread(s), planner %s\n", r.in_place ? "in place" : "out of place",
+                r.split ? "split" : "interleaved", r.threads, e.planner_name(r));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     plan_request request;
-    bool double_precision = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        int64_t threads = 0;
-        if (std::strcmp(arg, "--double") == 0) {
-            double_precision = true;
-        } else if (std::strcmp(arg, "--inplace") == 0) {
-            request.in_place = true;
-        } else if (std::strcmp(arg, "--threads") == 0 && i + 1 < argc &&
-                   parse_count(argv[++i], &threads) && threads <= 512) {
-            request.threads = static_cast<int>(threads);
-        } else if (std::strcmp(arg, "--stride") == 0 && i + 1 < argc) {
-            long long is = 0, os = 0;
-            if (std::sscanf(argv[++i], "%lld,%lld", &is, &os) != 2 || is < 1 || os < 1)
-                return usage();
-            request.in_stride = is;
-            request.out_stride = os;
-        } else if (request.n == 0 && parse_count(arg, &request.n)) {
-        } else {
-            return usage();
-        }
+    switch (parse_arguments(argc, argv, &request)) {
+    case parse_result::help:
+        print_usage(stdout);
+        return 0;
+    case parse_result::bad_usage:
+        return 2;
+    case parse_result::plan:
+        break;
     }
-    if (request.n == 0) return usage();
-    std::printf("kernels: %s\n", double_precision ? qtx::engine_f64::kernel_set_name()
-                                                  : qtx::engine_f32::kernel_set_name());
-    std::printf("%s precision, length %" PRId64 ", %d thread(s)%s\n",
-                double_precision ? "double" : "single", request.n, request.threads,
-                request.in_place ? ", in place" : "");
-    const int status = double_precision ? qtx::engine_f64::print_plan(request, stdout)
-                                        : qtx::engine_f32::print_plan(request, stdout);
-    if (status != 0) std::printf("no plan\n");
-    return status;
+    const engine& e = engines[request.double_precision ? 1 : 0];
+    std::printf("kernels: %s\n", e.kernel_set_name());
+    print_request(request, e);
+    if (e.print_plan(request, stdout)) return 0;
+    e.explain_refusal(request, stdout);
+    return 1;
 }
