@@ -27,8 +27,10 @@ template <simd_vec V> QTX_SIMD_INLINE V sub_i(V a, V b) {
 }
 
 // a·b = re(a)·b + im(a)·(i·b): the first product is rounded, the second fused into the sum.
+// The sign of i·b is carried by i·im(a) = (-im a, im a), which gives the same products exactly;
+// when a is the same for many b (a twiddle, a constant) only the swap of b remains per product.
 template <simd_vec V> QTX_SIMD_INLINE V cmul(V a, V b) {
-    return fma(dup_im(a), mul_i(b), mul(dup_re(a), b));
+    return fma(mul_i(dup_im(a)), swap_re_im(b), mul(dup_re(a), b));
 }
 
 // a·conj(b) = re(b)·a - im(b)·(i·a).

@@ -88,6 +88,21 @@ struct broadcast_twiddles {
     }
 };
 
+// A row's twiddles held in registers for a whole sweep. Read from the table at every group,
+// they would be loaded and shuffled again each time: the sweep's stores may alias the table as
+// far as the compiler knows.
+template <int R> struct held_twiddles {
+    V value[R - 1];
+    QTX_SIMD_INLINE explicit held_twiddles(broadcast_twiddles row) {
+#pragma GCC unroll 32
+        for (index q = 1; q < R; ++q)
+            value[q - 1] = row.at(q);
+    }
+    QTX_SIMD_INLINE V at(index q) const {
+        return value[q - 1];
+    }
+};
+
 // Rows k and k+1 interleaved value by value, as the last unit-stride stage stores them in single
 // precision; with one lane per vector this is the plain row.
 struct paired_twiddles {
@@ -121,7 +136,7 @@ QTX_SIMD_INLINE void radix_group(const real* in, index in_step, In in_lanes, rea
     if constexpr (!std::is_same_v<Twiddles, no_twiddles>) {
 #pragma GCC unroll 32
         for (index q = 1; q < R; ++q)
-            x[q] = simd::cmul(x[q], twiddles.at(q));
+            x[q] = simd::cmul(twiddles.at(q), x[q]); // the twiddle is the shared factor
     }
     kernels::butterfly<R, Forward>(x);
 #pragma GCC unroll 32
@@ -235,9 +250,9 @@ void middle_stage(real* target, const real* source, const real* twiddles, std::u
         if (k == 0)
             sweep<R, Forward>(g, columns, lanes_of, lanes_of, shared_twiddles<no_twiddles>{});
         else
-            sweep<R, Forward>(
-                g, columns, lanes_of, lanes_of,
-                shared_twiddles<broadcast_twiddles>{{twiddles + k * (R - 1) * complex_reals}});
+            sweep<R, Forward>(g, columns, lanes_of, lanes_of,
+                              shared_twiddles<held_twiddles<R>>{
+                                  held_twiddles<R>{{twiddles + k * (R - 1) * complex_reals}}});
     }
 }
 
