@@ -1,7 +1,7 @@
 // Real-data transforms against FFTW in the same process: r2c, c2r, the cosine transform of
-// type 2 (kind 5) and of type 3 (kind 4), out of place, one thread; ns per transform for both
-// engines, FFTW_ESTIMATE and FFTW_MEASURE, and their ratios.
-//   bench_real [n ...]
+// type 2 (kind 5) and of type 3 (kind 4), out of place; ns per transform for both engines,
+// FFTW_ESTIMATE and FFTW_MEASURE, and their ratios.
+//   bench_real [--threads T] [--only r2c|c2r|cosine] [n ...]
 #include <fftw3.h>
 
 #include <cstdio>
@@ -47,6 +47,10 @@ struct single_precision {
     static constexpr const char* label = "single";
     static void* alloc(size_t bytes) { return qtx_fftf_malloc(bytes); }
     static void release(void* p) { qtx_fftf_free(p); }
+    static void threads(int count) {
+        qtx_fftf_plan_with_nthreads(count);
+        fftwf_plan_with_nthreads(count);
+    }
     static double ours(transform t, int n, real* in, real* out) {
         auto* spectrum_out = reinterpret_cast<qtx_fftf_complex*>(out);
         auto* spectrum_in = reinterpret_cast<qtx_fftf_complex*>(in);
@@ -82,6 +86,10 @@ struct double_precision {
     static constexpr const char* label = "double";
     static void* alloc(size_t bytes) { return qtx_fft_malloc(bytes); }
     static void release(void* p) { qtx_fft_free(p); }
+    static void threads(int count) {
+        qtx_fft_plan_with_nthreads(count);
+        fftw_plan_with_nthreads(count);
+    }
     static double ours(transform t, int n, real* in, real* out) {
         auto* spectrum_out = reinterpret_cast<qtx_fft_complex*>(out);
         auto* spectrum_in = reinterpret_cast<qtx_fft_complex*>(in);
@@ -112,12 +120,14 @@ struct double_precision {
     }
 };
 
-template <class P> void run(transform t, const std::vector<int>& lengths) {
+template <class P> void run(transform t, const qtx::bench::fft_options& options) {
     using R = typename P::real;
-    std::printf("\n%s precision, %s, out of place, 1 thread (ns per transform)\n", P::label,
-                label_of(t));
-    qtx::bench::ratio_table table({{"n", 8}}, qtx::bench::fftw_rivals);
-    for (int n : lengths) {
+    P::threads(options.threads);
+    qtx::bench::ratio_table table({{"n", 8}}, qtx::bench::fftw_rivals,
+                                  std::string(P::label) + " precision, " + label_of(t) +
+                                      ", out of place, " + options.thread_label() +
+                                      " (ns per transform)");
+    for (int n : options.lengths) {
         // Room for the half spectrum on either side.
         const size_t reals = 2 * (static_cast<size_t>(n) / 2 + 1);
         auto* in = static_cast<R*>(P::alloc(reals * sizeof(R)));
@@ -135,15 +145,13 @@ template <class P> void run(transform t, const std::vector<int>& lengths) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<int> lengths = {64, 256, 1000, 1024, 4096, 16384, 65536};
-    if (argc > 1) {
-        lengths.clear();
-        for (int i = 1; i < argc; ++i)
-            lengths.push_back(std::atoi(argv[i]));
-    }
+    fftwf_init_threads();
+    fftw_init_threads();
+    const qtx::bench::fft_options options(argc, argv, {64, 256, 1000, 1024, 4096, 16384, 65536});
     for (transform t : transforms) {
-        run<single_precision>(t, lengths);
-        run<double_precision>(t, lengths);
+        if (!options.selects(label_of(t))) continue;
+        run<single_precision>(t, options);
+        run<double_precision>(t, options);
     }
     return 0;
 }

@@ -4,6 +4,13 @@
 
 #include <fftw3.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "bench/ratio_table.hpp"
 #include "bench/timing.hpp"
 #include "qtx_fft.h"
@@ -57,6 +64,32 @@ template <> struct engines<double> {
     static constexpr auto fftw_plan_r2c = ::fftw_plan_dft_r2c;
     static constexpr auto fftw_execute_r2c = ::fftw_execute_dft_r2c;
     static constexpr auto fftw_destroy = ::fftw_destroy_plan;
+};
+
+// The command line of the one-dimensional programs: [--threads T] [--only TEXT] [n ...].
+// T threads for both engines (1 by default); only the transforms whose name contains TEXT;
+// the lengths, the program's own list without any.
+struct fft_options {
+    int threads = 1;
+    std::string only;
+    std::vector<int> lengths;
+
+    fft_options(int argc, char** argv, std::vector<int> default_lengths) {
+        for (int i = 1; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
+                threads = std::max(1, std::atoi(argv[++i]));
+            else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+                only = argv[++i];
+            else
+                lengths.push_back(std::atoi(argv[i]));
+        }
+        if (lengths.empty()) lengths = std::move(default_lengths);
+    }
+    bool selects(const char* transform) const { return std::strstr(transform, only.c_str()); }
+    // "1 thread", "2 threads": the end of every table title.
+    std::string thread_label() const {
+        return std::to_string(threads) + (threads == 1 ? " thread" : " threads");
+    }
 };
 
 // A batch of howmany transforms of length n: element stride and distance, the same on both

@@ -1,5 +1,6 @@
 // Library benchmarks: an operation timed against a rival loop in the same process, one row per
-// operation, length and library thread count.
+// operation, length and library thread count. QTX_BENCH_MAX_N=<n> in the environment skips
+// the rows longer than n, for a quick run.
 #pragma once
 
 #include "bench/ratio_table.hpp"
@@ -7,6 +8,7 @@
 #include "qvsip.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <string>
 
 namespace qvsip::bench {
@@ -23,10 +25,16 @@ inline int samples_for(std::size_t n) {
     return n >= 10000000 ? 5 : 9;
 }
 
+inline bool within_length_limit(std::size_t n) {
+    const char* limit = std::getenv("QTX_BENCH_MAX_N");
+    return !limit || !*limit || n <= std::strtoull(limit, nullptr, 10);
+}
+
 // Sets the library thread count, times both calls and adds the row.
 template <class Ours, class Rival>
 void compare(comparison_table& table, const char* name, std::size_t n, int threads, Ours&& ours,
              Rival&& rival, int samples, double target_ms = 20.0) {
+    if (!within_length_limit(n)) return;
     QVSIP_SetOmpThreadNum(threads);
     const double ours_ns = qtx::bench::median_ns_per_call(ours, samples, target_ms);
     const double rival_ns = qtx::bench::median_ns_per_call(rival, samples, target_ms);
