@@ -51,10 +51,8 @@ clean:
 # tables as CSV and Markdown, gnuplot PNGs) lands in $(BUILD_ROOT)/bench/report.
 # QUICK=1 runs fewer lengths: one to two minutes instead of four to five.
 .PHONY: bench
-bench:
-	@bash .ci/install-deps-bench.sh
-	cmake -S . -B $(BUILD_ROOT)/bench -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF \
-	      -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+bench: deps-bench
+	cmake -S . -B $(BUILD_ROOT)/bench -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF >/dev/null
 	cmake --build $(BUILD_ROOT)/bench -j $(JOBS) --target bench_c2c_1d bench_real \
 	      bench_elementwise bench_reductions bench_matrix bench_transcendental \
 	      bench_report_info fftw_128bit_shim

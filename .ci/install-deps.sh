@@ -5,7 +5,7 @@
 #   quick  demo + GoogleTest and FFTW (the test oracle): the native test suite
 #   check  quick + the cross compiler, qemu-user and the arm64 multiarch GoogleTest, FFTW and
 #          OpenMP runtime: the aarch64 build and its tests
-#   bench  demo + FFTW (the benchmarks' reference)
+#   bench  demo + FFTW (the rival) and gnuplot (the report's plots)
 # As root the missing packages are installed. Otherwise they are listed, and the script fails
 # only when what one of them provides is not found elsewhere either.
 set -euo pipefail
@@ -19,7 +19,7 @@ case $target in
   demo)  wanted=("${native[@]}") ;;
   quick) wanted=("${native[@]}" "${tests[@]}") ;;
   check) wanted=("${native[@]}" "${tests[@]}" "${cross[@]}") ;;
-  bench) wanted=("${native[@]}" libfftw3-dev) ;;
+  bench) wanted=("${native[@]}" libfftw3-dev gnuplot-nox) ;;
   *) echo "usage: $0 demo|quick|check|bench" >&2; exit 2 ;;
 esac
 
@@ -45,6 +45,7 @@ provided() {
     g++-aarch64-linux-gnu) command -v aarch64-linux-gnu-g++ ;;
     binutils-aarch64-linux-gnu) command -v aarch64-linux-gnu-ld ;;
     qemu-user) command -v qemu-aarch64 ;;
+    gnuplot-nox) command -v gnuplot ;;
     libgtest-dev) exists_in gtest/gtest.h "${include[@]}" && exists_in libgtest.a "${lib[@]}" ;;
     libfftw3-dev) exists_in fftw3.h "${include[@]}" && exists_in libfftw3l.so "${lib[@]}" ;;
     libgtest-dev:arm64) exists_in libgtest.a "$arm" ;;
