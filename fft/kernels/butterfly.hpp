@@ -21,17 +21,17 @@ template <int R> inline constexpr int first_factor = find_dedicated_radix(R).fir
 
 template <int R, bool Forward, class V> [[gnu::always_inline]] inline void butterfly(V (&x)[R]) {
     static_assert(has_butterfly<R>, "no butterfly for this radix");
-    using namespace butterfly_detail;
     if constexpr (R == 2)
-        radix2<Forward>(x);
+        butterfly_detail::radix2<Forward>(x);
     else if constexpr (R == 4)
-        radix4<Forward>(x);
+        butterfly_detail::radix4<Forward>(x);
     else if constexpr (R == 10)
-        radix10<Forward>(x);
-    else if constexpr (first_factor<R> == 0)
-        odd_radix<R, Forward>(x);
+        butterfly_detail::radix10<Forward>(x);
+    else if constexpr (butterfly_detail::first_factor<R> == 0)
+        butterfly_detail::odd_radix<R, Forward>(x);
     else
-        composite_radix<first_factor<R>, R / first_factor<R>, Forward>(x);
+        butterfly_detail::composite_radix<butterfly_detail::first_factor<R>,
+                                          R / butterfly_detail::first_factor<R>, Forward>(x);
 }
 
 } // namespace qtx::kernels::inline QTX_ISA

@@ -268,13 +268,7 @@ QTX_SIMD_INLINE void last_stage(real* target, const real* source, const real* tw
                       rule);
 }
 
-} // namespace qtx::QTX_ENGINE::inline QTX_ISA::stage_layout
-
-namespace qtx::QTX_ENGINE::inline QTX_ISA {
-
-// ---- Adapters: the record's words as kernel arguments ---------------------------------------
-
-namespace adapter_detail {
+// The adapters' view of a stage record's words.
 inline real* target_of(void* p) {
     return static_cast<real*>(p);
 }
@@ -284,71 +278,70 @@ inline const real* source_of(const void* p) {
 inline std::int64_t stride_bytes(std::int64_t element_stride) {
     return element_stride * static_cast<std::int64_t>(complex_bytes);
 }
-} // namespace adapter_detail
+
+} // namespace qtx::QTX_ENGINE::inline QTX_ISA::stage_layout
+
+namespace qtx::QTX_ENGINE::inline QTX_ISA {
+
+// ---- Adapters: the record's words as kernel arguments ---------------------------------------
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::first_unit(const stage_record* s, const void* source,
                                             void* target) {
-    using namespace adapter_detail;
-    stage_layout::first_stage<R, Forward, stage_layout::adjacent_lanes>(target_of(target),
-                                                                        source_of(source), s->m);
+    stage_layout::first_stage<R, Forward, stage_layout::adjacent_lanes>(
+        stage_layout::target_of(target), stage_layout::source_of(source), s->m);
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::first_strided(const stage_record* s, const void* source,
                                                void* target) {
-    using namespace adapter_detail;
     stage_layout::first_stage<R, Forward, stage_layout::spaced_lanes>(
-        target_of(target), source_of(source), s->m, stride_bytes(s->in_stride),
-        stride_bytes(s->out_stride));
+        stage_layout::target_of(target), stage_layout::source_of(source), s->m,
+        stage_layout::stride_bytes(s->in_stride), stage_layout::stride_bytes(s->out_stride));
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::first_pair(const stage_record* s, const void* source,
                                             void* target) requires has_pair_kernels {
-    using namespace adapter_detail;
     stage_layout::first_stage<R, Forward, stage_layout::pair_lanes>(
-        target_of(target), source_of(source), s->m, stride_bytes(s->in_stride),
-        stride_bytes(s->out_stride));
+        stage_layout::target_of(target), stage_layout::source_of(source), s->m,
+        stage_layout::stride_bytes(s->in_stride), stage_layout::stride_bytes(s->out_stride));
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::middle(const stage_record* s, const void* source, void* target) {
-    using namespace adapter_detail;
     stage_layout::middle_stage<R, Forward, stage_layout::adjacent_lanes>(
-        target_of(target), source_of(source), s->twiddles, s->m, s->P);
+        stage_layout::target_of(target), stage_layout::source_of(source), s->twiddles, s->m, s->P);
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::middle_pair(const stage_record* s, const void* source,
                                              void* target) requires has_pair_kernels {
-    using namespace adapter_detail;
     stage_layout::middle_stage<R, Forward, stage_layout::pair_lanes>(
-        target_of(target), source_of(source), s->twiddles, s->m, s->P);
+        stage_layout::target_of(target), stage_layout::source_of(source), s->twiddles, s->m, s->P);
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::last_unit(const stage_record* s, const void* source,
                                            void* target) {
-    using namespace adapter_detail;
     stage_layout::last_stage<R, Forward, stage_layout::last_unit_layout>(
-        target_of(target), source_of(source), s->twiddles, s->P);
+        stage_layout::target_of(target), stage_layout::source_of(source), s->twiddles, s->P);
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::last_strided(const stage_record* s, const void* source,
                                               void* target) {
-    using namespace adapter_detail;
     stage_layout::last_stage<R, Forward, stage_layout::last_strided_layout>(
-        target_of(target), source_of(source), s->twiddles, s->P, stride_bytes(s->out_stride));
+        stage_layout::target_of(target), stage_layout::source_of(source), s->twiddles, s->P,
+        stage_layout::stride_bytes(s->out_stride));
 }
 
 template <int R, bool Forward>
 void radix_adapters<R, Forward>::last_pair(const stage_record* s, const void* source,
                                            void* target) requires has_pair_kernels {
-    using namespace adapter_detail;
     stage_layout::last_stage<R, Forward, stage_layout::last_pair_layout>(
-        target_of(target), source_of(source), s->twiddles, s->P, stride_bytes(s->out_stride));
+        stage_layout::target_of(target), stage_layout::source_of(source), s->twiddles, s->P,
+        stage_layout::stride_bytes(s->out_stride));
 }
 
 } // namespace qtx::QTX_ENGINE::inline QTX_ISA

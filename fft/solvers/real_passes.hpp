@@ -81,18 +81,17 @@ void fill_half_twiddles(real* table, uint64_t m);
 template <class Sink>
 void split_pass(const real* Z, const real* w, uint64_t m, uint64_t first, uint64_t last,
                 Sink& sink) {
-    using namespace real_pass;
     const complex_span<true> z{const_cast<real*>(Z), 1};
-    for_each_pair(
+    real_pass::for_each_pair(
         first, last,
         [&](uint64_t k) {
-            const pair_values x =
-                split_lanes(z.load(k), z.load_mirror(m - k), simd::loadu(w + 2 * (k - 1)));
+            const real_pass::pair_values x = real_pass::split_lanes(z.load(k), z.load_mirror(m - k),
+                                                                    simd::loadu(w + 2 * (k - 1)));
             sink.store(k, x.low, x.high);
         },
         [&](uint64_t k) {
-            const pair_values x = split_lanes(z.load_one(k), z.load_one(m - k),
-                                              simd::load_low_complex(w + 2 * (k - 1)));
+            const real_pass::pair_values x = real_pass::split_lanes(
+                z.load_one(k), z.load_one(m - k), simd::load_low_complex(w + 2 * (k - 1)));
             sink.store_one(k, x.low, x.high);
         });
 }
@@ -109,19 +108,19 @@ template <class Sink> void split_end_points(const real* Z, Sink& sink) {
 template <class Source>
 void merge_pass(const Source& source, const real* w, real* Z, uint64_t m, uint64_t first,
                 uint64_t last) {
-    using namespace real_pass;
     const complex_span<true> z{Z, 1};
-    for_each_pair(
+    real_pass::for_each_pair(
         first, last,
         [&](uint64_t k) {
-            const pair_values r = merge_lanes(source.load(k), source.load_mirror(m - k),
-                                              simd::loadu(w + 2 * (k - 1)));
+            const real_pass::pair_values r = real_pass::merge_lanes(
+                source.load(k), source.load_mirror(m - k), simd::loadu(w + 2 * (k - 1)));
             z.store(k, r.low);
             z.store_mirror(m - k, r.high);
         },
         [&](uint64_t k) {
-            const pair_values r = merge_lanes(source.load_one(k), source.load_one(m - k),
-                                              simd::load_low_complex(w + 2 * (k - 1)));
+            const real_pass::pair_values r =
+                real_pass::merge_lanes(source.load_one(k), source.load_one(m - k),
+                                       simd::load_low_complex(w + 2 * (k - 1)));
             z.store_one(k, r.low);
             z.store_one(m - k, r.high);
         });
