@@ -71,6 +71,10 @@ for family in elementwise reductions matrix transcendental; do
   QTX_BENCH_MAX_N=$vsip_max_n QTX_BENCH_CSV=$report/raw/vsip_$family.csv \
     "$bin/vsip/bench_$family" >"$report/raw/vsip_$family.txt"
 done
+
+# --- Accuracy against FFTW in long double.
+log "accuracy"
+"$bin/bench_accuracy" >"$report/accuracy.md"
 log "tables and plots"
 
 # One tidy CSV of every FFT row. The raw rows are: title, n, ours ns, fftw est ns,
@@ -354,6 +358,12 @@ elapsed=$(($(date +%s) - start))
       echo
     done
   done
+  echo "## Accuracy"
+  echo
+  echo "Relative rms error of a forward transform of uniform random data against FFTW in long double (bench_accuracy), ours and FFTW's (FFTW_ESTIMATE):"
+  echo
+  cat "$report/accuracy.md"
+  echo
   echo "## VSIPL operations against plain loops"
   echo
   echo "Elements per second of ours and of a plain loop compiled with -O3 -march=native in the same program (libm calls for the transcendental functions); elements are n for a vector operation, n x n for a matrix one. The ratio column is time, ours / plain."
