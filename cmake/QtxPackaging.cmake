@@ -7,6 +7,7 @@ set(QTX_INSTALLED_LIBRARIES qvsip_fftf qvsip_fft qvsip)
 set(QTX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qvsip)
 
 install(FILES ${PROJECT_SOURCE_DIR}/include/qtx_fft.h ${PROJECT_SOURCE_DIR}/include/qvsip.h
+              ${PROJECT_SOURCE_DIR}/include/vsip.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS ${QTX_INSTALLED_LIBRARIES} EXPORT qvsipTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

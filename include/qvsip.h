@@ -95,6 +95,12 @@ QVSIP_API int QVSIP_GetOmpThreadNum(void);
 /* Fills info with the component name and version and returns 0; returns 1 when info is null. */
 QVSIP_API int QVSIP_GetProductVersion(QvsipVersionInfo* info);
 
+/* Open and close a use of the library. Calls are counted: each vsip_init opens one use and each
+ * vsip_finalize closes one; a vsip_finalize with no use open does nothing. Both return 0, and
+ * the library works with or without them. */
+QVSIP_API int vsip_init(void* ptr);
+QVSIP_API int vsip_finalize(void* ptr);
+
 /* ==========================================================================================
  * Blocks
  *
