@@ -131,6 +131,37 @@ QVSIP_API void vsip_blockdestroy_i(vsip_block_i* block);
 QVSIP_API void vsip_blockdestroy_bl(vsip_block_bl* block);
 QVSIP_API void vsip_cblockdestroy_f(vsip_cblock_f* block);
 
+/* Blocks on storage the library allocates (contents undefined until written), admitted from the
+ * start; complex ones are interleaved. Creation fails (null) for a length whose storage would
+ * not fit in the address space or when memory runs out. The destroys above free the storage. */
+QVSIP_API vsip_block_f* vsip_blockcreate_f(vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_block_i* vsip_blockcreate_i(vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_block_bl* vsip_blockcreate_bl(vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_cblock_f* vsip_cblockcreate_f(vsip_length N, vsip_memory_hint hint);
+
+/* Release takes a bound block out of admission and returns its user array(s): for a complex
+ * block the interleaved array and null, or the real and the imaginary array. A null block, a
+ * created block and a component of a complex block have no user array: null, nothing changed.
+ * The update flag is not used. */
+QVSIP_API vsip_scalar_f* vsip_blockrelease_f(vsip_block_f* block, vsip_scalar_bl update);
+QVSIP_API vsip_scalar_i* vsip_blockrelease_i(vsip_block_i* block, vsip_scalar_bl update);
+QVSIP_API vsip_scalar_bl* vsip_blockrelease_bl(vsip_block_bl* block, vsip_scalar_bl update);
+QVSIP_API void vsip_cblockrelease_f(vsip_cblock_f* block, vsip_scalar_bl update,
+                                    vsip_scalar_f** data1, vsip_scalar_f** data2);
+
+/* Rebind puts new user arrays under a released bound block and returns the previous ones (a
+ * complex block may change between interleaved, data2 null, and split storage). Null, with
+ * nothing changed, for an admitted block, a block without a user array or a null array. */
+QVSIP_API vsip_scalar_f* vsip_blockrebind_f(vsip_block_f* block, vsip_scalar_f* data);
+QVSIP_API void vsip_cblockrebind_f(vsip_cblock_f* block, vsip_scalar_f* data1,
+                                   vsip_scalar_f* data2, vsip_scalar_f** old_data1,
+                                   vsip_scalar_f** old_data2);
+
+/* The user array(s) of a block, as release gives them, without changing its state. */
+QVSIP_API vsip_scalar_f* vsip_blockfind_f(const vsip_block_f* block);
+QVSIP_API void vsip_cblockfind_f(const vsip_cblock_f* block, vsip_scalar_f** data1,
+                                 vsip_scalar_f** data2);
+
 /* ==========================================================================================
  * Views
  *
@@ -171,10 +202,37 @@ QVSIP_API void vsip_cvalldestroy_f(vsip_cvview_f* view);
 QVSIP_API void vsip_malldestroy_f(vsip_mview_f* view);
 QVSIP_API void vsip_cmalldestroy_f(vsip_cmview_f* view);
 
+/* A view of length N (an M x N matrix, row-major for VSIP_ROW, column-major otherwise) over a
+ * block created for it, which its alldestroy frees. Null when either create fails or M x N
+ * overflows, with nothing left allocated. */
+QVSIP_API vsip_vview_f* vsip_vcreate_f(vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_vview_i* vsip_vcreate_i(vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_vview_bl* vsip_vcreate_bl(vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_cvview_f* vsip_cvcreate_f(vsip_length N, vsip_memory_hint hint);
+QVSIP_API vsip_mview_f* vsip_mcreate_f(vsip_length M, vsip_length N, vsip_major major,
+                                       vsip_memory_hint hint);
+QVSIP_API vsip_cmview_f* vsip_cmcreate_f(vsip_length M, vsip_length N, vsip_major major,
+                                         vsip_memory_hint hint);
+
 /* Element i of the view; NaN (both parts for a complex view) for a null view or an index not
  * below the view's length. */
 QVSIP_API vsip_scalar_f vsip_vget_f(const vsip_vview_f* view, vsip_index i);
 QVSIP_API vsip_cscalar_f vsip_cvget_f(const vsip_cvview_f* view, vsip_index i);
+
+/* Element (i, j) is row i, column j. Gets return NaN (real and complex views) or 0 (integer and
+ * boolean views) for a null view or an index outside it; puts then do nothing. */
+QVSIP_API vsip_scalar_f vsip_mget_f(const vsip_mview_f* view, vsip_index i, vsip_index j);
+QVSIP_API vsip_cscalar_f vsip_cmget_f(const vsip_cmview_f* view, vsip_index i, vsip_index j);
+QVSIP_API vsip_scalar_i vsip_vget_i(const vsip_vview_i* view, vsip_index i);
+QVSIP_API vsip_scalar_bl vsip_vget_bl(const vsip_vview_bl* view, vsip_index i);
+QVSIP_API void vsip_vput_f(const vsip_vview_f* view, vsip_index i, vsip_scalar_f value);
+QVSIP_API void vsip_cvput_f(const vsip_cvview_f* view, vsip_index i, vsip_cscalar_f value);
+QVSIP_API void vsip_mput_f(const vsip_mview_f* view, vsip_index i, vsip_index j,
+                           vsip_scalar_f value);
+QVSIP_API void vsip_cmput_f(const vsip_cmview_f* view, vsip_index i, vsip_index j,
+                            vsip_cscalar_f value);
+QVSIP_API void vsip_vput_i(const vsip_vview_i* view, vsip_index i, vsip_scalar_i value);
+QVSIP_API void vsip_vput_bl(const vsip_vview_bl* view, vsip_index i, vsip_scalar_bl value);
 
 QVSIP_API vsip_cscalar_f vsip_cmplx_f(vsip_scalar_f re, vsip_scalar_f im);
 

@@ -13,6 +13,10 @@ namespace qvsip {
 inline constexpr std::int32_t bound_to_user = 1;
 inline constexpr std::int32_t complex_component = 2;
 
+// The reserved field of a block whose storage the library allocated with the record (a create):
+// the storage goes with the record, and release and find hand out no array for it.
+inline constexpr std::int32_t library_storage = 1;
+
 // Element strides in scalars: a plain block is contiguous, and so is each part of a split
 // complex block; the parts of an interleaved complex block alternate in one array.
 inline constexpr vsip_stride contiguous_stride = 1;
