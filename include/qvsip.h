@@ -70,6 +70,48 @@ typedef struct vsip_mview_f_s vsip_mview_f;
 typedef struct vsip_cmview_f_s vsip_cmview_f;
 typedef struct vsip_fft_f_s vsip_fft_f;
 
+/* View attributes as the attribute gets and puts exchange them. */
+typedef struct vsip_vattr_f {
+    vsip_offset offset;
+    vsip_stride stride;
+    vsip_length length;
+    vsip_block_f* block;
+} vsip_vattr_f;
+typedef struct vsip_vattr_i {
+    vsip_offset offset;
+    vsip_stride stride;
+    vsip_length length;
+    vsip_block_i* block;
+} vsip_vattr_i;
+typedef struct vsip_vattr_bl {
+    vsip_offset offset;
+    vsip_stride stride;
+    vsip_length length;
+    vsip_block_bl* block;
+} vsip_vattr_bl;
+typedef struct vsip_cvattr_f {
+    vsip_offset offset;
+    vsip_stride stride;
+    vsip_length length;
+    vsip_cblock_f* block;
+} vsip_cvattr_f;
+typedef struct vsip_mattr_f {
+    vsip_offset offset;
+    vsip_stride col_stride;
+    vsip_length col_length;
+    vsip_stride row_stride;
+    vsip_length row_length;
+    vsip_block_f* block;
+} vsip_mattr_f;
+typedef struct vsip_cmattr_f {
+    vsip_offset offset;
+    vsip_stride col_stride;
+    vsip_length col_length;
+    vsip_stride row_stride;
+    vsip_length row_length;
+    vsip_cblock_f* block;
+} vsip_cmattr_f;
+
 /* ==========================================================================================
  * Library control
  *
@@ -233,6 +275,109 @@ QVSIP_API void vsip_cmput_f(const vsip_cmview_f* view, vsip_index i, vsip_index 
                             vsip_cscalar_f value);
 QVSIP_API void vsip_vput_i(const vsip_vview_i* view, vsip_index i, vsip_scalar_i value);
 QVSIP_API void vsip_vput_bl(const vsip_vview_bl* view, vsip_index i, vsip_scalar_bl value);
+
+/* View attributes. Gets of a null view return 0 (a null block) and leave an attribute record
+ * unwritten, as they do for a null record. A put changes the view only when every element it
+ * then reaches lies in its block, and returns it; otherwise (also for a null view or record) it
+ * returns null with the view unchanged. A put never changes the block: the block member of an
+ * attribute record is ignored. */
+QVSIP_API vsip_length vsip_vgetlength_f(const vsip_vview_f* view);
+QVSIP_API vsip_stride vsip_vgetstride_f(const vsip_vview_f* view);
+QVSIP_API vsip_offset vsip_vgetoffset_f(const vsip_vview_f* view);
+QVSIP_API vsip_block_f* vsip_vgetblock_f(const vsip_vview_f* view);
+QVSIP_API void vsip_vgetattrib_f(const vsip_vview_f* view, vsip_vattr_f* attr);
+QVSIP_API vsip_vview_f* vsip_vputlength_f(vsip_vview_f* view, vsip_length length);
+QVSIP_API vsip_vview_f* vsip_vputstride_f(vsip_vview_f* view, vsip_stride stride);
+QVSIP_API vsip_vview_f* vsip_vputoffset_f(vsip_vview_f* view, vsip_offset offset);
+QVSIP_API vsip_vview_f* vsip_vputattrib_f(vsip_vview_f* view, const vsip_vattr_f* attr);
+
+QVSIP_API vsip_length vsip_vgetlength_i(const vsip_vview_i* view);
+QVSIP_API vsip_stride vsip_vgetstride_i(const vsip_vview_i* view);
+QVSIP_API vsip_offset vsip_vgetoffset_i(const vsip_vview_i* view);
+QVSIP_API vsip_block_i* vsip_vgetblock_i(const vsip_vview_i* view);
+QVSIP_API void vsip_vgetattrib_i(const vsip_vview_i* view, vsip_vattr_i* attr);
+QVSIP_API vsip_vview_i* vsip_vputlength_i(vsip_vview_i* view, vsip_length length);
+QVSIP_API vsip_vview_i* vsip_vputstride_i(vsip_vview_i* view, vsip_stride stride);
+QVSIP_API vsip_vview_i* vsip_vputoffset_i(vsip_vview_i* view, vsip_offset offset);
+QVSIP_API vsip_vview_i* vsip_vputattrib_i(vsip_vview_i* view, const vsip_vattr_i* attr);
+
+QVSIP_API vsip_length vsip_vgetlength_bl(const vsip_vview_bl* view);
+QVSIP_API vsip_stride vsip_vgetstride_bl(const vsip_vview_bl* view);
+QVSIP_API vsip_offset vsip_vgetoffset_bl(const vsip_vview_bl* view);
+QVSIP_API vsip_block_bl* vsip_vgetblock_bl(const vsip_vview_bl* view);
+QVSIP_API void vsip_vgetattrib_bl(const vsip_vview_bl* view, vsip_vattr_bl* attr);
+QVSIP_API vsip_vview_bl* vsip_vputlength_bl(vsip_vview_bl* view, vsip_length length);
+QVSIP_API vsip_vview_bl* vsip_vputstride_bl(vsip_vview_bl* view, vsip_stride stride);
+QVSIP_API vsip_vview_bl* vsip_vputoffset_bl(vsip_vview_bl* view, vsip_offset offset);
+QVSIP_API vsip_vview_bl* vsip_vputattrib_bl(vsip_vview_bl* view, const vsip_vattr_bl* attr);
+
+QVSIP_API vsip_length vsip_cvgetlength_f(const vsip_cvview_f* view);
+QVSIP_API vsip_stride vsip_cvgetstride_f(const vsip_cvview_f* view);
+QVSIP_API vsip_offset vsip_cvgetoffset_f(const vsip_cvview_f* view);
+QVSIP_API vsip_cblock_f* vsip_cvgetblock_f(const vsip_cvview_f* view);
+QVSIP_API void vsip_cvgetattrib_f(const vsip_cvview_f* view, vsip_cvattr_f* attr);
+QVSIP_API vsip_cvview_f* vsip_cvputlength_f(vsip_cvview_f* view, vsip_length length);
+QVSIP_API vsip_cvview_f* vsip_cvputstride_f(vsip_cvview_f* view, vsip_stride stride);
+QVSIP_API vsip_cvview_f* vsip_cvputoffset_f(vsip_cvview_f* view, vsip_offset offset);
+QVSIP_API vsip_cvview_f* vsip_cvputattrib_f(vsip_cvview_f* view, const vsip_cvattr_f* attr);
+
+QVSIP_API vsip_length vsip_mgetcollength_f(const vsip_mview_f* view);
+QVSIP_API vsip_length vsip_mgetrowlength_f(const vsip_mview_f* view);
+QVSIP_API vsip_stride vsip_mgetcolstride_f(const vsip_mview_f* view);
+QVSIP_API vsip_stride vsip_mgetrowstride_f(const vsip_mview_f* view);
+QVSIP_API vsip_offset vsip_mgetoffset_f(const vsip_mview_f* view);
+QVSIP_API vsip_block_f* vsip_mgetblock_f(const vsip_mview_f* view);
+QVSIP_API void vsip_mgetattrib_f(const vsip_mview_f* view, vsip_mattr_f* attr);
+QVSIP_API vsip_mview_f* vsip_mputcollength_f(vsip_mview_f* view, vsip_length col_length);
+QVSIP_API vsip_mview_f* vsip_mputrowlength_f(vsip_mview_f* view, vsip_length row_length);
+QVSIP_API vsip_mview_f* vsip_mputcolstride_f(vsip_mview_f* view, vsip_stride col_stride);
+QVSIP_API vsip_mview_f* vsip_mputrowstride_f(vsip_mview_f* view, vsip_stride row_stride);
+QVSIP_API vsip_mview_f* vsip_mputoffset_f(vsip_mview_f* view, vsip_offset offset);
+QVSIP_API vsip_mview_f* vsip_mputattrib_f(vsip_mview_f* view, const vsip_mattr_f* attr);
+
+QVSIP_API vsip_length vsip_cmgetcollength_f(const vsip_cmview_f* view);
+QVSIP_API vsip_length vsip_cmgetrowlength_f(const vsip_cmview_f* view);
+QVSIP_API vsip_stride vsip_cmgetcolstride_f(const vsip_cmview_f* view);
+QVSIP_API vsip_stride vsip_cmgetrowstride_f(const vsip_cmview_f* view);
+QVSIP_API vsip_offset vsip_cmgetoffset_f(const vsip_cmview_f* view);
+QVSIP_API vsip_cblock_f* vsip_cmgetblock_f(const vsip_cmview_f* view);
+QVSIP_API void vsip_cmgetattrib_f(const vsip_cmview_f* view, vsip_cmattr_f* attr);
+QVSIP_API vsip_cmview_f* vsip_cmputcollength_f(vsip_cmview_f* view, vsip_length col_length);
+QVSIP_API vsip_cmview_f* vsip_cmputrowlength_f(vsip_cmview_f* view, vsip_length row_length);
+QVSIP_API vsip_cmview_f* vsip_cmputcolstride_f(vsip_cmview_f* view, vsip_stride col_stride);
+QVSIP_API vsip_cmview_f* vsip_cmputrowstride_f(vsip_cmview_f* view, vsip_stride row_stride);
+QVSIP_API vsip_cmview_f* vsip_cmputoffset_f(vsip_cmview_f* view, vsip_offset offset);
+QVSIP_API vsip_cmview_f* vsip_cmputattrib_f(vsip_cmview_f* view, const vsip_cmattr_f* attr);
+
+/* Views derived from a view, over the same block: destroying one leaves the parent alone.
+ * Subviews start at element i (row i, column j) and must lie within the parent; row i, column
+ * j and diagonal idiag (0 the main one, k > 0 starting in column k, -k in row k) likewise. The
+ * real and imaginary views of a complex view are real views of its block's components; an
+ * alldestroy of one leaves the complex block in place. Clones copy the view, transposes swap
+ * rows and columns. Null for a null view, a part outside the view, or when memory runs out. */
+QVSIP_API vsip_vview_f* vsip_vsubview_f(const vsip_vview_f* view, vsip_index i, vsip_length n);
+QVSIP_API vsip_cvview_f* vsip_cvsubview_f(const vsip_cvview_f* view, vsip_index i,
+                                          vsip_length n);
+QVSIP_API vsip_mview_f* vsip_msubview_f(const vsip_mview_f* view, vsip_index i, vsip_index j,
+                                        vsip_length M, vsip_length N);
+QVSIP_API vsip_cmview_f* vsip_cmsubview_f(const vsip_cmview_f* view, vsip_index i, vsip_index j,
+                                          vsip_length M, vsip_length N);
+QVSIP_API vsip_vview_f* vsip_mrowview_f(const vsip_mview_f* view, vsip_index i);
+QVSIP_API vsip_vview_f* vsip_mcolview_f(const vsip_mview_f* view, vsip_index j);
+QVSIP_API vsip_vview_f* vsip_mdiagview_f(const vsip_mview_f* view, vsip_stride idiag);
+QVSIP_API vsip_cvview_f* vsip_cmrowview_f(const vsip_cmview_f* view, vsip_index i);
+QVSIP_API vsip_cvview_f* vsip_cmcolview_f(const vsip_cmview_f* view, vsip_index j);
+QVSIP_API vsip_cvview_f* vsip_cmdiagview_f(const vsip_cmview_f* view, vsip_stride idiag);
+QVSIP_API vsip_vview_f* vsip_cvrealview_f(const vsip_cvview_f* view);
+QVSIP_API vsip_vview_f* vsip_cvimagview_f(const vsip_cvview_f* view);
+QVSIP_API vsip_mview_f* vsip_cmrealview_f(const vsip_cmview_f* view);
+QVSIP_API vsip_mview_f* vsip_cmimagview_f(const vsip_cmview_f* view);
+QVSIP_API vsip_vview_f* vsip_vcloneview_f(const vsip_vview_f* view);
+QVSIP_API vsip_cvview_f* vsip_cvcloneview_f(const vsip_cvview_f* view);
+QVSIP_API vsip_mview_f* vsip_mcloneview_f(const vsip_mview_f* view);
+QVSIP_API vsip_cmview_f* vsip_cmcloneview_f(const vsip_cmview_f* view);
+QVSIP_API vsip_mview_f* vsip_mtransview_f(const vsip_mview_f* view);
+QVSIP_API vsip_cmview_f* vsip_cmtransview_f(const vsip_cmview_f* view);
 
 QVSIP_API vsip_cscalar_f vsip_cmplx_f(vsip_scalar_f re, vsip_scalar_f im);
 

@@ -14,7 +14,8 @@ namespace {
 
 using qvsip::test::memory_probe;
 
-// Blocks the view binds use, made before any probe so that their records are not counted.
+// Blocks and views the binds and subviews use, made before any probe so that their records are not
+// counted.
 struct bound_blocks {
     float reals[64] = {}, imags[64] = {};
     vsip_scalar_i integers[8] = {};
@@ -24,7 +25,15 @@ struct bound_blocks {
     vsip_block_bl* boolean_block = vsip_blockbind_bl(booleans, 8, VSIP_MEM_NONE);
     vsip_cblock_f* interleaved_block = vsip_cblockbind_f(reals, nullptr, 32, VSIP_MEM_NONE);
     vsip_cblock_f* split_block = vsip_cblockbind_f(reals, imags, 64, VSIP_MEM_NONE);
+    vsip_vview_f* real_view = vsip_vbind_f(real_block, 0, 1, 64);
+    vsip_cvview_f* complex_view = vsip_cvbind_f(split_block, 0, 1, 64);
+    vsip_mview_f* real_matrix = vsip_mbind_f(real_block, 0, 8, 8, 1, 8);
+    vsip_cmview_f* complex_matrix = vsip_cmbind_f(interleaved_block, 0, 8, 4, 1, 8);
     ~bound_blocks() {
+        vsip_vdestroy_f(real_view);
+        vsip_cvdestroy_f(complex_view);
+        vsip_mdestroy_f(real_matrix);
+        vsip_cmdestroy_f(complex_matrix);
         vsip_blockdestroy_f(real_block);
         vsip_blockdestroy_i(integer_block);
         vsip_blockdestroy_bl(boolean_block);
@@ -87,6 +96,14 @@ std::vector<create_case> cases(bound_blocks& b) {
          destroyer(vsip_malldestroy_f)},
         {"cmcreate_f", [] { return vsip_cmcreate_f(3, 5, VSIP_COL, VSIP_MEM_NONE); },
          destroyer(vsip_cmalldestroy_f)},
+        {"vsubview_f", [&] { return vsip_vsubview_f(b.real_view, 2, 5); },
+         destroyer(vsip_vdestroy_f)},
+        {"cvrealview_f", [&] { return vsip_cvrealview_f(b.complex_view); },
+         destroyer(vsip_vdestroy_f)},
+        {"cmtransview_f", [&] { return vsip_cmtransview_f(b.complex_matrix); },
+         destroyer(vsip_cmdestroy_f)},
+        {"mdiagview_f", [&] { return vsip_mdiagview_f(b.real_matrix, -1); },
+         destroyer(vsip_vdestroy_f)},
         {"ccfftip_create_f",
          [] { return vsip_ccfftip_create_f(48, 1, VSIP_FFT_FWD, 1, VSIP_ALG_TIME); },
          destroyer(vsip_fft_destroy_f)},
