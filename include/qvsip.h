@@ -195,9 +195,8 @@ QVSIP_API void vsip_cblockrelease_f(vsip_cblock_f* block, vsip_scalar_bl update,
  * complex block may change between interleaved, data2 null, and split storage). Null, with
  * nothing changed, for an admitted block, a block without a user array or a null array. */
 QVSIP_API vsip_scalar_f* vsip_blockrebind_f(vsip_block_f* block, vsip_scalar_f* data);
-QVSIP_API void vsip_cblockrebind_f(vsip_cblock_f* block, vsip_scalar_f* data1,
-                                   vsip_scalar_f* data2, vsip_scalar_f** old_data1,
-                                   vsip_scalar_f** old_data2);
+QVSIP_API void vsip_cblockrebind_f(vsip_cblock_f* block, vsip_scalar_f* data1, vsip_scalar_f* data2,
+                                   vsip_scalar_f** old_data1, vsip_scalar_f** old_data2);
 
 /* The user array(s) of a block, as release gives them, without changing its state. */
 QVSIP_API vsip_scalar_f* vsip_blockfind_f(const vsip_block_f* block);
@@ -356,8 +355,7 @@ QVSIP_API vsip_cmview_f* vsip_cmputattrib_f(vsip_cmview_f* view, const vsip_cmat
  * alldestroy of one leaves the complex block in place. Clones copy the view, transposes swap
  * rows and columns. Null for a null view, a part outside the view, or when memory runs out. */
 QVSIP_API vsip_vview_f* vsip_vsubview_f(const vsip_vview_f* view, vsip_index i, vsip_length n);
-QVSIP_API vsip_cvview_f* vsip_cvsubview_f(const vsip_cvview_f* view, vsip_index i,
-                                          vsip_length n);
+QVSIP_API vsip_cvview_f* vsip_cvsubview_f(const vsip_cvview_f* view, vsip_index i, vsip_length n);
 QVSIP_API vsip_mview_f* vsip_msubview_f(const vsip_mview_f* view, vsip_index i, vsip_index j,
                                         vsip_length M, vsip_length N);
 QVSIP_API vsip_cmview_f* vsip_cmsubview_f(const vsip_cmview_f* view, vsip_index i, vsip_index j,
