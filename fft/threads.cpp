@@ -272,9 +272,15 @@ void join(worker_record* record) {
         wait_for(&record->done);
         return;
     }
-    for (unsigned polls = 1; !finished(record->mailbox.load()); ++polls) {
-        cpu_relax();
-        if (polls % join_polls_per_yield == 0) sched_yield();
+    for (unsigned polls = 1;; ++polls) {
+        const uint64_t mailbox = record->mailbox.load();
+        if (finished(mailbox)) return;
+        // A worker that has not started yet is waking up or waiting for a core, possibly this
+        // one: spinning would only delay it.
+        if (mailbox == posted_value(record) || polls % join_polls_per_yield == 0)
+            sched_yield();
+        else
+            cpu_relax();
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "fft/solvers/c2c_1d_large.hpp"
 #include "fft/solvers/real_passes.hpp"
 #include "fft/threads.hpp"
 
@@ -17,6 +18,13 @@ namespace {
 // A pair loop longer than this many pairs per thread goes out in chunks of a multiple of
 // pair_granule, so that chunk edges fall on whole vector steps.
 constexpr uint64_t pair_granule = 16;
+
+// The pass goes on the pool only when every thread gets at least this many bytes of pairs.
+// Below that the pass's data sits in the caller's cache (the child just wrote it, or reads it
+// next), and moving a share to another core costs more than the split saves.
+constexpr uint64_t pass_bytes_per_thread = uint64_t{4} << 20;
+// Each pair reads and writes two complex values.
+constexpr uint64_t pass_pairs_per_thread = pass_bytes_per_thread / (2 * complex_bytes);
 
 uint64_t length_of(const plan_record* plan) {
     return static_cast<uint64_t>(plan->dims[0].n);
@@ -50,8 +58,9 @@ template <bool Unit> struct spectrum_sink {
     }
 };
 
-// The loop over pairs k = 1 … ⌊m/2⌋ of a contiguous pass: on the pool for long transforms of
-// plans that may use threads, else on the calling thread. Job::run(first, last) does the work.
+// The loop over pairs k = 1 … ⌊m/2⌋ of a contiguous pass: on the pool for plans that may use
+// threads when every thread gets pass_pairs_per_thread pairs, else on the calling thread.
+// Job::run(first, last) does the work.
 template <class Job> void chunk_of(chunk_args* args) {
     const Job* job = static_cast<const Job*>(args->user_data);
     const uint64_t first = args->chunk_index * args->chunk_size + 1;
@@ -61,8 +70,8 @@ template <class Job> void chunk_of(chunk_args* args) {
 
 template <class Job> void run_pairs(const plan_record* plan, Job& job) {
     const uint64_t pairs = job.m / 2;
-    const uint64_t threads = plan->thread_count;
-    if (threads < 2 || length_of(plan) < threaded_pass_min_length) {
+    const uint64_t threads = std::min<uint64_t>(plan->thread_count, pairs / pass_pairs_per_thread);
+    if (threads < 2) {
         job.run(1, pairs);
         return;
     }
@@ -143,6 +152,9 @@ uint32_t plan_complex_child(plan_record* p, uint64_t length, int64_t sign) {
         c.kind = kind_c2c;
         c.sign = sign;
         c.dims[0] = {.n = static_cast<int64_t>(length), .is = 1, .os = 1};
+        // Up to the one-thread two-pass threshold, threads only buy the two-pass plan, whose
+        // extra work exceeds what splitting it saves: such children take the one-thread plan.
+        if (length <= large_length_threshold(1)) c.thread_count = 1;
     });
 }
 
