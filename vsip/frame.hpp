@@ -88,6 +88,22 @@ class range_kernel {
 std::uint64_t parallel_region(int threads, std::uint64_t first, std::uint64_t last,
                               std::uint64_t unit, range_kernel kernel);
 
+// The chunks parallel_region(threads, first, last, unit, kernel) would give its team, run one
+// after the other on the calling thread: the same kernel calls without waking a team.
+std::uint64_t inline_region(int threads, std::uint64_t first, std::uint64_t last,
+                            std::uint64_t unit, range_kernel kernel);
+
+// Whether a region over count elements is worth opening for work that needs per_thread elements
+// per thread to pay for waking the team (0: always). When it is not, inline_region makes the
+// region's calls; it is always worth opening when the runtime's team size cannot be foreseen
+// (dynamic team sizes, or nested in an active region where nesting is allowed).
+bool region_pays(int threads, std::uint64_t count, std::uint64_t per_thread);
+
+// Elements per thread that light per-element work (element-wise operations) needs before a
+// region pays: below it, waking the team costs more than splitting saves, and on a busy
+// machine a team member that is not running holds the region for a scheduler time slice.
+inline constexpr std::uint64_t light_elements_per_thread = 65536;
+
 // Units (in elements) of a dense run's first parallel region and of its second; second == 0
 // leaves everything after the first region to the calling thread.
 struct region_units {
@@ -96,19 +112,34 @@ struct region_units {
 inline constexpr region_units two_regions{dense_unit, lane_count};
 inline constexpr region_units one_region{dense_unit, 0};
 
+// A region over [first, last), opened only when region_pays(threads, last - first, per_thread);
+// otherwise its calls are made inline.
+inline std::uint64_t region_if_it_pays(int threads, std::uint64_t first, std::uint64_t last,
+                                       std::uint64_t unit, range_kernel kernel,
+                                       std::uint64_t per_thread) {
+    if (region_pays(threads, last - first, per_thread))
+        return parallel_region(threads, first, last, unit, kernel);
+    return inline_region(threads, first, last, unit, kernel);
+}
+
 // Dense path over count elements: serially the caller kernel alone; otherwise the region kernel
-// in the regions, then the caller kernel on the calling thread for the rest.
+// in the regions, then the caller kernel on the calling thread for the rest. With per_thread
+// set (see region_pays), a region that does not pay (the second one never does: it has less
+// than one first-region unit per thread) runs inline; the kernel calls, and so the results,
+// are those of the parallel regions.
 template <class RegionKernel, class CallerKernel>
 void run_dense(int threads, std::uint64_t count, region_units units, RegionKernel&& region,
-               CallerKernel&& caller) {
+               CallerKernel&& caller, std::uint64_t per_thread = 0) {
     if (count == 0) return;
     if (threads == 1) {
         caller(0, count);
         return;
     }
-    std::uint64_t done = parallel_region(threads, 0, count, units.first, range_kernel(region));
+    std::uint64_t done =
+        region_if_it_pays(threads, 0, count, units.first, range_kernel(region), per_thread);
     if (units.second != 0)
-        done = parallel_region(threads, done, count, units.second, range_kernel(region));
+        done =
+            region_if_it_pays(threads, done, count, units.second, range_kernel(region), per_thread);
     if (done < count) caller(done, count);
 }
 
@@ -118,15 +149,18 @@ void run_dense(int threads, std::uint64_t count, region_units units, Kernel&& ke
 }
 
 // Strided path (and the outer dimension of a matrix): one region over count elements in units
-// of unit consecutive elements, the calling thread finishing the leftover.
+// of unit consecutive elements, the calling thread finishing the leftover. per_thread as for
+// region_pays, in elements of count.
 template <class Kernel>
-void run_in_units(int threads, std::uint64_t count, std::uint64_t unit, Kernel&& kernel) {
+void run_in_units(int threads, std::uint64_t count, std::uint64_t unit, Kernel&& kernel,
+                  std::uint64_t per_thread = 0) {
     if (count == 0) return;
     if (threads == 1) {
         kernel(0, count);
         return;
     }
-    const std::uint64_t done = parallel_region(threads, 0, count, unit, range_kernel(kernel));
+    const std::uint64_t done =
+        region_if_it_pays(threads, 0, count, unit, range_kernel(kernel), per_thread);
     if (done < count) kernel(done, count);
 }
 

@@ -52,6 +52,7 @@ void run_span(const Op& op, std::uint64_t first, std::uint64_t last, const Out& 
 
 // A dense run of count elements: region_op in the parallel regions, caller_op on the calling
 // thread (they differ only where the regions use estimates and the caller exact arithmetic).
+// Regions too small to pay for their team run inline, with region_op on the same chunks.
 template <access_kind A, class RegionOp, class CallerOp, class Out, class... In>
 void run_dense_path(int threads, std::uint64_t count, region_units units, const RegionOp& region_op,
                     const CallerOp& caller_op, const Out& r, const In&... a) {
@@ -61,7 +62,7 @@ void run_dense_path(int threads, std::uint64_t count, region_units units, const 
     auto caller = [&](std::uint64_t first, std::uint64_t last) {
         run_span<A, true>(caller_op, first, last, r, a...);
     };
-    frame::run_dense(threads, count, units, region, caller);
+    frame::run_dense(threads, count, units, region, caller, frame::light_elements_per_thread);
 }
 
 template <class Op, class Out, class... In>
@@ -73,7 +74,8 @@ void run_strided_path(int threads, std::uint64_t count, const path_set& paths, c
         else
             run_span<access_kind::strided, false>(op, first, last, r, a...);
     };
-    frame::run_in_units(paths.strided_serial ? 1 : threads, count, paths.strided_unit, kernel);
+    frame::run_in_units(paths.strided_serial ? 1 : threads, count, paths.strided_unit, kernel,
+                        frame::light_elements_per_thread);
 }
 
 // A vector operation on resolved ports: n = the smallest length; dense, split or strided path.

@@ -87,7 +87,9 @@ void run_lines(int threads, std::uint64_t inner, std::uint64_t outer, const path
                 run_span<access_kind::strided, false>(op, 0, inner, r.line_at(o), a.line_at(o)...);
         }
     };
-    frame::run_in_units(threads, outer, paths.outer_unit, kernel);
+    // Lines per thread for the region to pay: light_elements_per_thread elements.
+    const std::uint64_t lines_per_thread = (frame::light_elements_per_thread + inner - 1) / inner;
+    frame::run_in_units(threads, outer, paths.outer_unit, kernel, lines_per_thread);
 }
 
 // A matrix operation on oriented ports: the counts are the minima over the matrices; a set of
