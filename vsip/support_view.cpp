@@ -3,6 +3,7 @@
 
 #include "vsip/frame.hpp"
 #include "vsip/record.hpp"
+#include "vsip/view_fit.hpp"
 
 #include <cstdint>
 #include <initializer_list>
@@ -10,44 +11,6 @@
 
 namespace qvsip {
 namespace {
-
-// One dimension of a view: count elements, stride block elements apart.
-struct view_dimension {
-    vsip_length count;
-    vsip_stride stride;
-};
-
-// Lowest and highest block element a view reaches.
-struct address_reach {
-    std::int64_t low, high;
-};
-
-// Widens reach by the span of one non-empty dimension; false when the span overflows.
-bool extend(address_reach& reach, view_dimension dimension) {
-    const vsip_length steps = dimension.count - 1;
-    if (dimension.stride == 0) return true;
-    std::int64_t span = 0;
-    if (steps > static_cast<vsip_length>(std::numeric_limits<std::int64_t>::max()) ||
-        __builtin_mul_overflow(static_cast<std::int64_t>(steps), dimension.stride, &span))
-        return false;
-    std::int64_t& end = span < 0 ? reach.low : reach.high;
-    return !__builtin_add_overflow(end, span, &end);
-}
-
-// A view fits its block when every element it reaches lies in [0, block length). An empty view
-// reaches nothing, but its offset must still not pass the end so that its start address is
-// one inside or just past the array.
-bool view_fits(vsip_length block_length, vsip_offset offset,
-               std::initializer_list<view_dimension> dimensions) {
-    if (offset > block_length) return false;
-    for (const view_dimension& dimension : dimensions)
-        if (dimension.count == 0) return true;
-    // offset <= block length, which is below PTRDIFF_MAX
-    address_reach reach{static_cast<std::int64_t>(offset), static_cast<std::int64_t>(offset)};
-    for (const view_dimension& dimension : dimensions)
-        if (!extend(reach, dimension)) return false;
-    return reach.low >= 0 && static_cast<vsip_length>(reach.high) < block_length;
-}
 
 // Views never modify their block through the binding; the C interface passes it as const the
 // way callers expect, and the view keeps it for later operations that write.
@@ -62,7 +25,7 @@ template <class View> View* new_view(const typename View::block_type* block) {
 template <class View>
 View* bind_vector(const typename View::block_type* block, vsip_offset offset, vsip_stride stride,
                   vsip_length length) {
-    if (block == nullptr || !view_fits(block->length, offset, {{length, stride}})) return nullptr;
+    if (block == nullptr || !fits_block(block->length, offset, {{length, stride}})) return nullptr;
     View* view = new_view<View>(block);
     if (view == nullptr) return nullptr;
     view->offset = offset;
@@ -76,7 +39,7 @@ View* bind_matrix(const typename View::block_type* block, vsip_offset offset,
                   vsip_stride col_stride, vsip_length col_length, vsip_stride row_stride,
                   vsip_length row_length) {
     if (block == nullptr ||
-        !view_fits(block->length, offset, {{col_length, col_stride}, {row_length, row_stride}}))
+        !fits_block(block->length, offset, {{col_length, col_stride}, {row_length, row_stride}}))
         return nullptr;
     View* view = new_view<View>(block);
     if (view == nullptr) return nullptr;

@@ -15,6 +15,7 @@ struct reach {
 // Widens r by the span of one non-empty extent; false when the span overflows.
 bool widen(reach& r, view_extent extent) {
     const vsip_length steps = extent.count - 1;
+    if (extent.stride == 0) return true;
     std::int64_t span = 0;
     if (steps > static_cast<vsip_length>(std::numeric_limits<std::int64_t>::max()) ||
         __builtin_mul_overflow(static_cast<std::int64_t>(steps), extent.stride, &span))

@@ -1,5 +1,5 @@
-// Whether view attributes keep every element a view reaches inside its block: the check the
-// attribute puts apply before they change a view.
+// Whether every element a view reaches lies inside its block: the check of every bind, derived
+// view and attribute put.
 #pragma once
 
 #include "qvsip.h"
@@ -14,8 +14,9 @@ struct view_extent {
     vsip_stride stride;
 };
 
-// True when every element lies in [0, block_length); an empty view fits when its offset does
-// not pass the end of the block.
+// True when every element lies in [0, block_length). An empty view reaches nothing, but its
+// offset must still not pass the end, so that its start address is inside or just past the
+// array.
 bool fits_block(vsip_length block_length, vsip_offset offset,
                 std::initializer_list<view_extent> extents);
 
