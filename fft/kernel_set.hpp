@@ -15,6 +15,7 @@
 #include "fft/kernels/real_kernels.hpp"
 #include "fft/kernels/stage_kernels.hpp"
 #include "fft/planner.hpp"
+#include "fft/solvers/r2r_1d.hpp"
 
 namespace qtx::QTX_ENGINE {
 
@@ -32,6 +33,8 @@ struct kernel_set {
     solve_routine solve_problem_r2c_1d;
     solve_routine solve_problem_c2r_1d;
     solve_routine solve_problem_r2r_1d;
+    // The real-to-real execute routines by kind, as the set's r2r solver assigns them.
+    const execute_routine* r2r_kind_routines;
 };
 
 // The set of this process: chosen on first use (safely from any thread), never changed.

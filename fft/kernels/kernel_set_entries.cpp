@@ -19,6 +19,7 @@ constinit const kernel_set this_kernel_set = {
     .solve_problem_r2c_1d = solve_problem_r2c_1d,
     .solve_problem_c2r_1d = solve_problem_c2r_1d,
     .solve_problem_r2r_1d = solve_problem_r2r_1d,
+    .r2r_kind_routines = g_r2r_plan_solver_func,
 };
 
 } // namespace qtx::QTX_ENGINE::inline QTX_ISA

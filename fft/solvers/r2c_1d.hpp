@@ -19,10 +19,6 @@ void execute_1d_c2r(const plan_record* plan, void* in, void* out);
 void execute_1d_c2r_discrete(const plan_record* plan, void* in, void* out);
 void execute_1d_c2r_odd(const plan_record* plan, void* in, void* out);
 
-// Contiguous even lengths from this one on split their pass over the pool when the plan may
-// use two or more threads.
-inline constexpr uint64_t threaded_pass_min_length = 16384;
-
 // ---- Planning steps shared with the real-to-real solver ------------------------------------
 
 // Makes p's one child, a copy of its problem turned into a single complex transform of
