@@ -1,9 +1,9 @@
-// The plain loops of the element-wise benchmark (see the header).
+// The plain loops of the element-wise benchmark, compiled once per width (see the header).
 #include "bench_elementwise_plain.hpp"
 
 #include <cmath>
 
-namespace plain {
+namespace {
 
 void cvmul(const float* a, const float* b, float* r, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
@@ -33,4 +33,6 @@ void vrecip(const float* a, float* r, std::size_t n) {
         r[i] = 1.0f / a[i];
 }
 
-} // namespace plain
+} // namespace
+
+const plain::elementwise_loops plain::QVSIP_PLAIN_WIDTH{cvmul, vma, cvmag, rscvmul, vrecip};

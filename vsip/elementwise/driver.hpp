@@ -8,7 +8,9 @@
 #include "vsip/frame.hpp"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace qvsip::elementwise {
 
@@ -38,16 +40,46 @@ template <class Width, class Op, class... X> auto compute(const Op& op, const X&
         return op(x...);
 }
 
-// Elements [first, last) of the ports: whole groups of lane_count elements from first (when
-// Groups), then one by one.
+// Groups per iteration of run_span's main loop: enough independent loads, arithmetic and stores
+// to keep the vector units busy while the loop control is paid once per four groups.
+inline constexpr std::uint64_t groups_per_step = 4;
+
+// One group at i: load every input, compute, store, in that order (so that a port that is both
+// input and output, or views that overlap, see exactly what the one-group loop gave them).
+template <access_kind A, class Op, class Out, class... In>
+[[gnu::always_inline]] inline void run_group(const Op& op, std::uint64_t i, const Out& r,
+                                             const In&... a) {
+    r.template store<A>(i, compute<group_width>(op, a.template load<A>(i)...));
+}
+
+// run_span on copies: the ports and the operation are this function's own values, so the
+// compiler keeps their pointers and strides in registers instead of reloading them after every
+// store (vector stores may alias anything, the caller's ports included).
 template <access_kind A, bool Groups, class Op, class Out, class... In>
-void run_span(const Op& op, std::uint64_t first, std::uint64_t last, const Out& r, const In&... a) {
+void run_span_local(const Op op, std::uint64_t first, std::uint64_t last, const Out r,
+                    const In... a) {
+    if (first >= last) return;
     std::uint64_t i = first;
-    if constexpr (Groups)
-        for (; i + lane_count <= last; i += lane_count)
-            r.template store<A>(i, compute<group_width>(op, a.template load<A>(i)...));
+    if constexpr (Groups) {
+        constexpr std::uint64_t step = groups_per_step * lane_count;
+        for (; last - i >= step; i += step)
+            [&]<std::size_t... k>(std::index_sequence<k...>) {
+                (run_group<A>(op, i + k * lane_count, r, a...), ...);
+            }
+        (std::make_index_sequence<groups_per_step>{});
+        for (; last - i >= lane_count; i += lane_count)
+            run_group<A>(op, i, r, a...);
+    }
     for (; i < last; ++i)
         r.store_one(i, compute<single_width>(op, a.load_one(i)...));
+}
+
+// Elements [first, last) of the ports: whole groups of lane_count elements from first (when
+// Groups), then one by one. Each element is computed as before unrolling: in a group when it
+// lies in one of the whole groups from first, else alone.
+template <access_kind A, bool Groups, class Op, class Out, class... In>
+void run_span(const Op& op, std::uint64_t first, std::uint64_t last, const Out& r, const In&... a) {
+    run_span_local<A, Groups, Op, Out, In...>(op, first, last, r, a...);
 }
 
 // A dense run of count elements: region_op in the parallel regions, caller_op on the calling
