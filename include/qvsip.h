@@ -436,6 +436,74 @@ QVSIP_API void vsip_cvmmul_f(const vsip_cvview_f* a, const vsip_cmview_f* B, vsi
 QVSIP_API void vsip_rvcmmul_f(const vsip_vview_f* a, const vsip_cmview_f* B, vsip_major major,
                               const vsip_cmview_f* R);
 
+/* ------------------------------------------------------------------------------------------
+ * Common arithmetic, scalar, copy and conversion operations (element-wise, as above)
+ * ------------------------------------------------------------------------------------------ */
+
+/* r = a + b, a - b, a * b, a / b (correctly rounded), |a|, a * a. */
+QVSIP_API void vsip_vadd_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_vsub_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_vmul_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_vdiv_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_vmag_f(const vsip_vview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vsq_f(const vsip_vview_f* a, const vsip_vview_f* r);
+/* r = a * beta + c, rounded once. */
+QVSIP_API void vsip_vsma_f(const vsip_vview_f* a, vsip_scalar_f beta, const vsip_vview_f* c,
+                           const vsip_vview_f* r);
+/* r = alpha - b and r = alpha / b. */
+QVSIP_API void vsip_svsub_f(vsip_scalar_f alpha, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_svdiv_f(vsip_scalar_f alpha, const vsip_vview_f* b, const vsip_vview_f* r);
+QVSIP_API void vsip_vcopy_f_f(const vsip_vview_f* a, const vsip_vview_f* r);
+/* r[i] = alpha + i * beta, rounded once (i is exact as a float up to 2^24). */
+QVSIP_API void vsip_vramp_f(vsip_scalar_f alpha, vsip_scalar_f beta, const vsip_vview_f* r);
+/* r = c1 where a <= t1, c2 where a >= t2, a elsewhere (a NaN is copied). */
+QVSIP_API void vsip_vclip_f(const vsip_vview_f* a, vsip_scalar_f t1, vsip_scalar_f t2,
+                            vsip_scalar_f c1, vsip_scalar_f c2, const vsip_vview_f* r);
+/* r = the larger of |a| and |b|. */
+QVSIP_API void vsip_vmaxmg_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r);
+/* Exchanges the first n elements of a and b, n the shorter length. */
+QVSIP_API void vsip_vswap_f(const vsip_vview_f* a, const vsip_vview_f* b);
+
+/* r = e^a, ln a and atan2(a, b) (in [-pi, pi]). */
+QVSIP_API void vsip_vexp_f(const vsip_vview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vlog_f(const vsip_vview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vatan2_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r);
+
+/* r = a conj(b). */
+QVSIP_API void vsip_cvjmul_f(const vsip_cvview_f* a, const vsip_cvview_f* b,
+                             const vsip_cvview_f* r);
+/* r = |a|^2 = re^2 + im^2. */
+QVSIP_API void vsip_cvmagsq_f(const vsip_cvview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_cvfill_f(vsip_cscalar_f alpha, const vsip_cvview_f* r);
+QVSIP_API void vsip_cvneg_f(const vsip_cvview_f* a, const vsip_cvview_f* r);
+/* Principal square root (non-negative real part). */
+QVSIP_API void vsip_cvsqrt_f(const vsip_cvview_f* a, const vsip_cvview_f* r);
+/* Real a with complex b: r = a b and r = a + b. */
+QVSIP_API void vsip_rcvmul_f(const vsip_vview_f* a, const vsip_cvview_f* b, const vsip_cvview_f* r);
+QVSIP_API void vsip_rcvadd_f(const vsip_vview_f* a, const vsip_cvview_f* b, const vsip_cvview_f* r);
+/* r = a + b i. */
+QVSIP_API void vsip_vcmplx_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_cvview_f* r);
+/* The real and the imaginary parts of a. */
+QVSIP_API void vsip_vreal_f(const vsip_cvview_f* a, const vsip_vview_f* r);
+QVSIP_API void vsip_vimag_f(const vsip_cvview_f* a, const vsip_vview_f* r);
+/* r = arg a = atan2(im, re). */
+QVSIP_API void vsip_varg_f(const vsip_cvview_f* a, const vsip_vview_f* r);
+/* Polar form of a: r = |a| and t = arg a; r and t may be the real and imaginary views of a. */
+QVSIP_API void vsip_vpolar_f(const vsip_cvview_f* a, const vsip_vview_f* r, const vsip_vview_f* t);
+/* Rectangular form: a = r cos t + r sin t i. */
+QVSIP_API void vsip_vrect_f(const vsip_vview_f* r, const vsip_vview_f* t, const vsip_cvview_f* a);
+
+/* Matrix forms: R = A + B, A - B, A * B, A / B element by element; complex A - B, A * B and
+ * A conj(B) element by element. */
+QVSIP_API void vsip_madd_f(const vsip_mview_f* A, const vsip_mview_f* B, const vsip_mview_f* R);
+QVSIP_API void vsip_msub_f(const vsip_mview_f* A, const vsip_mview_f* B, const vsip_mview_f* R);
+QVSIP_API void vsip_mmul_f(const vsip_mview_f* A, const vsip_mview_f* B, const vsip_mview_f* R);
+QVSIP_API void vsip_mdiv_f(const vsip_mview_f* A, const vsip_mview_f* B, const vsip_mview_f* R);
+QVSIP_API void vsip_cmsub_f(const vsip_cmview_f* A, const vsip_cmview_f* B, const vsip_cmview_f* R);
+QVSIP_API void vsip_cmmul_f(const vsip_cmview_f* A, const vsip_cmview_f* B, const vsip_cmview_f* R);
+QVSIP_API void vsip_cmjmul_f(const vsip_cmview_f* A, const vsip_cmview_f* B,
+                             const vsip_cmview_f* R);
+
 /* ==========================================================================================
  * Transcendental functions (element-wise, as above)
  * ========================================================================================== */
@@ -466,6 +534,56 @@ QVSIP_API vsip_cscalar_f vsip_cvdot_f(const vsip_cvview_f* a, const vsip_cvview_
 QVSIP_API vsip_cscalar_f vsip_cvjdot_f(const vsip_cvview_f* a, const vsip_cvview_f* b);
 QVSIP_API vsip_scalar_f vsip_vmaxmgval_f(const vsip_vview_f* a, vsip_index* index);
 QVSIP_API vsip_scalar_f vsip_vcmaxmgsqval_f(const vsip_cvview_f* a, vsip_index* index);
+
+/* Largest value, smallest value and smallest magnitude, with the lowest index at which it occurs
+ * stored through index unless index is null. NaN elements are passed over; the result is NaN,
+ * with *index unwritten, for a null or empty view or one holding only NaN. */
+QVSIP_API vsip_scalar_f vsip_vmaxval_f(const vsip_vview_f* a, vsip_index* index);
+QVSIP_API vsip_scalar_f vsip_vminval_f(const vsip_vview_f* a, vsip_index* index);
+QVSIP_API vsip_scalar_f vsip_vminmgval_f(const vsip_vview_f* a, vsip_index* index);
+/* Sum of a[i] b[i] and of a[i]^2, accumulated in double: NaN for a null view, 0 for no
+ * elements. */
+QVSIP_API vsip_scalar_f vsip_vdot_f(const vsip_vview_f* a, const vsip_vview_f* b);
+QVSIP_API vsip_scalar_f vsip_vsumsqval_f(const vsip_vview_f* a);
+
+/* ==========================================================================================
+ * Windows and random numbers
+ *
+ * The window creates return a new vector view of length N (released with vsip_valldestroy_f),
+ * or null for N = 0, a parameter outside the window's domain or when memory runs out.
+ * ========================================================================================== */
+
+/* w[k] = (1 - cos(2 pi (k + 1) / (N + 1))) / 2. */
+QVSIP_API vsip_vview_f* vsip_vcreate_hanning_f(vsip_length N, vsip_memory_hint hint);
+/* w[k] = 0.42 - 0.5 cos(2 pi k / (N - 1)) + 0.08 cos(4 pi k / (N - 1)); N >= 2. */
+QVSIP_API vsip_vview_f* vsip_vcreate_blackman_f(vsip_length N, vsip_memory_hint hint);
+/* w[k] = I0(beta sqrt(1 - (2k / (N - 1) - 1)^2)) / I0(beta); |beta| up to 600. */
+QVSIP_API vsip_vview_f* vsip_vcreate_kaiser_f(vsip_length N, vsip_scalar_f beta,
+                                              vsip_memory_hint hint);
+/* Dolph-Chebyshev window, sidelobes ripple dB (> 0) below the main lobe, peak 1. Takes time
+ * proportional to N^2. */
+QVSIP_API vsip_vview_f* vsip_vcreate_cheby_f(vsip_length N, vsip_scalar_f ripple,
+                                             vsip_memory_hint hint);
+
+/* VSIP_PRNG: the portable combined linear congruential generator; VSIP_NPRNG: a faster
+ * generator whose sequences are not meant to be reproduced elsewhere. */
+typedef enum vsip_rng { VSIP_PRNG = 0, VSIP_NPRNG = 1 } vsip_rng;
+typedef struct vsip_randstate_s vsip_randstate;
+
+/* A state for sequence id (1 to numseqs) of numseqs sequences from seed; null for an id outside
+ * that range, numseqs above 2^32, an unknown generator or when memory runs out. A state is used
+ * by one thread at a time. */
+QVSIP_API vsip_randstate* vsip_randcreate(vsip_index seed, vsip_index numseqs, vsip_index id,
+                                          vsip_rng portable);
+/* Releases the state; returns 0 (also for null). */
+QVSIP_API int vsip_randdestroy(vsip_randstate* state);
+/* Uniform values in (0, 1); normal values of mean 0 and variance 1 (for complex values 1/2 per
+ * part), drawn as sums of uniform values. Complex elements take their real part first. A null
+ * state or view does nothing. */
+QVSIP_API void vsip_vrandu_f(vsip_randstate* state, const vsip_vview_f* r);
+QVSIP_API void vsip_vrandn_f(vsip_randstate* state, const vsip_vview_f* r);
+QVSIP_API void vsip_cvrandu_f(vsip_randstate* state, const vsip_cvview_f* r);
+QVSIP_API void vsip_cvrandn_f(vsip_randstate* state, const vsip_cvview_f* r);
 
 /* ==========================================================================================
  * Matrix products and transposes (a null argument returns at once)
