@@ -29,6 +29,7 @@ struct kernel_set {
     const real_kernel_row* (*find_real_kernels)(uint64_t n);
 #endif
     // The solvers whose execute routines inline kernels, each planning with its set's copies.
+    solve_routine solve_problem_dft_small_prime;
     solve_routine solve_problem_c2c_1d_prime;
     solve_routine solve_problem_r2c_1d;
     solve_routine solve_problem_c2r_1d;

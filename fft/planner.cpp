@@ -33,6 +33,7 @@ const solver_row solver_registry[] = {
     QTX_SOLVER_ROW(solve_problem_dft_many_parallel),
 #endif
     QTX_SOLVER_ROW(solve_problem_dft_many),
+    QTX_SET_SOLVER_ROW(solve_problem_dft_small_prime),
     QTX_SET_SOLVER_ROW(solve_problem_c2c_1d_prime),
     QTX_SOLVER_ROW(solve_problem_c2c_1d_large),
     QTX_SOLVER_ROW(solve_problem_dft_direct),

@@ -42,6 +42,7 @@ constexpr routine_solver routine_solvers[] = {
 #endif
     {"execute_many_parallel", solve_problem_dft_many_parallel},
     {"execute_many", solve_problem_dft_many},
+    {"execute_dft_small_prime", QTX_SET_SOLVER(solve_problem_dft_small_prime)},
     {"execute_1d_prime", QTX_SET_SOLVER(solve_problem_c2c_1d_prime)},
     {"execute_1d_prime_discrete", QTX_SET_SOLVER(solve_problem_c2c_1d_prime)},
     {"execute_c2c_1d_large", solve_problem_c2c_1d_large},

@@ -4,6 +4,7 @@
 #include "fft/solvers/c2c_1d.hpp"
 #include "fft/solvers/c2c_1d_prime.hpp"
 #include "fft/solvers/dft_direct.hpp"
+#include "fft/solvers/dft_small_prime.hpp"
 #include "fft/solvers/data_movement.hpp"
 #include "fft/solvers/c2c_1d_large.hpp"
 #include "fft/solvers/dft_many.hpp"
