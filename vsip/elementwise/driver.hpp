@@ -110,13 +110,12 @@ void run_strided_path(int threads, std::uint64_t count, const path_set& paths, c
                         frame::light_elements_per_thread);
 }
 
-// A vector operation on resolved ports: n = the smallest length; dense, split or strided path.
+// Every path of apply_vector but the serial dense one, out of line: the serial dense call then
+// stays small enough to be inlined into each operation's entry point.
 template <class RegionOp, class CallerOp, class Out, class... In>
-void apply_vector(const path_set& paths, const RegionOp& region_op, const CallerOp& caller_op,
-                  const Out& r, const In&... a) {
-    const std::uint64_t n = std::min({r.length, a.length...});
-    if (n == 0) return;
-    const int threads = thread_count();
+[[gnu::noinline]] void apply_vector_paths(const path_set& paths, int threads, std::uint64_t n,
+                                          const RegionOp& region_op, const CallerOp& caller_op,
+                                          const Out& r, const In&... a) {
     const bool contiguous = r.contiguous() && (a.contiguous() && ...);
     if (contiguous && r.interleaved() && (a.interleaved() && ...))
         run_dense_path<access_kind::dense>(threads, n, paths.dense, region_op, caller_op, r, a...);
@@ -124,6 +123,23 @@ void apply_vector(const path_set& paths, const RegionOp& region_op, const Caller
         run_dense_path<access_kind::split>(threads, n, paths.split, region_op, caller_op, r, a...);
     else
         run_strided_path(threads, n, paths, caller_op, r, a...);
+}
+
+// A vector operation on resolved ports: n = the smallest length; dense, split or strided path.
+// Serially the dense path is the caller's span over all n elements (see frame::run_dense).
+template <class RegionOp, class CallerOp, class Out, class... In>
+[[gnu::always_inline]] inline void apply_vector(const path_set& paths, const RegionOp& region_op,
+                                                const CallerOp& caller_op, const Out& r,
+                                                const In&... a) {
+    const std::uint64_t n = std::min({r.length, a.length...});
+    if (n == 0) return;
+    const int threads = thread_count();
+    if (threads == 1 && r.contiguous() && r.interleaved() &&
+        ((a.contiguous() && a.interleaved()) && ...)) {
+        run_span_local<access_kind::dense, true, CallerOp, Out, In...>(caller_op, 0, n, r, a...);
+        return;
+    }
+    apply_vector_paths(paths, threads, n, region_op, caller_op, r, a...);
 }
 
 template <class... View> bool any_null(const View*... views) {

@@ -10,10 +10,24 @@ namespace qvsip::elementwise {
 
 // The reciprocal estimate refined by two steps; the step keeps the estimate of 1/±0 at
 // ±infinity.
+//
+// Where the step instruction has no 0*infinity rule of its own (SSE), the steps are plain fused
+// multiply-adds and the lanes where x*e0 is NaN take e0 afterwards, with the same bits: those
+// lanes hold ±0 or ±infinity (the rule makes both steps factors of 2, which leave e0 = ±infinity
+// or ±0 unchanged) or NaN (every value derived from x carries x's quiet NaN), and in every other
+// lane neither step meets 0*infinity.
 inline f32x4 refined_reciprocal(f32x4 x) {
     const f32x4 e0 = qtx::simd::reciprocal_estimate(x);
+#if defined(QTX_SIMD_HAVE_SSE) && !defined(QTX_SIMD_SCALAR)
+    const f32x4 two = qtx::simd::set1(2.0f);
+    const f32x4 e1 = mul(e0, fnma(x, e0, two));
+    const f32x4 e2 = mul(e1, fnma(x, e1, two));
+    const f32x4 product = mul(x, e0);
+    return qtx::simd::select(qtx::simd::unordered(product, product), e0, e2);
+#else
     const f32x4 e1 = mul(e0, qtx::simd::reciprocal_step(x, e0));
     return mul(e1, qtx::simd::reciprocal_step(x, e1));
+#endif
 }
 
 // One step on an estimate e of 1/sqrt(s): e * (3 - s*e*e) / 2.
