@@ -35,6 +35,11 @@ typedef uint64_t vsip_length;
 typedef uint64_t vsip_offset;
 typedef uint64_t vsip_index;
 typedef int64_t vsip_stride;
+/* Vector and matrix indices (row r, column c). */
+typedef vsip_index vsip_scalar_vi;
+typedef struct vsip_scalar_mi {
+    vsip_scalar_vi r, c;
+} vsip_scalar_mi;
 
 #define VSIP_FALSE 0
 #define VSIP_TRUE 1
@@ -617,6 +622,82 @@ QVSIP_API void vsip_ccfftop_f(const vsip_fft_f* fft, const vsip_cvview_f* x,
                               const vsip_cvview_f* y);
 /* Releases the object; returns 0 (also for null). */
 QVSIP_API int vsip_fft_destroy_f(vsip_fft_f* fft);
+
+/* ==========================================================================================
+ * FFT objects: real transforms, multiple transforms and attributes
+ *
+ * Real transforms take an even length N: the real-to-complex forward transform (rcfft) gives
+ * the N/2 + 1 values X[0 .. N/2] of the spectrum, the complex-to-real inverse (crfft) takes
+ * them (the imaginary parts of X[0] and X[N/2] are ignored) and gives N reals. Vector views of
+ * other lengths are handled as by vsip_ccfftop_f: a shorter input is read as if padded with
+ * zeros, and only as much of the output is written as the view holds. Inputs are left unchanged.
+ *
+ * Multiple transforms run one transform along each row (major VSIP_ROW) or each column (any
+ * other value) of an M x N matrix. For the real forms M x N is the real matrix; its complex
+ * counterpart is M x (N/2 + 1) along rows or (M/2 + 1) x N along columns, and the transform
+ * length (N along rows, M along columns) must be even. A matrix of any other size is left
+ * untouched. Views of any strides and storage work; dense row-major and column-major
+ * interleaved matrices are transformed where they lie, others through the object's buffers.
+ *
+ * Creation returns null for a zero or odd real length, a work buffer above 2^31 - 1 bytes, or
+ * when memory or planning fails; executing with a null object or view, or with an object of
+ * another kind, does nothing. ntimes and hint change nothing (planning never measures).
+ * ========================================================================================== */
+
+typedef struct vsip_fftm_f_s vsip_fftm_f;
+typedef enum vsip_fft_place { VSIP_FFT_IP = 0, VSIP_FFT_OP = 1 } vsip_fft_place;
+
+/* Lengths in elements of the input and output views. */
+typedef struct vsip_fft_attr_f {
+    vsip_scalar_vi input;
+    vsip_scalar_vi output;
+    vsip_fft_place place;
+    vsip_scalar_f scale;
+    vsip_fft_dir dir;
+} vsip_fft_attr_f;
+
+/* Sizes (rows r, columns c) of the input and output matrices. */
+typedef struct vsip_fftm_attr_f {
+    vsip_scalar_mi input;
+    vsip_scalar_mi output;
+    vsip_fft_place place;
+    vsip_scalar_f scale;
+    vsip_fft_dir dir;
+    vsip_major major;
+} vsip_fftm_attr_f;
+
+QVSIP_API vsip_fft_f* vsip_rcfftop_create_f(vsip_length N, vsip_scalar_f scale, vsip_length ntimes,
+                                            vsip_alg_hint hint);
+QVSIP_API vsip_fft_f* vsip_crfftop_create_f(vsip_length N, vsip_scalar_f scale, vsip_length ntimes,
+                                            vsip_alg_hint hint);
+QVSIP_API void vsip_rcfftop_f(const vsip_fft_f* fft, const vsip_vview_f* x, const vsip_cvview_f* y);
+QVSIP_API void vsip_crfftop_f(const vsip_fft_f* fft, const vsip_cvview_f* x, const vsip_vview_f* y);
+/* Attributes of any vector FFT object; a null object or record leaves the record unwritten.
+ * The direction is VSIP_FFT_FWD or VSIP_FFT_INV. */
+QVSIP_API void vsip_fft_getattr_f(const vsip_fft_f* fft, vsip_fft_attr_f* attr);
+
+QVSIP_API vsip_fftm_f* vsip_ccfftmip_create_f(vsip_length M, vsip_length N, vsip_scalar_f scale,
+                                              vsip_fft_dir dir, vsip_major major,
+                                              vsip_length ntimes, vsip_alg_hint hint);
+QVSIP_API vsip_fftm_f* vsip_ccfftmop_create_f(vsip_length M, vsip_length N, vsip_scalar_f scale,
+                                              vsip_fft_dir dir, vsip_major major,
+                                              vsip_length ntimes, vsip_alg_hint hint);
+QVSIP_API vsip_fftm_f* vsip_rcfftmop_create_f(vsip_length M, vsip_length N, vsip_scalar_f scale,
+                                              vsip_major major, vsip_length ntimes,
+                                              vsip_alg_hint hint);
+QVSIP_API vsip_fftm_f* vsip_crfftmop_create_f(vsip_length M, vsip_length N, vsip_scalar_f scale,
+                                              vsip_major major, vsip_length ntimes,
+                                              vsip_alg_hint hint);
+QVSIP_API void vsip_ccfftmip_f(const vsip_fftm_f* fft, const vsip_cmview_f* XY);
+QVSIP_API void vsip_ccfftmop_f(const vsip_fftm_f* fft, const vsip_cmview_f* X,
+                               const vsip_cmview_f* Y);
+QVSIP_API void vsip_rcfftmop_f(const vsip_fftm_f* fft, const vsip_mview_f* X,
+                               const vsip_cmview_f* Y);
+QVSIP_API void vsip_crfftmop_f(const vsip_fftm_f* fft, const vsip_cmview_f* X,
+                               const vsip_mview_f* Y);
+QVSIP_API void vsip_fftm_getattr_f(const vsip_fftm_f* fft, vsip_fftm_attr_f* attr);
+/* Releases the object; returns 0 (also for null). */
+QVSIP_API int vsip_fftm_destroy_f(vsip_fftm_f* fft);
 
 /* ==========================================================================================
  * Bounded string functions

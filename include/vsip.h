@@ -17,12 +17,6 @@ extern "C" {
 #define VSIP_MAX_SCALAR_I INT32_MAX
 #define VSIP_MIN_SCALAR_I INT32_MIN
 
-/* Vector and matrix indices. */
-typedef vsip_index vsip_scalar_vi;
-typedef struct vsip_scalar_mi {
-    vsip_scalar_vi r, c;
-} vsip_scalar_mi;
-
 #ifdef __cplusplus
 }
 #endif
