@@ -121,8 +121,7 @@ int main(void) {
         vsip_rcfftop_f(forward, reference, reference_spectrum);
         vsip_rcfftop_f(forward, echo, echo_spectrum);
         /* Correlation: the echo's spectrum times the conjugate of the pulse's. */
-        vsip_cvconj_f(reference_spectrum, reference_spectrum);
-        vsip_cvmul_f(echo_spectrum, reference_spectrum, echo_spectrum);
+        vsip_cvjmul_f(echo_spectrum, reference_spectrum, echo_spectrum);
         vsip_crfftop_f(inverse, echo_spectrum, y);
         printf("matched filter: %d-sample echo, %d-sample real chirp, real FFTs of length %d\n", N,
                PULSE_LENGTH, N);

@@ -1,5 +1,6 @@
 /*
- * Spectrum of a real signal through a Hann window and a real-to-complex FFT object, written as
+ * Spectrum of a real signal through a Hann window (vsip_vcreate_hanning_f) and a real-to-complex
+ * FFT object, written as
  * a standard VSIPL program.
  *
  * The signal, 1024 samples at 8192 Hz, holds a full-scale tone at 1003 Hz and one 50 dB weaker
@@ -74,15 +75,6 @@ static int report(const vsip_vview_f* db) {
     return ok && fabs(difference - (tone_level_db[1] - tone_level_db[0])) < 2.0;
 }
 
-/* The Hann window as vsip_vcreate_hanning_f defines it: (1 - cos(2 pi (k + 1) / (N + 1))) / 2. */
-static vsip_vview_f* create_hann_window(void) {
-    vsip_vview_f* w = vsip_vcreate_f(N, VSIP_MEM_NONE);
-    vsip_index k;
-    for (k = 0; w != NULL && k < N; ++k)
-        vsip_vput_f(w, k, (vsip_scalar_f)(0.5 - 0.5 * cos(2.0 * VSIP_PI * (k + 1.0) / (N + 1.0))));
-    return w;
-}
-
 int main(void) {
     vsip_vview_f *x, *window, *db;
     vsip_cvview_f* spectrum;
@@ -90,18 +82,15 @@ int main(void) {
     int ok;
     if (vsip_init(NULL) != 0) return 1;
     x = vsip_vcreate_f(N, VSIP_MEM_NONE);
-    window = create_hann_window();
+    window = vsip_vcreate_hanning_f(N, VSIP_MEM_NONE);
     db = vsip_vcreate_f(BINS, VSIP_MEM_NONE);
     spectrum = vsip_cvcreate_f(BINS, VSIP_MEM_NONE);
     fft = vsip_rcfftop_create_f(N, 1.0f, 1, VSIP_ALG_TIME);
     ok = x && window && db && spectrum && fft;
     if (ok) {
-        vsip_scalar_f window_sum = 0.0f;
-        vsip_index k;
-        for (k = 0; k < N; ++k)
-            window_sum += vsip_vget_f(window, k);
+        const vsip_scalar_f window_sum = N * vsip_vmeanval_f(window);
         make_signal(x);
-        vsip_vmsa_f(x, window, 0.0f, x); /* x * w + 0 */
+        vsip_vmul_f(x, window, x);
         vsip_rcfftop_f(fft, x, spectrum);
         levels(spectrum, window_sum, db);
         ok = report(db);
