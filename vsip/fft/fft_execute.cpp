@@ -90,6 +90,12 @@ void over_batches(std::uint64_t batch, std::uint64_t length, Kernel kernel) {
     frame::run_in_units(thread_count(), batch, 1, kernel, per_thread);
 }
 
+// Whether each transform of the side is one run of floats in the buffer's order, which the
+// copies below move as a block (a submatrix of a dense matrix, for instance).
+bool contiguous_transform(const side& s) {
+    return s.im == nullptr ? s.axis_step == 1 : s.interleaved && s.axis_step == 2;
+}
+
 // Transforms [first, last) of the side into rows of `length` elements of the dense buffer: the
 // first min(side length, length) elements, then zeros, so that a short vector is transformed
 // as if padded with zeros rather than with an earlier call's data.
@@ -99,7 +105,9 @@ void gather(const side& s, std::uint64_t length, float* buffer, std::uint64_t fi
     for (std::uint64_t b = first; b < last; ++b) {
         float* row = buffer + b * length * unit;
         const float* re = s.re + at(b, s.batch_step);
-        if (s.im == nullptr) {
+        if (contiguous_transform(s)) {
+            std::copy_n(re, count * unit, row);
+        } else if (s.im == nullptr) {
             for (std::uint64_t k = 0; k < count; ++k)
                 row[k] = re[at(k, s.axis_step)];
         } else {
@@ -120,7 +128,9 @@ void scatter(const float* buffer, std::uint64_t length, const side& s, std::uint
     for (std::uint64_t b = first; b < last; ++b) {
         const float* row = buffer + b * length * unit;
         float* re = s.re + at(b, s.batch_step);
-        if (s.im == nullptr) {
+        if (contiguous_transform(s)) {
+            std::copy_n(row, count * unit, re);
+        } else if (s.im == nullptr) {
             for (std::uint64_t k = 0; k < count; ++k)
                 re[at(k, s.axis_step)] = row[k];
         } else {
