@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 
 namespace qvsip::elementwise {
@@ -41,7 +42,7 @@ struct real_pair_port {
 };
 
 // The element index as a float input, unbounded in length (the output decides the count).
-// Indices above 2^24 round to a multiple of a power of two.
+// Indices above 2^24 round to a multiple of a power of two, the same in groups and one by one.
 struct index_port {
     using one = float;
     using group = f32x4;
@@ -52,11 +53,20 @@ struct index_port {
     bool split() const { return true; }
     bool contiguous() const { return true; }
 
+    // Groups below 2^31 convert i + (0, 1, 2, 3) from 32-bit integers, which round as the
+    // 64-bit conversion does; later groups convert lane by lane.
     template <access_kind> group load(std::uint64_t i) const {
-        alignas(qtx::simd::vector_bytes) float lanes[lane_count];
+        namespace simd = qtx::simd;
+        if (i < std::uint64_t{INT32_MAX} - lane_count) {
+            alignas(simd::vector_bytes) static constexpr std::int32_t steps[] = {0, 1, 2, 3};
+            static_assert(std::size(steps) == lane_count);
+            return simd::to_float(
+                simd::add(simd::set1_i32(static_cast<std::int32_t>(i)), simd::load_i32(steps)));
+        }
+        alignas(simd::vector_bytes) float lanes[lane_count];
         for (std::uint64_t k = 0; k < lane_count; ++k)
             lanes[k] = static_cast<float>(i + k);
-        return qtx::simd::load(lanes);
+        return simd::load(lanes);
     }
     one load_one(std::uint64_t i) const { return static_cast<float>(i); }
 };
