@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <type_traits>
 
 #include "simd/simd.hpp"
@@ -19,6 +21,9 @@
 namespace qtx::QTX_ENGINE::inline QTX_ISA::stage_layout {
 
 using V = simd::vec<real>;
+// For the lambdas that wrap a sweep: each is called once, but too large for the compiler to
+// inline by itself, and a call costs its hoisted constants.
+#define QTX_LAMBDA_INLINE __attribute__((always_inline))
 using index = std::ptrdiff_t;
 
 // Complex values per vector: 2 in single precision, 1 in double precision.
@@ -191,6 +196,82 @@ QTX_SIMD_INLINE void sweep(const sweep_geometry& g, index count, In in_lanes, Ou
     }
 }
 
+// ---- Line staging ---------------------------------------------------------------------------
+// Streams a multiple of the cache's way size apart all fall into one cache set: the 16 inputs and
+// 16 outputs of a radix-16 stage 4 KiB apart evict each other at every group, and each vector
+// access then misses. Such sweeps run in blocks of one cache line per stream: a block's outputs
+// collect in a line buffer on the stack and leave it line by line, and a first stage's inputs
+// arrive the same way, so every line of the array is touched in one burst. The copies cost
+// instructions, so only sweeps whose streams would overflow a set are staged.
+
+inline constexpr index line_bytes = 64;
+inline constexpr index line_reals = line_bytes / static_cast<index>(sizeof(real));
+// Complex elements per line: 8 in single precision, 4 in double precision.
+inline constexpr index line_elements = line_reals / complex_reals;
+// The cache geometry assumed: 4 KiB per way (a 48 KiB, 12-way or 32 KiB, 8-way level-1 cache),
+// of which streams may take this many ways of one set.
+inline constexpr index cache_way_bytes = 4096;
+inline constexpr index ways_for_streams = 8;
+
+// The lines that `streams` streams `step_reals` apart put into one cache set: they cycle through
+// way_bytes / gcd(step, way_bytes) sets.
+inline index lines_per_set(index streams, index step_reals) {
+    const index step_bytes = step_reals * static_cast<index>(sizeof(real));
+    if (step_bytes % line_bytes != 0) return 1;
+    const index sets = cache_way_bytes / std::gcd(step_bytes, cache_way_bytes);
+    return (streams + sets - 1) / sets;
+}
+
+// True when streams from a and from b, both step_reals apart, fall into the same sets (to within a
+// line): the addresses differ by about a multiple of gcd(step, way_bytes) modulo the way size.
+inline bool streams_share_sets(const real* a, const real* b, index step_reals) {
+    const index step_bytes = step_reals * static_cast<index>(sizeof(real));
+    const auto period = static_cast<std::uintptr_t>(std::gcd(step_bytes, cache_way_bytes));
+    const std::uintptr_t offset =
+        (reinterpret_cast<std::uintptr_t>(a) - reinterpret_cast<std::uintptr_t>(b)) % period;
+    return offset < line_bytes || period - offset < line_bytes;
+}
+
+// R lines, `from_step` reals apart, to R lines `to_step` reals apart.
+template <int R>
+QTX_SIMD_INLINE void copy_lines(real* to, index to_step, const real* from, index from_step) {
+    constexpr index vector_reals = simd::lanes<real>;
+#pragma GCC unroll 32
+    for (index q = 0; q < R; ++q)
+#pragma GCC unroll 8
+        for (index i = 0; i < line_reals; i += vector_reals)
+            simd::storeu(to + q * to_step + i, simd::loadu(from + q * from_step + i));
+}
+
+template <int R> struct line_buffer { alignas(line_bytes) real lines[R * line_reals]; };
+
+// A row of `columns` contiguous butterflies (g.in_advance = g.out_advance = one element) in
+// blocks of one line per stream, the outputs through a line buffer and the inputs too when
+// StageIn. Columns past the last whole line run unstaged.
+template <int R, bool Forward, bool StageIn, class Rule>
+void staged_row_sweep(const sweep_geometry& g, index columns, Rule rule) {
+    constexpr index e = complex_reals;
+    line_buffer<R> in, out;
+    const adjacent_lanes lanes_of{e};
+    index j = 0;
+    for (; j + line_elements <= columns; j += line_elements) {
+        const real* from = g.in + j * e;
+        if constexpr (StageIn) copy_lines<R>(in.lines, line_reals, from, g.in_step);
+        const sweep_geometry block{StageIn ? in.lines : from,
+                                   e,
+                                   StageIn ? line_reals : g.in_step,
+                                   out.lines,
+                                   e,
+                                   line_reals};
+        sweep<R, Forward>(block, line_elements, lanes_of, lanes_of, rule);
+        copy_lines<R>(g.out + j * e, g.out_step, out.lines, line_reals);
+    }
+    if (j < columns) {
+        const sweep_geometry rest{g.in + j * e, e, g.in_step, g.out + j * e, e, g.out_step};
+        sweep<R, Forward>(rest, columns - j, lanes_of, lanes_of, rule);
+    }
+}
+
 inline index reals_of(std::int64_t stride_bytes) {
     return static_cast<index>(stride_bytes) / static_cast<index>(sizeof(real));
 }
@@ -228,6 +309,22 @@ QTX_SIMD_INLINE void first_stage(real* target, const real* source, std::uint64_t
     const index is = reals_of(in_stride_bytes), os = reals_of(out_stride_bytes);
     const sweep_geometry g{source, is, columns * is, target, os, columns * os};
     const shared_twiddles<no_twiddles> none{};
+    if constexpr (std::is_same_v<Lanes, adjacent_lanes>) {
+        // The outputs leave the sets first when the streams overflow them, the inputs too when
+        // they alone do.
+        const index in_lines = lines_per_set(R, g.in_step),
+                    out_lines = lines_per_set(R, g.out_step);
+        const index set_lines = streams_share_sets(g.in, g.out, g.out_step)
+                                    ? in_lines + out_lines
+                                    : std::max(in_lines, out_lines);
+        if (set_lines > ways_for_streams) {
+            if (in_lines > ways_for_streams)
+                staged_row_sweep<R, Forward, true>(g, columns, none);
+            else
+                staged_row_sweep<R, Forward, false>(g, columns, none);
+            return;
+        }
+    }
     // Radix 4 runs on long transforms whose output rarely sits in cache.
     if constexpr (R == 4)
         sweep<R, Forward>(g, columns, Lanes{is}, prefetching<Lanes>{{os}}, none);
@@ -235,25 +332,75 @@ QTX_SIMD_INLINE void first_stage(real* target, const real* source, std::uint64_t
         sweep<R, Forward>(g, columns, Lanes{is}, Lanes{os}, none);
 }
 
+// run(rule) with the twiddle rule of middle-stage row k: row 0's twiddles are all ones and are
+// skipped, the others are held in registers for the row.
+template <int R, class Run>
+QTX_SIMD_INLINE void with_row_twiddles(const real* twiddles, index k, Run run) {
+    if (k == 0)
+        run(shared_twiddles<no_twiddles>{});
+    else
+        run(shared_twiddles<held_twiddles<R>>{
+            held_twiddles<R>{{twiddles + k * (R - 1) * complex_reals}}});
+}
+
+// A middle stage whose rows are shorter than a line: line_elements / m consecutive rows fill one
+// line of each output stream, so they sweep into one line buffer together.
+template <int R, bool Forward>
+void middle_stage_in_row_lines(real* target, const real* source, const real* twiddles,
+                               index columns, index rows) {
+    constexpr index e = complex_reals;
+    const index rows_per_line = line_elements / columns, out_step = rows * columns * e;
+    const adjacent_lanes lanes_of{e};
+    line_buffer<R> out;
+    index k = 0;
+    for (; k + rows_per_line <= rows; k += rows_per_line) {
+        for (index i = 0; i < rows_per_line; ++i) {
+            const sweep_geometry g{source + (k + i) * R * columns * e, e, columns * e,
+                                   out.lines + i * columns * e,        e, line_reals};
+            with_row_twiddles<R>(twiddles, k + i, [&](auto rule) QTX_LAMBDA_INLINE {
+                sweep<R, Forward>(g, columns, lanes_of, lanes_of, rule);
+            });
+        }
+        copy_lines<R>(target + k * columns * e, out_step, out.lines, line_reals);
+    }
+    for (; k < rows; ++k) {
+        const sweep_geometry g{source + k * R * columns * e, e, columns * e,
+                               target + k * columns * e,     e, out_step};
+        with_row_twiddles<R>(twiddles, k, [&](auto rule) QTX_LAMBDA_INLINE {
+            sweep<R, Forward>(g, columns, lanes_of, lanes_of, rule);
+        });
+    }
+}
+
 // Middle stage on the work areas: row k, column j reads (k·R + q')·m + j and writes
-// (q·P + k)·m + j; row 0's twiddles are all ones and are skipped. Lanes: adjacent_lanes, or
-// pair_lanes for the interleaved pair (element stride 2).
+// (q·P + k)·m + j. Lanes: adjacent_lanes, or pair_lanes for the interleaved pair (element
+// stride 2). Output streams that alias go through line buffers.
 template <int R, bool Forward, class Lanes>
 void middle_stage(real* target, const real* source, const real* twiddles, std::uint64_t m,
                   std::uint64_t P) {
     constexpr index e = Lanes::element_reals;
     const index columns = static_cast<index>(m), rows = static_cast<index>(P);
     const Lanes lanes_of{e};
-    for (index k = 0; k < rows; ++k) {
-        const sweep_geometry g{source + k * R * columns * e, e, columns * e,
-                               target + k * columns * e,     e, rows * columns * e};
-        if (k == 0)
-            sweep<R, Forward>(g, columns, lanes_of, lanes_of, shared_twiddles<no_twiddles>{});
-        else
-            sweep<R, Forward>(g, columns, lanes_of, lanes_of,
-                              shared_twiddles<held_twiddles<R>>{
-                                  held_twiddles<R>{{twiddles + k * (R - 1) * complex_reals}}});
+    const index out_step = rows * columns * e;
+    auto row = [&](index k) -> sweep_geometry {
+        return {source + k * R * columns * e, e, columns * e,
+                target + k * columns * e,     e, out_step};
+    };
+    if (std::is_same_v<Lanes, adjacent_lanes> && lines_per_set(R, out_step) > ways_for_streams) {
+        if (columns < line_elements && line_elements % columns == 0) {
+            middle_stage_in_row_lines<R, Forward>(target, source, twiddles, columns, rows);
+            return;
+        }
+        for (index k = 0; k < rows; ++k)
+            with_row_twiddles<R>(twiddles, k, [&](auto rule) QTX_LAMBDA_INLINE {
+                staged_row_sweep<R, Forward, false>(row(k), columns, rule);
+            });
+        return;
     }
+    for (index k = 0; k < rows; ++k)
+        with_row_twiddles<R>(twiddles, k, [&](auto rule) QTX_LAMBDA_INLINE {
+            sweep<R, Forward>(row(k), columns, lanes_of, lanes_of, rule);
+        });
 }
 
 // Last stage (m = 1): row k reads k·R + q' of the work area and writes (q·P + k)·out_stride.
@@ -262,10 +409,24 @@ QTX_SIMD_INLINE void last_stage(real* target, const real* source, const real* tw
                                 std::uint64_t P, std::int64_t out_stride_bytes = complex_bytes) {
     constexpr index e = Layout::element_reals;
     const index rows = static_cast<index>(P), os = reals_of(out_stride_bytes);
-    const sweep_geometry g{source, R * e, e, target, os, rows * os};
-    const row_twiddles<typename Layout::twiddles> rule{twiddles, (R - 1) * complex_reals};
-    sweep<R, Forward>(g, rows, typename Layout::in_lanes{R * e}, typename Layout::out_lanes{os},
-                      rule);
+    const index row_reals = (R - 1) * complex_reals;
+    using in_lanes = typename Layout::in_lanes;
+    using out_lanes = typename Layout::out_lanes;
+    index k = 0;
+    // Unit-stride output streams that alias: line_elements rows fill a line of each.
+    if (std::is_same_v<Layout, last_unit_layout> &&
+        lines_per_set(R, rows * os) > ways_for_streams) {
+        line_buffer<R> out;
+        for (; k + line_elements <= rows; k += line_elements) {
+            const sweep_geometry block{source + k * R * e, R * e, e, out.lines, e, line_reals};
+            const row_twiddles<typename Layout::twiddles> rule{twiddles + k * row_reals, row_reals};
+            sweep<R, Forward>(block, line_elements, in_lanes{R * e}, out_lanes{e}, rule);
+            copy_lines<R>(target + k * e, rows * e, out.lines, line_reals);
+        }
+    }
+    const sweep_geometry g{source + k * R * e, R * e, e, target + k * os, os, rows * os};
+    const row_twiddles<typename Layout::twiddles> rule{twiddles + k * row_reals, row_reals};
+    sweep<R, Forward>(g, rows - k, in_lanes{R * e}, out_lanes{os}, rule);
 }
 
 // The adapters' view of a stage record's words.

@@ -91,7 +91,8 @@ TEST_P(LargerSmoothLength, OutOfPlaceAndInPlace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, LargerSmoothLength,
-                         testing::Values(1000, 2048, 3000, 5040, 10000, 16384, 32768, 6144, 4802),
+                         testing::Values(1000, 2048, 3000, 5040, 8192, 10000, 16384, 32768, 6144,
+                                         4802, 12288, 24576),
                          named_by{"n"});
 
 using InPlaceStageCount = testing::TestWithParam<uint64_t>;
