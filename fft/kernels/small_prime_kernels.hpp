@@ -21,9 +21,11 @@ namespace qtx::QTX_ENGINE::inline QTX_ISA::small_prime {
 using kernels::butterfly_detail::compile_time_root;
 using kernels::butterfly_detail::long_real;
 
-// The primes up to 7 have butterflies of their own. Above this limit the chirp method (two
-// transforms of a 7-smooth length M ≥ 2N − 1) is faster than the quadratic sums.
-inline constexpr int max_small_prime = 31;
+// The primes up to 7 have butterflies of their own; the longer primes go to the chirp method
+// (two transforms of a 7-smooth length M ≥ 2N − 1). On x86-64 the kernels still took 0.5 to
+// 0.9 of the chirp method's time at 59 to 101, but their code grows as N² (about 2 MB per
+// engine up to 101): the limit holds the growth to a few hundred kilobytes.
+inline constexpr int max_small_prime = 61;
 
 constexpr bool is_prime(int n) {
     if (n < 2) return false;
@@ -77,13 +79,18 @@ template <int N, bool Forward, class V> struct block_constants {
     alignas(simd::vector_bytes) static constexpr auto sines = table(true);
 };
 
+// Output blocks accumulated together: each pair is read once per group of blocks (it may have
+// been spilled), and the group's independent sums hide the latency of the multiply-adds.
+inline constexpr int blocks_per_group = 4;
+
 // X = DFT(x) of prime length N from span x to span y (complex_span: element, load and store
-// forms at unit or run-time stride). The loops unroll completely: the pairs stay in registers
-// and the constants are loads from fixed addresses.
+// forms at unit or run-time stride). The loops unroll completely: the pairs and sums are
+// registers or stack slots, and the constants are loads from fixed addresses.
 template <int N, bool Forward, class Span> QTX_SIMD_INLINE void transform(Span x, Span y) {
     using V = typename Span::V;
     using constants = block_constants<N, Forward, V>;
-    constexpr int L = constants::L, half = constants::half;
+    constexpr int L = constants::L, half = constants::half, blocks = constants::blocks;
+    constexpr int G = blocks_per_group;
 
     V sum[half], diff[half];
     const V x0 = simd::load_complex_dup(x.element(0));
@@ -99,25 +106,41 @@ template <int N, bool Forward, class Span> QTX_SIMD_INLINE void transform(Span x
     for (int j = 0; j < half; ++j)
         total = simd::add(total, sum[j]);
 
+    // The constants of block b for pair j (from 0).
+    const auto cosine = [](int b, int j) QTX_INLINE_LAMBDA {
+        return simd::load(constants::cosines.data() + b * constants::reals_per_block + 2 * L * j);
+    };
+    const auto sine = [](int b, int j) QTX_INLINE_LAMBDA {
+        return simd::load(constants::sines.data() + b * constants::reals_per_block + 2 * L * j);
+    };
 #pragma GCC unroll 64
-    for (int b = 0; b < constants::blocks; ++b) {
-        const auto* cosines = constants::cosines.data() + b * constants::reals_per_block;
-        const auto* sines = constants::sines.data() + b * constants::reals_per_block;
-        V a = x0, s = simd::mul(simd::load(sines), diff[0]);
+    for (int g = 0; g < blocks; g += G) {
+        V a[G], s[G];
+#pragma GCC unroll 64
+        for (int q = 0; q < G; ++q)
+            if (g + q < blocks) a[q] = x0, s[q] = simd::mul(sine(g + q, 0), diff[0]);
 #pragma GCC unroll 64
         for (int j = 0; j < half; ++j)
-            a = simd::fma(simd::load(cosines + 2 * L * j), sum[j], a);
+#pragma GCC unroll 64
+            for (int q = 0; q < G; ++q)
+                if (g + q < blocks) a[q] = simd::fma(cosine(g + q, j), sum[j], a[q]);
 #pragma GCC unroll 64
         for (int j = 1; j < half; ++j)
-            s = simd::fma(simd::load(sines + 2 * L * j), diff[j], s);
-        const V first = simd::add_i(a, s), second = simd::sub_i(a, s);
-        const int m = b * L + 1;
-        if (m + L - 1 <= half) {
-            y.store(m, first);
-            y.store_mirror(N - m, second);
-        } else {
-            y.store_one(m, first);
-            y.store_one(N - m, second);
+#pragma GCC unroll 64
+            for (int q = 0; q < G; ++q)
+                if (g + q < blocks) s[q] = simd::fma(sine(g + q, j), diff[j], s[q]);
+#pragma GCC unroll 64
+        for (int q = 0; q < G; ++q) {
+            if (g + q >= blocks) continue;
+            const V first = simd::add_i(a[q], s[q]), second = simd::sub_i(a[q], s[q]);
+            const int m = (g + q) * L + 1;
+            if (m + L - 1 <= half) {
+                y.store(m, first);
+                y.store_mirror(N - m, second);
+            } else {
+                y.store_one(m, first);
+                y.store_one(N - m, second);
+            }
         }
     }
     y.store_one(0, total);
