@@ -8,9 +8,7 @@
 #include "vsip/frame.hpp"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
-#include <utility>
 
 namespace qvsip::elementwise {
 
@@ -62,11 +60,12 @@ void run_span_local(const Op op, std::uint64_t first, std::uint64_t last, const 
     std::uint64_t i = first;
     if constexpr (Groups) {
         constexpr std::uint64_t step = groups_per_step * lane_count;
+        // A loop the compiler unrolls after inlining the operation once, rather than four calls
+        // of it: an operation too large to inline four times would be called out of line.
         for (; last - i >= step; i += step)
-            [&]<std::size_t... k>(std::index_sequence<k...>) {
-                (run_group<A>(op, i + k * lane_count, r, a...), ...);
-            }
-        (std::make_index_sequence<groups_per_step>{});
+#pragma GCC unroll 4
+            for (std::uint64_t k = 0; k < groups_per_step; ++k)
+                run_group<A>(op, i + k * lane_count, r, a...);
         for (; last - i >= lane_count; i += lane_count)
             run_group<A>(op, i, r, a...);
     }
