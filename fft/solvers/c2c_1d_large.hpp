@@ -17,8 +17,8 @@ struct large_split {
 // n is prime.
 large_split split_large_length(uint64_t n);
 
-// Lengths above this run as two passes, for the plan's thread count.
-uint64_t large_length_threshold(uint64_t thread_count);
+// Lengths above this run as two passes, whatever the plan's thread count.
+uint64_t large_length_threshold();
 
 uint32_t solve_problem_c2c_1d_large(plan_record* p);
 void execute_c2c_1d_large(const plan_record* plan, void* in, void* out);

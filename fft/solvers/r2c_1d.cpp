@@ -152,9 +152,8 @@ uint32_t plan_complex_child(plan_record* p, uint64_t length, int64_t sign) {
         c.kind = kind_c2c;
         c.sign = sign;
         c.dims[0] = {.n = static_cast<int64_t>(length), .is = 1, .os = 1};
-        // Up to the one-thread two-pass threshold, threads only buy the two-pass plan, whose
-        // extra work exceeds what splitting it saves: such children take the one-thread plan.
-        if (length <= large_length_threshold(1)) c.thread_count = 1;
+        // Up to the two-pass threshold a complex transform runs on one thread.
+        if (length <= large_length_threshold()) c.thread_count = 1;
     });
 }
 
