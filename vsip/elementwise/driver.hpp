@@ -28,7 +28,11 @@ struct path_set {
     std::uint64_t outer_unit = 1; // matrices: rows or columns per unit of the parallel split
 };
 
+inline constexpr path_set real_paths{};
 inline constexpr path_set complex_paths{.dense = interleaved_units};
+// Operations whose groups give the results of single elements: strided regions may work in
+// groups of four consecutive elements.
+inline constexpr path_set strided_fours{.strided_unit = 4, .strided_groups = true};
 
 // op(x...) for one element or a group; an operation without inputs (a fill) provides value<V>.
 template <class Width, class Op, class... X> auto compute(const Op& op, const X&... x) {

@@ -117,4 +117,18 @@ void apply_matrix(const path_set& paths, const Op& op, const oriented_matrix<Out
     run_lines(threads, inner, outer, paths, op, r, a...);
 }
 
+// Matrix operations whose groups give the results of single elements: lines may be walked in
+// groups.
+inline constexpr path_set real_matrix_paths{.has_split = true, .strided_groups = true};
+inline constexpr path_set complex_matrix_paths{
+    .dense = interleaved_units, .has_split = true, .strided_groups = true};
+
+// The output's strides fix the dimension order for every matrix of the operation.
+template <class Op, class OutView, class... InView>
+void matrix_operation(const path_set& paths, const Op& op, const OutView* r, const InView*... a) {
+    if (any_null(r, a...)) return;
+    const inner_dimension inner = inner_by_strides(*r);
+    apply_matrix(paths, op, matrix_port(*r, inner), matrix_port(*a, inner)...);
+}
+
 } // namespace qvsip::elementwise

@@ -8,20 +8,8 @@
 namespace qvsip::elementwise {
 namespace {
 
-// Operations whose groups give the results of single elements may walk lines in groups.
-constexpr path_set complex_matrix_paths{
-    .dense = interleaved_units, .has_split = true, .strided_groups = true};
-constexpr path_set reciprocal_paths{.has_split = true, .strided_groups = true};
 // The magnitude's estimates are for the dense case only.
 constexpr path_set magnitude_paths{.has_split = true};
-
-// The output's strides fix the dimension order for every matrix of the operation.
-template <class Op, class OutView, class... InView>
-void matrix_operation(const path_set& paths, const Op& op, const OutView* r, const InView*... a) {
-    if (any_null(r, a...)) return;
-    const inner_dimension inner = inner_by_strides(*r);
-    apply_matrix(paths, op, matrix_port(*r, inner), matrix_port(*a, inner)...);
-}
 
 // By rows (major 0) the vector runs along each row; otherwise along each column.
 template <class Op, class VectorView>
@@ -66,7 +54,7 @@ void vsip_cmmag_f(const vsip_cmview_f* A, const vsip_mview_f* R) {
 }
 
 void vsip_mrecip_f(const vsip_mview_f* A, const vsip_mview_f* R) {
-    matrix_operation(reciprocal_paths, reciprocal{}, R, A);
+    matrix_operation(real_matrix_paths, reciprocal{}, R, A);
 }
 
 void vsip_cvmmul_f(const vsip_cvview_f* a, const vsip_cmview_f* B, vsip_major major,

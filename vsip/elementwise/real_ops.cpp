@@ -4,16 +4,6 @@
 
 #include "qvsip.h"
 
-namespace qvsip::elementwise {
-namespace {
-
-constexpr path_set real_paths{};
-// Operations whose strided regions work in units of four consecutive elements.
-constexpr path_set strided_fours{.strided_unit = 4, .strided_groups = true};
-
-} // namespace
-} // namespace qvsip::elementwise
-
 using namespace qvsip::elementwise;
 
 void vsip_vneg_f(const vsip_vview_f* a, const vsip_vview_f* r) {

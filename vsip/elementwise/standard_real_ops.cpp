@@ -7,16 +7,6 @@
 
 #include "qvsip.h"
 
-namespace qvsip::elementwise {
-namespace {
-
-constexpr path_set real_paths{};
-// Groups give the results of single elements: strided regions may work in groups of four.
-constexpr path_set strided_fours{.strided_unit = 4, .strided_groups = true};
-
-} // namespace
-} // namespace qvsip::elementwise
-
 using namespace qvsip::elementwise;
 
 void vsip_vadd_f(const vsip_vview_f* a, const vsip_vview_f* b, const vsip_vview_f* r) {
