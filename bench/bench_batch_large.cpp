@@ -22,6 +22,8 @@ std::vector<labelled_layout> layouts() {
         {"1000 x 64 interleaved", {64, 1000, 1000, 1}},
         {"256 x 1024 contiguous", {1024, 256, 1, 1024}},
         {"256 x 1024 interleaved", {1024, 256, 256, 1}},
+        {"1000 x 1024 contiguous", {1024, 1000, 1, 1024}},
+        {"256 x 4096 contiguous", {4096, 256, 1, 4096}},
     };
     static const char* const long_labels[] = {"2^16", "2^17", "2^18", "2^19",
                                               "2^20", "2^21", "2^22"};

@@ -66,6 +66,11 @@ void make_buffer_child(plan_record& c, int i, uint64_t n, void* buffer) {
     c.in = c.out = buffer;
 }
 
+// Transforms per block of the two-pass transform's passes: each strided access then moves two
+// cache lines of consecutive values, and a block of the longest rows stays in the second-level
+// cache between its transform and its transposition.
+constexpr uint64_t rows_per_block = 128 / complex_bytes;
+
 char* advance(void* base, uint64_t elements, int64_t distance, size_t element_bytes) {
     return static_cast<char*>(base) +
            static_cast<int64_t>(elements) * distance * static_cast<int64_t>(element_bytes);
@@ -254,17 +259,28 @@ uint32_t solve_problem_dft_many_post_transpose(plan_record* p) {
 
 void execute_many_post_transpose(const plan_record* plan, void* in, void* out) {
     const howmany_shape b = shape_of(plan);
-    for (uint64_t j = 0; j < b.H; ++j) {
-        char* transform = advance(in, j, static_cast<int64_t>(b.n), complex_bytes);
-        execute_child(plan->children, transform, transform);
-    }
-    // Transposing in place needs a copy of the transformed data; a separate output does not.
-    const void* source = in;
+    const auto n = static_cast<int64_t>(b.n);
+    auto transform_rows = [&](uint64_t first, uint64_t count) {
+        for (uint64_t j = first; j < first + count; ++j) {
+            char* transform = advance(in, j, n, complex_bytes);
+            execute_child(plan->children, transform, transform);
+        }
+    };
+    // Transposing in place needs a copy of all the transformed data first.
     if (in == out) {
+        transform_rows(0, b.H);
         copy_block_fp(in, plan->buffer, b.H * b.n, reals_per_complex);
-        source = plan->buffer;
+        transpose_cpx(plan->buffer, out, b.H, b.n, n, b.os);
+        return;
     }
-    transpose_cpx(source, out, b.H, b.n, static_cast<int64_t>(b.n), b.os);
+    // A separate output takes each block of rows while it is still in cache.
+    const uint64_t block = std::min(rows_per_block, b.H);
+    for (uint64_t first = 0; first < b.H; first += block) {
+        const uint64_t count = std::min(block, b.H - first);
+        transform_rows(first, count);
+        transpose_cpx(advance(in, first, n, complex_bytes), advance(out, first, 1, complex_bytes),
+                      count, b.n, n, b.os);
+    }
 }
 
 uint32_t solve_problem_dft_many_transpose_rotate(plan_record* p) {
@@ -272,16 +288,25 @@ uint32_t solve_problem_dft_many_transpose_rotate(plan_record* p) {
         return solve_declined;
     if (!is_interleaved_batch(p)) return solve_declined;
     const howmany_shape b = shape_of(p);
-    if (!attach_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
+    if (!attach_buffer(p, batch_buffer_bytes(b.n, std::min(rows_per_block, b.H))))
+        return solve_declined;
     set_execute(p, QTX_ROUTINE(execute_many_transpose_rotate));
     return plan_buffer_children(p, b.n, b.H);
 }
 
 void execute_many_transpose_rotate(const plan_record* plan, void* in, void* out) {
     const howmany_shape b = shape_of(plan);
-    gather_batch(in, plan->buffer, b.n, b.H, b.is);
-    transform_buffer(plan, b.n, b.H);
-    transpose_rotate_cpx(plan->buffer, out, plan->table, b.H, b.n, b.os);
+    const uint64_t block = std::min(rows_per_block, b.H);
+    // Blocks start at even transforms, so a block's twiddles start at its first transform's
+    // position in the table's pair layout, and only the last block can be odd.
+    for (uint64_t first = 0; first < b.H; first += block) {
+        const uint64_t count = std::min(block, b.H - first);
+        gather_batch(advance(in, first, 1, complex_bytes), plan->buffer, b.n, count, b.is);
+        transform_buffer(plan, b.n, count);
+        transpose_rotate_cpx(plan->buffer, advance(out, first, 1, complex_bytes),
+                             advance(plan->table, first, static_cast<int64_t>(b.n), complex_bytes),
+                             count, b.n, b.os);
+    }
 }
 
 // ---- Pairs in the caller's arrays, and the plain loop ---------------------------------------
