@@ -182,6 +182,36 @@ void make_chunk_child(const plan_record* p, plan_record* c, const chunk_plan& ch
     }
 }
 
+// ---- Row transforms and their transposition ---------------------------------------------
+
+struct post_transpose_context {
+    const plan_record* plan;
+    void* in;
+    void* out;
+    howmany_shape batch;
+};
+
+// One chunk of rows, block by block: each block is transformed in place and, into a separate
+// output, transposed while it is still in cache.
+void run_post_transpose_rows(chunk_args* args) {
+    const auto* c = static_cast<const post_transpose_context*>(args->user_data);
+    if (args->chunk_index >= c->plan->child_count) return;
+    const howmany_shape& b = c->batch;
+    const auto n = static_cast<int64_t>(b.n);
+    const uint64_t begin = args->chunk_size * args->chunk_index;
+    const uint64_t end = std::min(b.H, begin + args->chunk_size);
+    for (uint64_t first = begin; first < end; first += rows_per_block) {
+        const uint64_t count = std::min(rows_per_block, end - first);
+        for (uint64_t j = first; j < first + count; ++j) {
+            char* transform = advance(c->in, j, n, complex_bytes);
+            execute_child(&c->plan->children[args->chunk_index], transform, transform);
+        }
+        if (c->in != c->out)
+            transpose_cpx(advance(c->in, first, n, complex_bytes),
+                          advance(c->out, first, 1, complex_bytes), count, b.n, n, b.os);
+    }
+}
+
 } // namespace
 
 uint64_t thread_granule(const plan_record* p) {
@@ -251,35 +281,25 @@ uint32_t solve_problem_dft_many_post_transpose(plan_record* p) {
     if (!spans_gather_threshold(b.n, b.os)) return solve_declined;
     if (!attach_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
     set_execute(p, QTX_ROUTINE(execute_many_post_transpose));
-    return plan_children(p, 1, [](plan_record& c, int) {
+    // The rows are spread over the threads here: one single-thread child per chunk, since a
+    // child's work buffer serves one transform at a time.
+    const uint64_t chunks = plan_chunks(b.H, p->thread_count, rows_per_block).count;
+    return plan_children(p, static_cast<int>(chunks), [](plan_record& c, int) {
         c.howmany_rank = 0;
         c.dims[0].os = 1;
+        c.thread_count = 1;
     });
 }
 
 void execute_many_post_transpose(const plan_record* plan, void* in, void* out) {
     const howmany_shape b = shape_of(plan);
-    const auto n = static_cast<int64_t>(b.n);
-    auto transform_rows = [&](uint64_t first, uint64_t count) {
-        for (uint64_t j = first; j < first + count; ++j) {
-            char* transform = advance(in, j, n, complex_bytes);
-            execute_child(plan->children, transform, transform);
-        }
-    };
+    const post_transpose_context context{plan, in, out, b};
+    thread_pool_run(b.H, plan->thread_count, rows_per_block, run_post_transpose_rows,
+                    const_cast<post_transpose_context*>(&context));
     // Transposing in place needs a copy of all the transformed data first.
     if (in == out) {
-        transform_rows(0, b.H);
         copy_block_fp(in, plan->buffer, b.H * b.n, reals_per_complex);
-        transpose_cpx(plan->buffer, out, b.H, b.n, n, b.os);
-        return;
-    }
-    // A separate output takes each block of rows while it is still in cache.
-    const uint64_t block = std::min(rows_per_block, b.H);
-    for (uint64_t first = 0; first < b.H; first += block) {
-        const uint64_t count = std::min(block, b.H - first);
-        transform_rows(first, count);
-        transpose_cpx(advance(in, first, n, complex_bytes), advance(out, first, 1, complex_bytes),
-                      count, b.n, n, b.os);
+        transpose_cpx(plan->buffer, out, b.H, b.n, static_cast<int64_t>(b.n), b.os);
     }
 }
 
