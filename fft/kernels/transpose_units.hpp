@@ -84,28 +84,36 @@ struct row_strides {
     int64_t destination;
 };
 
-// Destination (c, r) = source (r, c) for a block of R rows and W columns, column by column so
-// the destination is written sequentially.
+// Destination (c, r) = source (r, c) for a block of R rows and W columns, row_unroll rows at a
+// time column by column, so the destination is written in runs; offsets advance by addition.
+// The unit is copied: its pointers, unlike the caller's object, cannot be changed by the stores
+// of vector types (which may alias anything), so they stay in registers.
 template <class Unit>
-void move_block(const Unit& unit, row_strides st, int64_t s, int64_t d, uint64_t R, uint64_t W) {
+void move_block(const Unit& caller_unit, row_strides st, int64_t s, int64_t d, uint64_t R,
+                uint64_t W) {
+    const Unit unit = caller_unit;
     constexpr int64_t u = Unit::reals;
-    for (uint64_t c = 0; c < W; ++c) {
-        const int64_t sc = s + offset(c, u), dc = d + offset(c, st.destination);
-        uint64_t r = 0;
-        for (; r + row_unroll <= R; r += row_unroll) {
+    uint64_t r = 0;
+    for (; r + row_unroll <= R; r += row_unroll) {
+        int64_t sc = s + offset(r, st.source), dc = d + offset(r, u);
+        for (uint64_t c = 0; c < W; ++c, sc += u, dc += st.destination) {
 #pragma GCC unroll row_unroll
             for (uint64_t i = 0; i < row_unroll; ++i)
-                unit(sc + offset(r + i, st.source), dc + offset(r + i, u));
+                unit(sc + offset(i, st.source), dc + offset(i, u));
         }
-        for (; r < R; ++r)
-            unit(sc + offset(r, st.source), dc + offset(r, u));
+    }
+    for (; r < R; ++r) {
+        int64_t sc = s + offset(r, st.source), dc = d + offset(r, u);
+        for (uint64_t c = 0; c < W; ++c, sc += u, dc += st.destination)
+            unit(sc, dc);
     }
 }
 
 // A base_units × base_units block as micro-tiles, each column by column; before each tile the
 // source lines of the next tile are fetched.
 template <class Unit>
-void move_tiled_block(const Unit& unit, row_strides st, int64_t s, int64_t d) {
+void move_tiled_block(const Unit& caller_unit, row_strides st, int64_t s, int64_t d) {
+    const Unit unit = caller_unit; // kept in registers, as in move_block
     constexpr int64_t u = Unit::reals;
     for (uint64_t r0 = 0; r0 < base_units; r0 += tile_rows) {
         for (uint64_t c0 = 0; c0 < base_units; c0 += tile_columns) {
