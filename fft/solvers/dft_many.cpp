@@ -259,16 +259,22 @@ uint32_t solve_problem_dft_many_transpose(plan_record* p) {
     if (!is_interleaved_batch(p) || !is_smooth(b.n) || b.H < (is_double ? 2u : 3u))
         return solve_declined;
     if (!spans_gather_threshold(b.n, b.is)) return solve_declined;
-    if (!attach_buffer(p, batch_buffer_bytes(b.n, b.H))) return solve_declined;
+    if (!attach_buffer(p, batch_buffer_bytes(b.n, std::min(rows_per_block, b.H))))
+        return solve_declined;
     set_execute(p, QTX_ROUTINE(execute_many_transpose));
     return plan_buffer_children(p, b.n, b.H);
 }
 
 void execute_many_transpose(const plan_record* plan, void* in, void* out) {
     const howmany_shape b = shape_of(plan);
-    gather_batch(in, plan->buffer, b.n, b.H, b.is);
-    transform_buffer(plan, b.n, b.H);
-    scatter_batch(plan->buffer, out, b.n, b.H, b.os);
+    const uint64_t block = std::min(rows_per_block, b.H);
+    // Blocks start at even transforms, so only the last block can be odd.
+    for (uint64_t first = 0; first < b.H; first += block) {
+        const uint64_t count = std::min(block, b.H - first);
+        gather_batch(advance(in, first, 1, complex_bytes), plan->buffer, b.n, count, b.is);
+        transform_buffer(plan, b.n, count);
+        scatter_batch(plan->buffer, advance(out, first, 1, complex_bytes), b.n, count, b.os);
+    }
 }
 
 uint32_t solve_problem_dft_many_post_transpose(plan_record* p) {
