@@ -103,30 +103,30 @@ extern "C" {
 
 // Advanced interface.
 X(plan)
-X(plan_many_dft)(int rank, const int* n, int howmany, X(complex) * in, const int* inembed,
-                 int istride, int idist, X(complex) * out, const int* onembed, int ostride,
-                 int odist, int sign, unsigned) {
+X(plan_many_dft)
+(int rank, const int* n, int howmany, X(complex) * in, const int* inembed, int istride, int idist,
+ X(complex) * out, const int* onembed, int ostride, int odist, int sign, unsigned) {
     return many(family::dft, rank, n, howmany, complex_to_complex(in, out), inembed, istride, idist,
                 onembed, ostride, odist, sign, nullptr);
 }
 X(plan)
-X(plan_many_dft_r2c)(int rank, const int* n, int howmany, real* in, const int* inembed, int istride,
-                     int idist, X(complex) * out, const int* onembed, int ostride, int odist,
-                     unsigned) {
+X(plan_many_dft_r2c)
+(int rank, const int* n, int howmany, real* in, const int* inembed, int istride, int idist,
+ X(complex) * out, const int* onembed, int ostride, int odist, unsigned) {
     return many(family::r2c, rank, n, howmany, real_to_complex(in, out), inembed, istride, idist,
                 onembed, ostride, odist, FFTW_FORWARD, nullptr);
 }
 X(plan)
-X(plan_many_dft_c2r)(int rank, const int* n, int howmany, X(complex) * in, const int* inembed,
-                     int istride, int idist, real* out, const int* onembed, int ostride, int odist,
-                     unsigned) {
+X(plan_many_dft_c2r)
+(int rank, const int* n, int howmany, X(complex) * in, const int* inembed, int istride, int idist,
+ real* out, const int* onembed, int ostride, int odist, unsigned) {
     return many(family::c2r, rank, n, howmany, complex_to_real(in, out), inembed, istride, idist,
                 onembed, ostride, odist, FFTW_BACKWARD, nullptr);
 }
 X(plan)
-X(plan_many_r2r)(int rank, const int* n, int howmany, real* in, const int* inembed, int istride,
-                 int idist, real* out, const int* onembed, int ostride, int odist,
-                 const X(r2r_kind) * kind, unsigned) {
+X(plan_many_r2r)
+(int rank, const int* n, int howmany, real* in, const int* inembed, int istride, int idist,
+ real* out, const int* onembed, int ostride, int odist, const X(r2r_kind) * kind, unsigned) {
     if (rank > 0 && !kind) return nullptr;
     return many(family::r2r, rank, n, howmany, real_to_real(in, out), inembed, istride, idist,
                 onembed, ostride, odist, 0, kind);
@@ -146,8 +146,8 @@ X(plan_dft_2d)(int n0, int n1, X(complex) * in, X(complex) * out, int sign, unsi
     return X(plan_dft)(2, n, in, out, sign, flags);
 }
 X(plan)
-X(plan_dft_3d)(int n0, int n1, int n2, X(complex) * in, X(complex) * out, int sign,
-               unsigned flags) {
+X(plan_dft_3d)
+(int n0, int n1, int n2, X(complex) * in, X(complex) * out, int sign, unsigned flags) {
     const int n[] = {n0, n1, n2};
     return X(plan_dft)(3, n, in, out, sign, flags);
 }
@@ -187,15 +187,16 @@ X(plan) X(plan_r2r_1d)(int n, real* in, real* out, X(r2r_kind) kind, unsigned fl
     return X(plan_r2r)(1, &n, in, out, &kind, flags);
 }
 X(plan)
-X(plan_r2r_2d)(int n0, int n1, real* in, real* out, X(r2r_kind) kind0, X(r2r_kind) kind1,
-               unsigned flags) {
+X(plan_r2r_2d)
+(int n0, int n1, real* in, real* out, X(r2r_kind) kind0, X(r2r_kind) kind1, unsigned flags) {
     const int n[] = {n0, n1};
     const X(r2r_kind) kinds[] = {kind0, kind1};
     return X(plan_r2r)(2, n, in, out, kinds, flags);
 }
 X(plan)
-X(plan_r2r_3d)(int n0, int n1, int n2, real* in, real* out, X(r2r_kind) kind0, X(r2r_kind) kind1,
-               X(r2r_kind) kind2, unsigned flags) {
+X(plan_r2r_3d)
+(int n0, int n1, int n2, real* in, real* out, X(r2r_kind) kind0, X(r2r_kind) kind1,
+ X(r2r_kind) kind2, unsigned flags) {
     const int n[] = {n0, n1, n2};
     const X(r2r_kind) kinds[] = {kind0, kind1, kind2};
     return X(plan_r2r)(3, n, in, out, kinds, flags);
@@ -204,45 +205,49 @@ X(plan_r2r_3d)(int n0, int n1, int n2, real* in, real* out, X(r2r_kind) kind0, X
 // Guru interface, with int and with ptrdiff_t dimensions.
 #define QVSIP_FFTW3_GURU(G, D)                                                                     \
     X(plan)                                                                                        \
-    X(G##_dft)(int rank, const D* dims, int hrank, const D* hdims, X(complex) * in,                \
-               X(complex) * out, int sign, unsigned) {                                             \
+    X(G##_dft)                                                                                     \
+    (int rank, const D* dims, int hrank, const D* hdims, X(complex) * in, X(complex) * out,        \
+     int sign, unsigned) {                                                                         \
         return guru(family::dft, rank, dims, hrank, hdims, complex_to_complex(in, out), false,     \
                     sign, nullptr);                                                                \
     }                                                                                              \
     X(plan)                                                                                        \
-    X(G##_split_dft)(int rank, const D* dims, int hrank, const D* hdims, real* ri, real* ii,       \
-                     real* ro, real* io, unsigned) {                                               \
+    X(G##_split_dft)                                                                               \
+    (int rank, const D* dims, int hrank, const D* hdims, real* ri, real* ii, real* ro, real* io,   \
+     unsigned) {                                                                                   \
         /* The sign is given by the order of the parts: forward when ii follows ri. */             \
         return guru(family::dft, rank, dims, hrank, hdims, {ri, ii, ro, io}, true, FFTW_FORWARD,   \
                     nullptr);                                                                      \
     }                                                                                              \
     X(plan)                                                                                        \
-    X(G##_dft_r2c)(int rank, const D* dims, int hrank, const D* hdims, real* in, X(complex) * out, \
-                   unsigned) {                                                                     \
+    X(G##_dft_r2c)                                                                                 \
+    (int rank, const D* dims, int hrank, const D* hdims, real* in, X(complex) * out, unsigned) {   \
         return guru(family::r2c, rank, dims, hrank, hdims, real_to_complex(in, out), false,        \
                     FFTW_FORWARD, nullptr);                                                        \
     }                                                                                              \
     X(plan)                                                                                        \
-    X(G##_split_dft_r2c)(int rank, const D* dims, int hrank, const D* hdims, real* in, real* ro,   \
-                         real* io, unsigned) {                                                     \
+    X(G##_split_dft_r2c)                                                                           \
+    (int rank, const D* dims, int hrank, const D* hdims, real* in, real* ro, real* io, unsigned) { \
         return guru(family::r2c, rank, dims, hrank, hdims, {in, nullptr, ro, io}, true,            \
                     FFTW_FORWARD, nullptr);                                                        \
     }                                                                                              \
     X(plan)                                                                                        \
-    X(G##_dft_c2r)(int rank, const D* dims, int hrank, const D* hdims, X(complex) * in,            \
-                   real * out, unsigned) {                                                         \
+    X(G##_dft_c2r)                                                                                 \
+    (int rank, const D* dims, int hrank, const D* hdims, X(complex) * in, real * out, unsigned) {  \
         return guru(family::c2r, rank, dims, hrank, hdims, complex_to_real(in, out), false,        \
                     FFTW_BACKWARD, nullptr);                                                       \
     }                                                                                              \
     X(plan)                                                                                        \
-    X(G##_split_dft_c2r)(int rank, const D* dims, int hrank, const D* hdims, real* ri, real* ii,   \
-                         real* out, unsigned) {                                                    \
+    X(G##_split_dft_c2r)                                                                           \
+    (int rank, const D* dims, int hrank, const D* hdims, real* ri, real* ii, real* out,            \
+     unsigned) {                                                                                   \
         return guru(family::c2r, rank, dims, hrank, hdims, {ri, ii, out, nullptr}, true,           \
                     FFTW_BACKWARD, nullptr);                                                       \
     }                                                                                              \
     X(plan)                                                                                        \
-    X(G##_r2r)(int rank, const D* dims, int hrank, const D* hdims, real* in, real* out,            \
-               const X(r2r_kind) * kind, unsigned) {                                               \
+    X(G##_r2r)                                                                                     \
+    (int rank, const D* dims, int hrank, const D* hdims, real* in, real* out,                      \
+     const X(r2r_kind) * kind, unsigned) {                                                         \
         return guru(family::r2r, rank, dims, hrank, hdims, real_to_real(in, out), false, 0, kind); \
     }
 

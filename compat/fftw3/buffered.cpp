@@ -197,7 +197,7 @@ bool plan_buffered(X(plan_s) & plan) {
         n = transform_lengths(p);
     }
     std::vector<std::int64_t> m = n;
-    if (p.kind == family::r2c || p.kind == family::c2r) m.back() = m.back() / 2 + 1;
+    if ((p.kind == family::r2c || p.kind == family::c2r) && !m.empty()) m.back() = m.back() / 2 + 1;
     std::vector<std::int64_t> batch_lengths;
     for (const dimension& d : p.howmany)
         batch_lengths.push_back(d.n);

@@ -12,13 +12,21 @@ constexpr int redft00 = 3;
 constexpr int last_kind = 10;
 
 // What the interface refuses: negative ranks (checked by the callers), lengths below 1 in
-// transformed dimensions, negative batch lengths, unknown real-to-real kinds and the even
-// type-1 transform of length 1, which has no definition.
+// transformed dimensions, negative batch lengths, in-place complex or real-to-real problems
+// whose input and output strides differ, unknown real-to-real kinds and the even type-1
+// transform of length 1, which has no definition.
 bool acceptable(const problem& p) {
     for (const dimension& d : p.dims)
         if (d.n < 1) return false;
     for (const dimension& d : p.howmany)
         if (d.n < 0) return false;
+    // In place, complex and real-to-real transforms need the same layout on both sides.
+    const bool same_kind_sides = p.kind == family::dft || p.kind == family::r2r;
+    if (same_kind_sides && p.data.in_re == p.data.out_re) {
+        for (const auto* list : {&p.dims, &p.howmany})
+            for (const dimension& d : *list)
+                if (d.is != d.os) return false;
+    }
     if (p.kind == family::r2r) {
         if (p.r2r_kinds.size() != p.dims.size()) return false;
         for (std::size_t i = 0; i < p.dims.size(); ++i) {

@@ -1,6 +1,8 @@
-# cmake -DNM=<nm> -DLIBRARY=<lib> -DEXPECTED=<list> -DPREFIX=<qtx_fftf_|qtx_fft_> -P ...
+# cmake -DNM=<nm> -DLIBRARY=<lib> -DEXPECTED=<list> -DPREFIX=<qtx_fftf_|qtx_fft_> [-DLISTED=<p>]
+#       -P ...
 # Compares the dynamic symbols a library defines with the expected list (written with the
-# single-precision prefix) and fails on any missing or extra name.
+# prefix LISTED, by default the single-precision engine's) and fails on any missing or extra
+# name.
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
                 OUTPUT_VARIABLE listing RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -15,7 +17,10 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 file(STRINGS ${EXPECTED} expected REGEX "^[A-Za-z_]")
-list(TRANSFORM expected REPLACE "^qtx_fftf_" "${PREFIX}")
+if(NOT LISTED)
+  set(LISTED qtx_fftf_)
+endif()
+list(TRANSFORM expected REPLACE "^${LISTED}" "${PREFIX}")
 set(missing ${expected})
 list(REMOVE_ITEM missing ${actual})
 set(extra ${actual})
