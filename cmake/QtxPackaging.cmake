@@ -1,14 +1,16 @@
 # Installation: headers, the libraries in <prefix>/lib, pkg-config files and a CMake package
-# (find_package(qvsip) gives the imported targets qvsip::qvsip_fftf, qvsip::qvsip_fft and
-# qvsip::qvsip).
+# (find_package(qvsip) gives the imported targets qvsip::qvsip_fftf, qvsip::qvsip_fft,
+# qvsip::qvsip, and the FFTW 3 interface libraries qvsip::qvsip_fftw3 and qvsip::qvsip_fftw3f).
 include(CMakePackageConfigHelpers)
 
-set(QTX_INSTALLED_LIBRARIES qvsip_fftf qvsip_fft qvsip)
+set(QTX_INSTALLED_LIBRARIES qvsip_fftf qvsip_fft qvsip qvsip_fftw3 qvsip_fftw3f)
 set(QTX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qvsip)
 
 install(FILES ${PROJECT_SOURCE_DIR}/include/qtx_fft.h ${PROJECT_SOURCE_DIR}/include/qvsip.h
               ${PROJECT_SOURCE_DIR}/include/vsip.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/include/qvsip/fftw3/fftw3.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvsip/fftw3)
 install(TARGETS ${QTX_INSTALLED_LIBRARIES} EXPORT qvsipTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
@@ -26,6 +28,8 @@ install(FILES ${PROJECT_BINARY_DIR}/qvsipConfig.cmake ${PROJECT_BINARY_DIR}/qvsi
 # as -rpath-link too, since a cross linker does not search a library's RUNPATH.
 function(qtx_pkg_config library description requires)
   set(QTX_PC_NAME ${library})
+  # Extra compiler flags after the include directory, e.g. the FFTW 3 header's directory.
+  set(QTX_PC_CFLAGS "-I\${includedir}${ARGN}")
   set(QTX_PC_DESCRIPTION "${description}")
   set(QTX_PC_REQUIRES "${requires}")
   set(QTX_PC_LIBS "-L\${libdir} -l${library}")
@@ -39,4 +43,9 @@ endfunction()
 
 qtx_pkg_config(qvsip_fftf "Single-precision FFT engine" "")
 qtx_pkg_config(qvsip_fft "Double-precision FFT engine" "")
+# The FFTW 3 interface: programs include <fftw3.h>, found in its own directory.
+qtx_pkg_config(qvsip_fftw3 "FFTW 3 interface, double precision, on the qvsip engine" "qvsip_fft"
+               " -I\${includedir}/qvsip/fftw3")
+qtx_pkg_config(qvsip_fftw3f "FFTW 3 interface, single precision, on the qvsip engine" "qvsip_fftf"
+               " -I\${includedir}/qvsip/fftw3")
 qtx_pkg_config(qvsip "VSIPL-subset signal-processing library on OpenMP" "qvsip_fftf qvsip_fft")
