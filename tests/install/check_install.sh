@@ -13,7 +13,9 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in lib/libqvsip_fftf.so lib/libqvsip_fft.so lib/libqvsip.so lib/pkgconfig/qvsip_fftf.pc \
             lib/pkgconfig/qvsip_fft.pc lib/pkgconfig/qvsip.pc lib/cmake/qvsip/qvsipConfig.cmake \
-            include/qtx_fft.h include/qvsip.h; do
+            include/qtx_fft.h include/qvsip.h lib/libqvsip_fftw3.so lib/libqvsip_fftw3f.so \
+            lib/pkgconfig/qvsip_fftw3.pc lib/pkgconfig/qvsip_fftw3f.pc \
+            include/qvsip/fftw3/fftw3.h; do
   [ -e "$prefix/$file" ] || { echo "missing $prefix/$file"; exit 1; }
 done
 if /sbin/ldconfig -p 2>/dev/null | grep -q 'libqvsip_fftf\.so\.1 '; then
@@ -39,6 +41,7 @@ cmake -S "$here/consumer" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$prefix" \
       -DQVSIP_VERSION="$version" -DCMAKE_EXE_LINKER_FLAGS="$new_dtags" >/dev/null
 cmake --build "$work/cmake" >/dev/null
 run "$work/cmake/library_only"
+run "$work/cmake/fftw3_consumer"
 run "$work/cmake/consumer"
 product=$(echo "$output" | cut -d ' ' -f 2 | tr -d ';')
 [ "$product" = "$version" ] || { echo "engines report $product, package is $version"; exit 1; }
@@ -50,6 +53,7 @@ cases=(
   "pkg-config-library_only library_only.c $(pkg-config --cflags --libs qvsip)"
   "plain-consumer main.c $plain -lqvsip_fftf -lqvsip_fft -lqvsip"
   "plain-library_only library_only.c $plain -lqvsip"
+  "pkg-config-fftw3_consumer fftw3_consumer.c $(pkg-config --cflags --libs qvsip_fftw3 qvsip_fftw3f) -lm"
 )
 for case in "${cases[@]}"; do
   read -r program source flags <<<"$case"
