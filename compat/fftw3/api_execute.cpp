@@ -16,7 +16,9 @@ real* im(X(complex) * z) {
 }
 
 void run_if(const X(plan) p, bool matches, const fftw3::arrays& data) {
-    if (p && matches) fftw3::run(*p, data);
+    if (!p || !matches) return;
+    const std::lock_guard<std::mutex> turn(p->running);
+    fftw3::run(*p, data);
 }
 
 bool is(const X(plan) p, family kind, bool split) {
@@ -30,7 +32,7 @@ bool is(const X(plan) p, family kind, bool split) {
 extern "C" {
 
 void X(execute)(const X(plan) p) {
-    if (p) fftw3::run(*p, p->problem.data);
+    if (p) run_if(p, true, p->problem.data);
 }
 void X(execute_dft)(const X(plan) p, X(complex) * in, X(complex) * out) {
     run_if(p, is(p, family::dft, false), {re(in), im(in), re(out), im(out)});

@@ -3,6 +3,7 @@
 // a dense buffer, engine passes on the buffer, scatter) for layouts the engine refuses.
 #pragma once
 
+#include <mutex>
 #include <vector>
 
 #include "compat/fftw3/precision.hpp"
@@ -53,6 +54,9 @@ struct X(plan_s) {
     qtx::QVSIP_FFTW3_NAMESPACE::engine_plan direct = nullptr; // the engine plan, or null
     qtx::QVSIP_FFTW3_NAMESPACE::buffered buffered;            // used when direct is null
     int nthreads = 1;
+    // The interface lets several threads execute one plan at once (on different arrays); the
+    // engine plan and the buffers serve one execution at a time, so executions take turns.
+    mutable std::mutex running;
 };
 
 namespace qtx::QVSIP_FFTW3_NAMESPACE {

@@ -452,9 +452,16 @@ TEST(fftw3, concurrent_planning_and_execution) {
     fftw_plan_with_nthreads(2);
     EXPECT_EQ(fftw_planner_nthreads(), 2);
     std::atomic<int> failures{0};
+    // One plan shared by every thread too, executed on each thread's own arrays (rank 4: the
+    // buffered form).
+    const int shared_dims[] = {2, 3, 2, 5};
+    std::vector<double> planned(2 * 60);
+    auto* pz = reinterpret_cast<fftw_complex*>(planned.data());
+    fftw_plan shared = fftw_plan_dft(4, shared_dims, pz, pz, fwd, FFTW_ESTIMATE);
+    ASSERT_NE(shared, nullptr);
     std::vector<std::thread> workers;
     for (int t = 0; t < 8; ++t)
-        workers.emplace_back([t, &failures] {
+        workers.emplace_back([t, shared, &failures] {
             for (int round = 0; round < 20; ++round) {
                 const int n = 16 + 4 * ((t + round) % 7);
                 std::vector<double> x(2 * n), y(2 * n), big(16 * n);
@@ -472,6 +479,11 @@ TEST(fftw3, concurrent_planning_and_execution) {
                 }
                 fftw_execute(p);
                 fftw_execute(q);
+                std::vector<double> own(2 * 60, 0.0);
+                own[0] = t + 1; // an impulse: every output is t + 1
+                auto* oz = reinterpret_cast<fftw_complex*>(own.data());
+                fftw_execute_dft(shared, oz, oz);
+                if (std::abs(own[2 * 59] - (t + 1)) > 1e-12) ++failures;
                 if (std::abs(y[0] - n) > 1e-9 || std::abs(y[2]) > 1e-9) ++failures;
                 fftw_destroy_plan(p);
                 fftw_destroy_plan(q);
