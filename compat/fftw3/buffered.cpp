@@ -1,10 +1,9 @@
 // The buffered form, for layouts the engine refuses (negative or zero strides, rank above 3,
-// more than three batch dimensions, rank 0, length-1 real-to-real dimensions): the input is
-// gathered into a dense row-major buffer (batch first), transformed there by engine passes of
-// at most rank 3 and scattered to the output. Buffers and passes are made at planning, so
+// more than three batch dimensions, rank 0): the input is gathered into a dense row-major
+// buffer (batch first), transformed there by engine passes of at most rank 3 and scattered to
+// the output. Buffers and passes are made at planning, so
 // execution allocates nothing. Reading all input before writing any output also makes every
 // in-place layout correct.
-#include <cmath>
 #include <limits>
 
 #include "compat/fftw3/plan.hpp"
@@ -21,22 +20,6 @@ std::int64_t product(const std::vector<std::int64_t>& lengths, std::size_t from,
     for (std::size_t i = from; i < to; ++i)
         if (__builtin_mul_overflow(total, lengths[i], &total)) return no_size;
     return total;
-}
-
-// The factor a length-1 real-to-real transform multiplies by: 2 for the types whose sums
-// carry a 2, sqrt(2) for the type-4 ones (2 cos(pi/4), 2 sin(pi/4)), 1 for the rest.
-real unit_factor(int kind) {
-    switch (kind) {
-    case QTX_FFT_COSINE_2:
-    case QTX_FFT_SINE_1:
-    case QTX_FFT_SINE_2:
-        return 2;
-    case QTX_FFT_COSINE_4:
-    case QTX_FFT_SINE_4:
-        return static_cast<real>(std::sqrt(2.0));
-    default:
-        return 1;
-    }
 }
 
 // One engine pass over the buffers: a transform of the given lengths (dense strides inside
@@ -177,25 +160,7 @@ void describe_sides(buffered& b, const problem& p, const std::vector<std::int64_
 bool plan_buffered(X(plan_s) & plan) {
     problem& p = plan.problem;
     buffered& b = plan.buffered;
-    std::vector<std::int64_t> n = transform_lengths(p);
-    // Length-1 real-to-real dimensions become a factor: the engine refuses them.
-    if (p.kind == family::r2r) {
-        problem q = p;
-        q.dims.clear();
-        q.r2r_kinds.clear();
-        for (std::size_t i = 0; i < p.dims.size(); ++i) {
-            if (p.dims[i].n == 1) {
-                b.scale *= unit_factor(p.r2r_kinds[i]);
-                // The unit dimension still moves the data: keep it as a batch dimension.
-                q.howmany.push_back(p.dims[i]);
-            } else {
-                q.dims.push_back(p.dims[i]);
-                q.r2r_kinds.push_back(p.r2r_kinds[i]);
-            }
-        }
-        p = q;
-        n = transform_lengths(p);
-    }
+    const std::vector<std::int64_t> n = transform_lengths(p);
     std::vector<std::int64_t> m = n;
     if ((p.kind == family::r2c || p.kind == family::c2r) && !m.empty()) m.back() = m.back() / 2 + 1;
     std::vector<std::int64_t> batch_lengths;

@@ -37,9 +37,11 @@ bool acceptable(const problem& p) {
     return true;
 }
 
-// Length-1 dimensions change nothing but what the engine accepts: batch ones always go, and
-// transformed ones of complex transforms (the identity), except the last real dimension of
-// real-complex transforms, which sets the shape of the complex side.
+// Length-1 dimensions that are the identity are dropped, which keeps more problems within the
+// engine's limits of three transformed and three batch dimensions: batch ones always, and
+// transformed ones of complex transforms, except the last real dimension of real-complex
+// transforms, which sets the shape of the complex side. Real-to-real ones scale by 1, 2 or
+// sqrt(2) depending on the kind and stay.
 problem without_unit_dimensions(const problem& p) {
     problem q = p;
     std::erase_if(q.howmany, [](const dimension& d) { return d.n == 1; });

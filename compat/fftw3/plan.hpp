@@ -44,7 +44,6 @@ struct buffered {
     real* real_buffer = nullptr;
     real* complex_buffer = nullptr; // interleaved
     std::vector<engine_plan> passes;
-    real scale = 1; // length-1 real-to-real dimensions that are not the identity
 };
 
 } // namespace qtx::QVSIP_FFTW3_NAMESPACE

@@ -58,9 +58,8 @@ void scatter(const X(plan_s) & plan, const arrays& a) {
                          });
     } else {
         const real* r = b.real_buffer;
-        const real s = b.scale;
         for_each_element(b.out_lengths, b.out_strides, b.counter,
-                         [&](std::int64_t o, std::int64_t k) { a.out_re[o] = s * r[k]; });
+                         [&](std::int64_t o, std::int64_t k) { a.out_re[o] = r[k]; });
     }
 }
 
