@@ -27,10 +27,20 @@ template <typename Iodim> bool read_dims(int rank, const Iodim* dims, std::vecto
     return true;
 }
 
+// The documented interface has no input-preserving multi-dimensional complex-to-real
+// algorithm and returns no plan when one is asked for out of place; ours would keep the input
+// anyway, but the answer is the documented one.
+bool refuses_preserving(const problem& p) {
+    int transformed = 0;
+    for (const dimension& d : p.dims)
+        transformed += d.n > 1;
+    return transformed > 1 && p.data.in_re != p.data.out_re;
+}
+
 template <typename Iodim>
 X(plan)
 guru(family kind, int rank, const Iodim* dims, int howmany_rank, const Iodim* howmany_dims,
-     const fftw3::arrays& data, bool split, int sign, const X(r2r_kind) * kinds) {
+     const fftw3::arrays& data, bool split, int sign, const X(r2r_kind) * kinds, unsigned flags) {
     try {
         problem p{};
         p.kind = kind;
@@ -41,6 +51,8 @@ guru(family kind, int rank, const Iodim* dims, int howmany_rank, const Iodim* ho
         if (!read_dims(rank, dims, p.dims) || !read_dims(howmany_rank, howmany_dims, p.howmany))
             return nullptr;
         if (kind == family::dft && sign != FFTW_FORWARD && sign != FFTW_BACKWARD) return nullptr;
+        if (kind == family::c2r && (flags & FFTW_PRESERVE_INPUT) && refuses_preserving(p))
+            return nullptr;
         if (kind == family::r2r) {
             if (rank > 0 && !kinds) return nullptr;
             p.r2r_kinds.assign(kinds, kinds + rank);
@@ -57,7 +69,7 @@ guru(family kind, int rank, const Iodim* dims, int howmany_rank, const Iodim* ho
 X(plan)
 many(family kind, int rank, const int* n, int howmany, const fftw3::arrays& data,
      const int* inembed, int istride, int idist, const int* onembed, int ostride, int odist,
-     int sign, const X(r2r_kind) * kinds) {
+     int sign, const X(r2r_kind) * kinds, unsigned flags) {
     if (rank < 0 || howmany < 0 || (rank > 0 && !n)) return nullptr;
     for (int i = 0; i < rank; ++i)
         if (n[i] < 1) return nullptr;
@@ -81,7 +93,7 @@ many(family kind, int rank, const int* n, int howmany, const fftw3::arrays& data
             return nullptr;
     }
     const X(iodim64) batch{howmany, idist, odist};
-    return guru(kind, rank, dims.data(), 1, &batch, data, false, sign, kinds);
+    return guru(kind, rank, dims.data(), 1, &batch, data, false, sign, kinds, flags);
 }
 
 fftw3::arrays complex_to_complex(X(complex) * in, X(complex) * out) {
@@ -105,31 +117,31 @@ extern "C" {
 X(plan)
 X(plan_many_dft)
 (int rank, const int* n, int howmany, X(complex) * in, const int* inembed, int istride, int idist,
- X(complex) * out, const int* onembed, int ostride, int odist, int sign, unsigned) {
+ X(complex) * out, const int* onembed, int ostride, int odist, int sign, unsigned flags) {
     return many(family::dft, rank, n, howmany, complex_to_complex(in, out), inembed, istride, idist,
-                onembed, ostride, odist, sign, nullptr);
+                onembed, ostride, odist, sign, nullptr, flags);
 }
 X(plan)
 X(plan_many_dft_r2c)
 (int rank, const int* n, int howmany, real* in, const int* inembed, int istride, int idist,
- X(complex) * out, const int* onembed, int ostride, int odist, unsigned) {
+ X(complex) * out, const int* onembed, int ostride, int odist, unsigned flags) {
     return many(family::r2c, rank, n, howmany, real_to_complex(in, out), inembed, istride, idist,
-                onembed, ostride, odist, FFTW_FORWARD, nullptr);
+                onembed, ostride, odist, FFTW_FORWARD, nullptr, flags);
 }
 X(plan)
 X(plan_many_dft_c2r)
 (int rank, const int* n, int howmany, X(complex) * in, const int* inembed, int istride, int idist,
- real* out, const int* onembed, int ostride, int odist, unsigned) {
+ real* out, const int* onembed, int ostride, int odist, unsigned flags) {
     return many(family::c2r, rank, n, howmany, complex_to_real(in, out), inembed, istride, idist,
-                onembed, ostride, odist, FFTW_BACKWARD, nullptr);
+                onembed, ostride, odist, FFTW_BACKWARD, nullptr, flags);
 }
 X(plan)
 X(plan_many_r2r)
 (int rank, const int* n, int howmany, real* in, const int* inembed, int istride, int idist,
- real* out, const int* onembed, int ostride, int odist, const X(r2r_kind) * kind, unsigned) {
+ real* out, const int* onembed, int ostride, int odist, const X(r2r_kind) * kind, unsigned flags) {
     if (rank > 0 && !kind) return nullptr;
     return many(family::r2r, rank, n, howmany, real_to_real(in, out), inembed, istride, idist,
-                onembed, ostride, odist, 0, kind);
+                onembed, ostride, odist, 0, kind, flags);
 }
 
 // Basic interface: one dense array.
@@ -207,48 +219,52 @@ X(plan_r2r_3d)
     X(plan)                                                                                        \
     X(G##_dft)                                                                                     \
     (int rank, const D* dims, int hrank, const D* hdims, X(complex) * in, X(complex) * out,        \
-     int sign, unsigned) {                                                                         \
+     int sign, unsigned flags) {                                                                   \
         return guru(family::dft, rank, dims, hrank, hdims, complex_to_complex(in, out), false,     \
-                    sign, nullptr);                                                                \
+                    sign, nullptr, flags);                                                         \
     }                                                                                              \
     X(plan)                                                                                        \
     X(G##_split_dft)                                                                               \
     (int rank, const D* dims, int hrank, const D* hdims, real* ri, real* ii, real* ro, real* io,   \
-     unsigned) {                                                                                   \
+     unsigned flags) {                                                                             \
         /* The sign is given by the order of the parts: forward when ii follows ri. */             \
         return guru(family::dft, rank, dims, hrank, hdims, {ri, ii, ro, io}, true, FFTW_FORWARD,   \
-                    nullptr);                                                                      \
+                    nullptr, flags);                                                               \
     }                                                                                              \
     X(plan)                                                                                        \
     X(G##_dft_r2c)                                                                                 \
-    (int rank, const D* dims, int hrank, const D* hdims, real* in, X(complex) * out, unsigned) {   \
+    (int rank, const D* dims, int hrank, const D* hdims, real* in, X(complex) * out,               \
+     unsigned flags) {                                                                             \
         return guru(family::r2c, rank, dims, hrank, hdims, real_to_complex(in, out), false,        \
-                    FFTW_FORWARD, nullptr);                                                        \
+                    FFTW_FORWARD, nullptr, flags);                                                 \
     }                                                                                              \
     X(plan)                                                                                        \
     X(G##_split_dft_r2c)                                                                           \
-    (int rank, const D* dims, int hrank, const D* hdims, real* in, real* ro, real* io, unsigned) { \
+    (int rank, const D* dims, int hrank, const D* hdims, real* in, real* ro, real* io,             \
+     unsigned flags) {                                                                             \
         return guru(family::r2c, rank, dims, hrank, hdims, {in, nullptr, ro, io}, true,            \
-                    FFTW_FORWARD, nullptr);                                                        \
+                    FFTW_FORWARD, nullptr, flags);                                                 \
     }                                                                                              \
     X(plan)                                                                                        \
     X(G##_dft_c2r)                                                                                 \
-    (int rank, const D* dims, int hrank, const D* hdims, X(complex) * in, real * out, unsigned) {  \
+    (int rank, const D* dims, int hrank, const D* hdims, X(complex) * in, real * out,              \
+     unsigned flags) {                                                                             \
         return guru(family::c2r, rank, dims, hrank, hdims, complex_to_real(in, out), false,        \
-                    FFTW_BACKWARD, nullptr);                                                       \
+                    FFTW_BACKWARD, nullptr, flags);                                                \
     }                                                                                              \
     X(plan)                                                                                        \
     X(G##_split_dft_c2r)                                                                           \
     (int rank, const D* dims, int hrank, const D* hdims, real* ri, real* ii, real* out,            \
-     unsigned) {                                                                                   \
+     unsigned flags) {                                                                             \
         return guru(family::c2r, rank, dims, hrank, hdims, {ri, ii, out, nullptr}, true,           \
-                    FFTW_BACKWARD, nullptr);                                                       \
+                    FFTW_BACKWARD, nullptr, flags);                                                \
     }                                                                                              \
     X(plan)                                                                                        \
     X(G##_r2r)                                                                                     \
     (int rank, const D* dims, int hrank, const D* hdims, real* in, real* out,                      \
-     const X(r2r_kind) * kind, unsigned) {                                                         \
-        return guru(family::r2r, rank, dims, hrank, hdims, real_to_real(in, out), false, 0, kind); \
+     const X(r2r_kind) * kind, unsigned flags) {                                                   \
+        return guru(family::r2r, rank, dims, hrank, hdims, real_to_real(in, out), false, 0, kind,  \
+                    flags);                                                                        \
     }
 
 QVSIP_FFTW3_GURU(plan_guru, X(iodim))

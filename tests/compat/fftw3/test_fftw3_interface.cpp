@@ -364,6 +364,86 @@ TEST(fftw3, every_r2r_kind) {
     }
 }
 
+// The advanced interface's embedded layouts, strides and distances, and its in-place padding
+// without embedding, against the original's own advanced planners.
+struct many_case {
+    const char* name;
+    std::vector<int> n, inembed, onembed;
+    int howmany, istride, idist, ostride, odist;
+    bool inplace;
+};
+const std::vector<many_case> many_cases = {
+    {"embedded", {4, 6}, {5, 8}, {6, 5}, 2, 2, 90, 1, 31, false},
+    {"inplace_padded", {3, 10}, {}, {}, 3, 1, 36, 1, 18, true},
+    {"one_dimension_strided", {12}, {}, {}, 4, 4, 1, 4, 1, false},
+};
+
+TEST(fftw3, advanced_r2c_and_c2r_layouts) {
+    original<double> fftw;
+    using many_r2c = void* (*)(int, const int*, int, double*, const int*, int, int, void*,
+                               const int*, int, int, unsigned);
+    using many_c2r = void* (*)(int, const int*, int, void*, const int*, int, int, double*,
+                               const int*, int, int, unsigned);
+    for (const many_case& c : many_cases) {
+        const int rank = static_cast<int>(c.n.size());
+        const int* ie = c.inembed.empty() ? nullptr : c.inembed.data();
+        const int* oe = c.onembed.empty() ? nullptr : c.onembed.data();
+        const size_t size = 4096;
+        std::vector<double> init(size);
+        for (size_t i = 0; i < size; ++i)
+            init[i] = std::cos(0.7 * static_cast<double>(i * i % 97));
+        for (bool forward : {true, false}) {
+            std::vector<double> a_in = init, a_out = init, b_in = init, b_out = init;
+            double* ao = c.inplace ? a_in.data() : a_out.data();
+            double* bo = c.inplace ? b_in.data() : b_out.data();
+            void* ref;
+            fftw_plan plan;
+            if (forward) {
+                ref = fftw.find<many_r2c>("plan_many_dft_r2c")(
+                    rank, c.n.data(), c.howmany, b_in.data(), ie, c.istride, c.idist, bo, oe,
+                    c.ostride, c.odist, FFTW_ESTIMATE);
+                plan = fftw_plan_many_dft_r2c(
+                    rank, c.n.data(), c.howmany, a_in.data(), ie, c.istride, c.idist,
+                    reinterpret_cast<fftw_complex*>(ao), oe, c.ostride, c.odist, FFTW_ESTIMATE);
+            } else {
+                // Input of the backward case: the forward case's output layout.
+                ref = fftw.find<many_c2r>("plan_many_dft_c2r")(
+                    rank, c.n.data(), c.howmany, b_in.data(), oe, c.ostride, c.odist, bo, ie,
+                    c.istride, c.idist, FFTW_ESTIMATE);
+                plan = fftw_plan_many_dft_c2r(
+                    rank, c.n.data(), c.howmany, reinterpret_cast<fftw_complex*>(a_in.data()), oe,
+                    c.ostride, c.odist, ao, ie, c.istride, c.idist, FFTW_ESTIMATE);
+            }
+            ASSERT_NE(ref, nullptr) << c.name;
+            ASSERT_NE(plan, nullptr) << c.name;
+            if (!forward) {
+                // Hermitian input: the spectrum of real data, made by the forward plans.
+                std::vector<double> real_data = init;
+                fftw_plan f = fftw_plan_many_dft_r2c(rank, c.n.data(), c.howmany, real_data.data(),
+                                                     ie, c.istride, c.idist,
+                                                     reinterpret_cast<fftw_complex*>(a_in.data()),
+                                                     oe, c.ostride, c.odist, FFTW_ESTIMATE);
+                ASSERT_NE(f, nullptr);
+                fftw_execute(f);
+                fftw_destroy_plan(f);
+                if (c.inplace) continue; // the spectrum would overwrite its own real input
+                b_in = a_in;
+            }
+            fftw.execute(ref);
+            fftw_execute(plan);
+            fftw.destroy(ref);
+            fftw_destroy_plan(plan);
+            for (size_t i = 0; i < size; ++i) {
+                // The original's backward transform may destroy its input.
+                if (forward) {
+                    ASSERT_NEAR(a_in[i], b_in[i], 1e-9) << c.name << " input " << i;
+                }
+                ASSERT_NEAR(a_out[i], b_out[i], 1e-9) << c.name << " output " << i;
+            }
+        }
+    }
+}
+
 // The basic interface pads in-place real rows; new-array execution takes any alignment.
 TEST(fftw3, basic_inplace_r2c_and_new_arrays) {
     const int n0 = 4, n1 = 6, padded = 2 * (n1 / 2 + 1);
@@ -390,7 +470,8 @@ TEST(fftw3, basic_inplace_r2c_and_new_arrays) {
     EXPECT_NEAR(a[0], sum, 1e-12);
 }
 
-// c2r out of place with FFTW_PRESERVE_INPUT keeps its input, in several ranks.
+// c2r out of place keeps its input in every rank, even with the default flags; asked for with
+// FFTW_PRESERVE_INPUT, the documented interface plans only one-dimensional transforms.
 TEST(fftw3, c2r_preserves_input) {
     for (int rank = 1; rank <= 4; ++rank) {
         std::vector<int> n(rank, 4);
@@ -402,9 +483,12 @@ TEST(fftw3, c2r_preserves_input) {
             in[i] = 0.1f * static_cast<float>(i % 7);
         const std::vector<float> copy = in;
         std::vector<float> out(count * 4);
-        fftwf_plan p =
-            fftwf_plan_dft_c2r(rank, n.data(), reinterpret_cast<fftwf_complex*>(in.data()),
-                               out.data(), FFTW_ESTIMATE | FFTW_PRESERVE_INPUT);
+        auto* z = reinterpret_cast<fftwf_complex*>(in.data());
+        fftwf_plan preserving =
+            fftwf_plan_dft_c2r(rank, n.data(), z, out.data(), FFTW_ESTIMATE | FFTW_PRESERVE_INPUT);
+        EXPECT_EQ(preserving != nullptr, rank == 1) << "rank " << rank;
+        fftwf_destroy_plan(preserving);
+        fftwf_plan p = fftwf_plan_dft_c2r(rank, n.data(), z, out.data(), FFTW_ESTIMATE);
         ASSERT_NE(p, nullptr);
         fftwf_execute(p);
         fftwf_destroy_plan(p);
