@@ -393,6 +393,8 @@ TEST(fftw3, advanced_r2c_and_c2r_layouts) {
         for (size_t i = 0; i < size; ++i)
             init[i] = std::cos(0.7 * static_cast<double>(i * i % 97));
         for (bool forward : {true, false}) {
+            // In place, the backward case's input (a spectrum) would overwrite its real data.
+            if (!forward && c.inplace) continue;
             std::vector<double> a_in = init, a_out = init, b_in = init, b_out = init;
             double* ao = c.inplace ? a_in.data() : a_out.data();
             double* bo = c.inplace ? b_in.data() : b_out.data();
@@ -426,7 +428,6 @@ TEST(fftw3, advanced_r2c_and_c2r_layouts) {
                 ASSERT_NE(f, nullptr);
                 fftw_execute(f);
                 fftw_destroy_plan(f);
-                if (c.inplace) continue; // the spectrum would overwrite its own real input
                 b_in = a_in;
             }
             fftw.execute(ref);
@@ -534,7 +535,9 @@ TEST(fftw3, wisdom_round_trips) {
     const std::string file = ::testing::TempDir() + "fftw3_wisdom";
     ASSERT_EQ(fftw_export_wisdom_to_filename(file.c_str()), 1);
     EXPECT_EQ(fftw_import_wisdom_from_filename(file.c_str()), 1);
-    EXPECT_EQ(fftw_plan_dft_1d(8, nullptr, nullptr, fwd, FFTW_WISDOM_ONLY) != nullptr, true);
+    fftw_plan p = fftw_plan_dft_1d(8, nullptr, nullptr, fwd, FFTW_WISDOM_ONLY);
+    EXPECT_NE(p, nullptr);
+    fftw_destroy_plan(p);
 }
 
 // Many threads plan, execute and destroy at once, with engine threads on.
@@ -582,6 +585,7 @@ TEST(fftw3, concurrent_planning_and_execution) {
         });
     for (auto& w : workers)
         w.join();
+    fftw_destroy_plan(shared);
     EXPECT_EQ(failures.load(), 0);
     fftw_plan_with_nthreads(1);
     fftw_cleanup_threads();
