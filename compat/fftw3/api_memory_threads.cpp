@@ -72,7 +72,7 @@ void X(set_timelimit)(double) {}
 // Plans own everything they use; there is no planner state to release.
 void X(cleanup)(void) {}
 
-const char X(version)[] = "qvsip-fftw3-1.7.0 (" QVSIP_FFTW3_PRECISION_NAME
+const char X(version)[] = "qvsip-fftw3-" QVSIP_FFTW3_VERSION " (" QVSIP_FFTW3_PRECISION_NAME
                           " precision on the qvsip FFT engine)";
 const char X(cc)[] = "g++ " __VERSION__;
 const char X(codelet_optim)[] = "";
