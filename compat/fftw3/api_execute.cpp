@@ -1,5 +1,5 @@
 // Execution on the planned arrays or on new ones, and destruction. A null plan does nothing;
-// so does a new-array call of another family than the plan's.
+// so does a new-array call of another family than the plan's, or with other placement.
 #include "compat/fftw3/plan.hpp"
 
 namespace fftw3 = qtx::QVSIP_FFTW3_NAMESPACE;
@@ -15,8 +15,16 @@ real* im(X(complex) * z) {
     return z ? reinterpret_cast<real*>(z) + 1 : nullptr;
 }
 
+// New arrays must be in place exactly when the planned ones were, as documented: the plan was
+// chosen for that. A call breaking the rule does nothing rather than write through a plan
+// made for the other case.
+bool same_placement(const X(plan) p, const fftw3::arrays& data) {
+    const fftw3::arrays& planned = p->problem.data;
+    return (planned.in_re == planned.out_re) == (data.in_re == data.out_re);
+}
+
 void run_if(const X(plan) p, bool matches, const fftw3::arrays& data) {
-    if (!p || !matches) return;
+    if (!p || !matches || !same_placement(p, data)) return;
     const std::lock_guard<std::mutex> turn(p->running);
     fftw3::run(*p, data);
 }

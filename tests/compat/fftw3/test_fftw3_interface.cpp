@@ -507,6 +507,14 @@ TEST(fftw3, null_plans_do_nothing) {
     EXPECT_EQ(fftw_plan_guru_dft(1, nullptr, 0, nullptr, nullptr, nullptr, fwd, 0), nullptr);
     double x[4];
     EXPECT_EQ(fftw_plan_r2r_1d(4, x, x, static_cast<fftw_r2r_kind>(11), FFTW_ESTIMATE), nullptr);
+    // New arrays in place for a plan made out of place, or of another family: nothing happens.
+    double y[4] = {1, 2, 3, 4}, z[4] = {};
+    fftw_plan p = fftw_plan_r2r_1d(4, y, z, FFTW_R2HC, FFTW_ESTIMATE);
+    ASSERT_NE(p, nullptr);
+    fftw_execute_r2r(p, y, y);
+    fftw_execute_dft(p, nullptr, nullptr);
+    fftw_destroy_plan(p);
+    EXPECT_EQ(std::vector<double>(y, y + 4), (std::vector<double>{1, 2, 3, 4}));
 }
 
 // Wisdom: ours and the original's documents are accepted, malformed text is not, and export
