@@ -99,11 +99,10 @@ typedef int (*fftw_read_char_func_do_not_use_me)(void* data);
 
 /*
  * The interface of one precision. X(name) forms its names, R is its real type and C its
- * complex type: two R side by side, real part first, or the C99 complex type when
- * <complex.h> was included first (the same layout).
+ * complex type X(complex): two R side by side, real part first, or the C99 complex type when
+ * <complex.h> was included first (the same layout), defined before the interface.
  */
 #define QVSIP_FFTW3_DEFINE_API(X, R, C)                                                            \
-    QVSIP_FFTW3_COMPLEX_TYPEDEF(X, R)                                                              \
     typedef struct X(plan_s) * X(plan);                                                            \
     typedef struct fftw_iodim_do_not_use_me X(iodim);                                              \
     typedef struct fftw_iodim64_do_not_use_me X(iodim64);                                          \
@@ -254,11 +253,16 @@ typedef int (*fftw_read_char_func_do_not_use_me)(void* data);
 #define QVSIP_FFTW3_MANGLE_LONG_DOUBLE(name) fftwl_##name
 #define QVSIP_FFTW3_MANGLE_QUAD(name) fftwq_##name
 
+QVSIP_FFTW3_COMPLEX_TYPEDEF(QVSIP_FFTW3_MANGLE_DOUBLE, double)
 QVSIP_FFTW3_DEFINE_API(QVSIP_FFTW3_MANGLE_DOUBLE, double, fftw_complex)
+QVSIP_FFTW3_COMPLEX_TYPEDEF(QVSIP_FFTW3_MANGLE_FLOAT, float)
 QVSIP_FFTW3_DEFINE_API(QVSIP_FFTW3_MANGLE_FLOAT, float, fftwf_complex)
+QVSIP_FFTW3_COMPLEX_TYPEDEF(QVSIP_FFTW3_MANGLE_LONG_DOUBLE, long double)
 QVSIP_FFTW3_DEFINE_API(QVSIP_FFTW3_MANGLE_LONG_DOUBLE, long double, fftwl_complex)
 #if defined(__GNUC__) && !defined(__clang__) && (defined(__i386__) || defined(__x86_64__)) &&      \
     !defined(__cplusplus) && !defined(__STRICT_ANSI__)
+/* C has no complex form of __float128: the quadruple complex type is always two reals. */
+typedef __float128 fftwq_complex[2];
 QVSIP_FFTW3_DEFINE_API(QVSIP_FFTW3_MANGLE_QUAD, __float128, fftwq_complex)
 #endif
 
