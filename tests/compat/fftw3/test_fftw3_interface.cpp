@@ -301,6 +301,7 @@ const std::vector<layout_case> layout_cases = {
      fwd,
      {}},
     {"r2c_rank_0", family::r2c, {}, {{4, 1, 1}}, false, fwd, {}},
+    {"c2r_rank_0", family::c2r, {}, {{4, 2, 1}}, false, bwd, {}},
     {"c2r_1d", family::c2r, {{16, 1, 1}}, {}, false, bwd, {}},
     {"c2r_3d_batched",
      family::c2r,
@@ -442,6 +443,45 @@ TEST(fftw3, advanced_r2c_and_c2r_layouts) {
                 ASSERT_NEAR(a_out[i], b_out[i], 1e-9) << c.name << " output " << i;
             }
         }
+    }
+}
+
+// Split real-complex transforms give the interleaved ones' values, on the engine's own
+// layouts and on buffered ones (negative strides).
+TEST(fftw3, split_real_complex_matches_interleaved) {
+    for (long stride : {1L, -1L}) {
+        const long n = 10, m = n / 2 + 1;
+        fftw_iodim64 dim{n, stride, stride};
+        std::vector<double> x(n), re(m), im(m), back(n), z(2 * m), back2(n);
+        for (long i = 0; i < n; ++i)
+            x[i] = std::sin(1.3 * static_cast<double>(i * i));
+        const long first = stride < 0 ? m - 1 : 0, first_real = stride < 0 ? n - 1 : 0;
+        auto* zc = reinterpret_cast<fftw_complex*>(z.data()) + first;
+        fftw_plan split =
+            fftw_plan_guru64_split_dft_r2c(1, &dim, 0, nullptr, x.data() + first_real,
+                                           re.data() + first, im.data() + first, FFTW_ESTIMATE);
+        fftw_plan whole =
+            fftw_plan_guru64_dft_r2c(1, &dim, 0, nullptr, x.data() + first_real, zc, FFTW_ESTIMATE);
+        fftw_plan split_back = fftw_plan_guru64_split_dft_c2r(
+            1, &dim, 0, nullptr, re.data() + first, im.data() + first, back.data() + first_real,
+            FFTW_ESTIMATE);
+        fftw_plan whole_back = fftw_plan_guru64_dft_c2r(1, &dim, 0, nullptr, zc,
+                                                        back2.data() + first_real, FFTW_ESTIMATE);
+        ASSERT_TRUE(split && whole && split_back && whole_back);
+        fftw_execute(split);
+        fftw_execute(whole);
+        for (long k = 0; k < m; ++k) {
+            EXPECT_NEAR(re[k], z[2 * k], 1e-12) << stride;
+            EXPECT_NEAR(im[k], z[2 * k + 1], 1e-12) << stride;
+        }
+        fftw_execute(split_back);
+        fftw_execute(whole_back);
+        for (long i = 0; i < n; ++i) {
+            EXPECT_NEAR(back[i], n * x[i], 1e-11) << stride;
+            EXPECT_NEAR(back2[i], n * x[i], 1e-11) << stride;
+        }
+        for (fftw_plan p : {split, whole, split_back, whole_back})
+            fftw_destroy_plan(p);
     }
 }
 
