@@ -23,7 +23,7 @@ grep -q -- "$prefix/include" "$work/build/compile_commands.json" || {
   exit 1
 }
 cmake --build "$work/build" >/dev/null
-for program in matched_filter beamformer windowed_spectrum; do
+for program in matched_filter beamformer two_tones; do
   output=$(timeout 60 "$work/build/$program") || { echo "$program failed: $output"; exit 1; }
   echo "$program: ${output##*$'\n'}"
 done

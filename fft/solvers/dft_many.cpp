@@ -120,6 +120,26 @@ void transform_buffer(const plan_record* plan, uint64_t n, uint64_t H) {
     }
 }
 
+// The work buffer of the gathering solvers: one block of transforms.
+bool attach_block_buffer(plan_record* p, const howmany_shape& b) {
+    return attach_buffer(p, batch_buffer_bytes(b.n, std::min(rows_per_block, b.H)));
+}
+
+// Gathers and transforms the batch block by block, handing each block in the buffer to
+// write_out(first, count) while it is in cache. Blocks start at even transforms, so only the
+// last one can be odd (the pair children's rule).
+template <class WriteOut>
+void run_gathered_blocks(const plan_record* plan, void* in, const howmany_shape& b,
+                         const WriteOut& write_out) {
+    const uint64_t block = std::min(rows_per_block, b.H);
+    for (uint64_t first = 0; first < b.H; first += block) {
+        const uint64_t count = std::min(block, b.H - first);
+        gather_batch(advance(in, first, 1, complex_bytes), plan->buffer, b.n, count, b.is);
+        transform_buffer(plan, b.n, count);
+        write_out(first, count);
+    }
+}
+
 // ---- Thread chunks --------------------------------------------------------------------------
 
 // a > factor·b, false when factor·b does not fit in 64 bits.
@@ -259,22 +279,16 @@ uint32_t solve_problem_dft_many_transpose(plan_record* p) {
     if (!is_interleaved_batch(p) || !is_smooth(b.n) || b.H < (is_double ? 2u : 3u))
         return solve_declined;
     if (!spans_gather_threshold(b.n, b.is)) return solve_declined;
-    if (!attach_buffer(p, batch_buffer_bytes(b.n, std::min(rows_per_block, b.H))))
-        return solve_declined;
+    if (!attach_block_buffer(p, b)) return solve_declined;
     set_execute(p, QTX_ROUTINE(execute_many_transpose));
     return plan_buffer_children(p, b.n, b.H);
 }
 
 void execute_many_transpose(const plan_record* plan, void* in, void* out) {
     const howmany_shape b = shape_of(plan);
-    const uint64_t block = std::min(rows_per_block, b.H);
-    // Blocks start at even transforms, so only the last block can be odd.
-    for (uint64_t first = 0; first < b.H; first += block) {
-        const uint64_t count = std::min(block, b.H - first);
-        gather_batch(advance(in, first, 1, complex_bytes), plan->buffer, b.n, count, b.is);
-        transform_buffer(plan, b.n, count);
+    run_gathered_blocks(plan, in, b, [&](uint64_t first, uint64_t count) {
         scatter_batch(plan->buffer, advance(out, first, 1, complex_bytes), b.n, count, b.os);
-    }
+    });
 }
 
 uint32_t solve_problem_dft_many_post_transpose(plan_record* p) {
@@ -314,25 +328,20 @@ uint32_t solve_problem_dft_many_transpose_rotate(plan_record* p) {
         return solve_declined;
     if (!is_interleaved_batch(p)) return solve_declined;
     const howmany_shape b = shape_of(p);
-    if (!attach_buffer(p, batch_buffer_bytes(b.n, std::min(rows_per_block, b.H))))
-        return solve_declined;
+    if (!attach_block_buffer(p, b)) return solve_declined;
     set_execute(p, QTX_ROUTINE(execute_many_transpose_rotate));
     return plan_buffer_children(p, b.n, b.H);
 }
 
 void execute_many_transpose_rotate(const plan_record* plan, void* in, void* out) {
     const howmany_shape b = shape_of(plan);
-    const uint64_t block = std::min(rows_per_block, b.H);
-    // Blocks start at even transforms, so a block's twiddles start at its first transform's
-    // position in the table's pair layout, and only the last block can be odd.
-    for (uint64_t first = 0; first < b.H; first += block) {
-        const uint64_t count = std::min(block, b.H - first);
-        gather_batch(advance(in, first, 1, complex_bytes), plan->buffer, b.n, count, b.is);
-        transform_buffer(plan, b.n, count);
+    // A block starts at an even transform, so its twiddles start at that transform's position
+    // in the table's pair layout.
+    run_gathered_blocks(plan, in, b, [&](uint64_t first, uint64_t count) {
         transpose_rotate_cpx(plan->buffer, advance(out, first, 1, complex_bytes),
                              advance(plan->table, first, static_cast<int64_t>(b.n), complex_bytes),
                              count, b.n, b.os);
-    }
+    });
 }
 
 // ---- Pairs in the caller's arrays, and the plain loop ---------------------------------------
