@@ -25,6 +25,7 @@ bool same_placement(const X(plan) p, const fftw3::arrays& data) {
 
 void run_if(const X(plan) p, bool matches, const fftw3::arrays& data) {
     if (!p || !matches || !same_placement(p, data)) return;
+    if (!p->exclusive) return fftw3::run(*p, data);
     const std::lock_guard<std::mutex> turn(p->running);
     fftw3::run(*p, data);
 }

@@ -110,6 +110,7 @@ X(plan) make_plan(problem p) {
         // The engine's new-array rule is the documented one, so its plan serves every
         // execution; flags are passed on and mean nothing to either planner.
         plan->direct = plan_on_engine(plan->problem, QTX_FFT_ESTIMATE);
+        plan->exclusive = !plan->direct || !runs_concurrently(plan->direct);
         if (!plan->direct && !plan_buffered(*plan)) {
             release(plan);
             return nullptr;

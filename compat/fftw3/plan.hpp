@@ -53,8 +53,10 @@ struct X(plan_s) {
     qtx::QVSIP_FFTW3_NAMESPACE::engine_plan direct = nullptr; // the engine plan, or null
     qtx::QVSIP_FFTW3_NAMESPACE::buffered buffered;            // used when direct is null
     int nthreads = 1;
-    // The interface lets several threads execute one plan at once (on different arrays); the
-    // engine plan and the buffers serve one execution at a time, so executions take turns.
+    // The interface lets several threads execute one plan at once (on different arrays). An
+    // engine plan without work buffers allows that; the buffered form and an engine plan
+    // with buffers serve one execution at a time, so their executions take turns.
+    bool exclusive = true;
     mutable std::mutex running;
 };
 
@@ -63,6 +65,8 @@ namespace qtx::QVSIP_FFTW3_NAMESPACE {
 // Validates the problem as the documented interface does and plans it; null when the
 // interface refuses it or memory runs out.
 X(plan) make_plan(problem p);
+// Whether executions of the engine plan may overlap: false when it writes work buffers.
+bool runs_concurrently(engine_plan plan);
 // Builds the buffered form; false when it cannot be planned.
 bool plan_buffered(X(plan_s) & plan);
 // Runs the plan on the given arrays (the planned ones or new ones of the same layout).

@@ -10,6 +10,8 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <numeric>
 #include <random>
 #include <string>
 #include <thread>
@@ -603,16 +605,23 @@ TEST(fftw3, concurrent_planning_and_execution) {
     fftw_plan_with_nthreads(2);
     EXPECT_EQ(fftw_planner_nthreads(), 2);
     std::atomic<int> failures{0};
-    // One plan shared by every thread too, executed on each thread's own arrays (rank 4: the
-    // buffered form).
-    const int shared_dims[] = {2, 3, 2, 5};
-    std::vector<double> planned(2 * 60);
-    auto* pz = reinterpret_cast<fftw_complex*>(planned.data());
-    fftw_plan shared = fftw_plan_dft(4, shared_dims, pz, pz, fwd, FFTW_ESTIMATE);
-    ASSERT_NE(shared, nullptr);
+    // Plans shared by every thread too, executed in place on each thread's own arrays: the
+    // buffered form (rank 4), an engine plan without work buffers (1-D) and one with them
+    // (2-D, long 1-D): the first and last take turns, the middle one runs concurrently.
+    const std::vector<std::vector<int>> shared_shapes = {{2, 3, 2, 5}, {64}, {24, 40}, {65536}};
+    std::vector<std::vector<double>> planned;
+    std::vector<fftw_plan> shared;
+    for (const auto& shape : shared_shapes) {
+        const int total = std::accumulate(shape.begin(), shape.end(), 1, std::multiplies<>());
+        planned.emplace_back(2 * total);
+        auto* pz = reinterpret_cast<fftw_complex*>(planned.back().data());
+        shared.push_back(fftw_plan_dft(static_cast<int>(shape.size()), shape.data(), pz, pz, fwd,
+                                       FFTW_ESTIMATE));
+        ASSERT_NE(shared.back(), nullptr);
+    }
     std::vector<std::thread> workers;
     for (int t = 0; t < 8; ++t)
-        workers.emplace_back([t, shared, &failures] {
+        workers.emplace_back([t, &shared, &planned, &failures] {
             for (int round = 0; round < 20; ++round) {
                 const int n = 16 + 4 * ((t + round) % 7);
                 std::vector<double> x(2 * n), y(2 * n), big(16 * n);
@@ -630,11 +639,15 @@ TEST(fftw3, concurrent_planning_and_execution) {
                 }
                 fftw_execute(p);
                 fftw_execute(q);
-                std::vector<double> own(2 * 60, 0.0);
-                own[0] = t + 1; // an impulse: every output is t + 1
-                auto* oz = reinterpret_cast<fftw_complex*>(own.data());
-                fftw_execute_dft(shared, oz, oz);
-                if (std::abs(own[2 * 59] - (t + 1)) > 1e-12) ++failures;
+                for (std::size_t s = 0; s < shared.size(); ++s) {
+                    std::vector<double> own(planned[s].size(), 0.0);
+                    own[0] = t + 1; // an impulse: every output is t + 1
+                    auto* oz = reinterpret_cast<fftw_complex*>(own.data());
+                    fftw_execute_dft(shared[s], oz, oz);
+                    for (std::size_t i = 0; i < own.size(); i += 2)
+                        if (std::abs(own[i] - (t + 1)) > 1e-12 || std::abs(own[i + 1]) > 1e-12)
+                            ++failures;
+                }
                 if (std::abs(y[0] - n) > 1e-9 || std::abs(y[2]) > 1e-9) ++failures;
                 fftw_destroy_plan(p);
                 fftw_destroy_plan(q);
@@ -642,7 +655,8 @@ TEST(fftw3, concurrent_planning_and_execution) {
         });
     for (auto& w : workers)
         w.join();
-    fftw_destroy_plan(shared);
+    for (fftw_plan p : shared)
+        fftw_destroy_plan(p);
     EXPECT_EQ(failures.load(), 0);
     fftw_plan_with_nthreads(1);
     fftw_cleanup_threads();
