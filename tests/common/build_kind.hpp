@@ -1,5 +1,6 @@
-// How the test program was built, for the bounds that depend on it: the address sanitizer and
-// the emulator (cross-built tests) make everything several times slower.
+// How the test program was built, for the bounds that depend on it: the address sanitizer, the
+// emulator (cross-built tests) and the portable scalar backend (built at -Og in CI) make
+// everything several times slower.
 #pragma once
 
 namespace qtx::test {
@@ -14,6 +15,12 @@ inline constexpr bool address_sanitized = false;
 inline constexpr bool emulated = true;
 #else
 inline constexpr bool emulated = false;
+#endif
+
+#if defined(QTX_SIMD_SCALAR)
+inline constexpr bool scalar_backend = true;
+#else
+inline constexpr bool scalar_backend = false;
 #endif
 
 } // namespace qtx::test

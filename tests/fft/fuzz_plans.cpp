@@ -40,7 +40,7 @@ using ld = long double;
 using i128 = __int128;
 
 constexpr bool sanitized = qtx::test::address_sanitized;
-constexpr bool slowed = sanitized || qtx::test::emulated;
+constexpr bool slowed = sanitized || qtx::test::emulated || qtx::test::scalar_backend;
 // Guard reals before and after every array; none under the sanitizer, which catches overruns
 // of exactly sized arrays itself.
 constexpr int64_t guard_reals = sanitized ? 0 : 8;
