@@ -117,39 +117,41 @@ bool has_unit_strides(const plan_record* p) {
     return p->dims[0].is == 1 && p->dims[0].os == 1;
 }
 
-void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign) {
+void fill_twiddles(real* block, root_memo& roots, uint64_t r, uint64_t P, uint64_t m,
+                   int64_t sign) {
     for (uint64_t k = 0; k < P; ++k)
         for (uint64_t q = 1; q < r; ++q)
-            store_root(block + 2 * (k * (r - 1) + q - 1), sign * static_cast<int64_t>(m * k * q),
-                       n);
+            store_root(block + 2 * (k * (r - 1) + q - 1),
+                       roots(sign * static_cast<int64_t>(m * k * q)));
 }
 
-void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign) {
+void fill_last_twiddles(real* block, root_memo& roots, uint64_t r, uint64_t P, uint64_t m,
+                        int64_t sign) {
     if (m != 1 || !has_paired_last_twiddles(r)) {
-        fill_twiddles(block, n, r, P, m, sign);
+        fill_twiddles(block, roots, r, P, m, sign);
         return;
     }
     uint64_t k = 0;
     for (; k + 1 < P; k += 2) {
         real* pair_row = block + 2 * k * (r - 1);
         for (uint64_t q = 1; q < r; ++q) {
-            store_root(pair_row + 4 * (q - 1), sign * static_cast<int64_t>(k * q), n);
-            store_root(pair_row + 4 * (q - 1) + 2, sign * static_cast<int64_t>((k + 1) * q), n);
+            store_root(pair_row + 4 * (q - 1), roots(sign * static_cast<int64_t>(k * q)));
+            store_root(pair_row + 4 * (q - 1) + 2, roots(sign * static_cast<int64_t>((k + 1) * q)));
         }
     }
     // An odd row count ends with one plain row.
     if (k < P)
         for (uint64_t q = 1; q < r; ++q)
-            store_root(block + 2 * (k * (r - 1) + q - 1), sign * static_cast<int64_t>(k * q), n);
+            store_root(block + 2 * (k * (r - 1) + q - 1),
+                       roots(sign * static_cast<int64_t>(k * q)));
 }
 
-real* fill_stage_twiddles(const plan_record* plan, real* block, bool last, uint64_t r, uint64_t P,
-                          uint64_t m) {
-    const uint64_t n = static_cast<uint64_t>(plan->dims[0].n);
+real* fill_stage_twiddles(const plan_record* plan, root_memo& roots, real* block, bool last,
+                          uint64_t r, uint64_t P, uint64_t m) {
     if (last && has_unit_strides(plan))
-        fill_last_twiddles(block, n, r, P, m, plan->sign);
+        fill_last_twiddles(block, roots, r, P, m, plan->sign);
     else
-        fill_twiddles(block, n, r, P, m, plan->sign);
+        fill_twiddles(block, roots, r, P, m, plan->sign);
     return block + 2 * (r - 1) * P;
 }
 
@@ -175,6 +177,7 @@ void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, 
     const int64_t work_stride = pair ? 2 : 1;
     *view.count = static_cast<uint64_t>(S);
     real* cursor = view.twiddles;
+    root_memo roots(static_cast<int64_t>(n), n);
     kernels::for_each_stage(
         n, {radices, static_cast<std::size_t>(S)}, [&](int s, uint64_t r, uint64_t P, uint64_t m) {
             stage_record& stage = view.stages[s];
@@ -192,7 +195,7 @@ void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, 
                 stage.kernel =
                     s < S - 1 ? middle_stage_kernel(plan, r) : last_stage_kernel(plan, r);
                 stage.twiddles = cursor;
-                cursor = fill_stage_twiddles(plan, cursor, s == S - 1, r, P, m);
+                cursor = fill_stage_twiddles(plan, roots, cursor, s == S - 1, r, P, m);
             }
             if (stage.kernel == nullptr)
                 stage.kernel = pair ? active_kernel_set().generic_pair_stage_kernel

@@ -5,6 +5,7 @@
 
 #include "fft/kernels/stage_kernels.hpp"
 #include "fft/planner.hpp"
+#include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
 
@@ -21,17 +22,19 @@ uint64_t stage_table_bytes(uint64_t n, int S);
 // Fills the stage count, the stage records and the twiddles of every later stage.
 void build_stage_table(const plan_record* plan, int S, const uint64_t* radices, void* table);
 
-// Twiddles of a stage: P rows of r-1 values unit_root(sign·m·k·q, n), q = 1 … r-1.
-void fill_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign);
+// Twiddles of a stage: P rows of r-1 values unit_root(sign·m·k·q, n), q = 1 … r-1, with the
+// roots of n from `roots`.
+void fill_twiddles(real* block, root_memo& roots, uint64_t r, uint64_t P, uint64_t m, int64_t sign);
 // The last unit-stride stage's twiddles: rows k and k+1 interleaved value by value where the
 // kernel takes two rows per vector (single precision, dedicated radices), else fill_twiddles.
-void fill_last_twiddles(real* block, uint64_t n, uint64_t r, uint64_t P, uint64_t m, int64_t sign);
+void fill_last_twiddles(real* block, root_memo& roots, uint64_t r, uint64_t P, uint64_t m,
+                        int64_t sign);
 
 // Fills the twiddle block of a later stage (radix r after P, m columns left) in the layout its
 // kernel reads: the last stage of a unit-stride plan gets fill_last_twiddles. Returns the
-// position after the block.
-real* fill_stage_twiddles(const plan_record* plan, real* block, bool last, uint64_t r, uint64_t P,
-                          uint64_t m);
+// position after the block. One memo of the plan's length serves every stage.
+real* fill_stage_twiddles(const plan_record* plan, root_memo& roots, real* block, bool last,
+                          uint64_t r, uint64_t P, uint64_t m);
 
 // Dedicated kernel of radix r for the stage position and the plan's layout, or null.
 stage_kernel first_stage_kernel(const plan_record* plan, uint64_t r);

@@ -19,11 +19,12 @@ constexpr large_split special_split = {256, 2048};
 // T(q, kp) at the position of element kp of transform q in the gathered batch buffer: rows
 // in interleaved pairs in single precision (and a plain odd last row), plain rows in double.
 void fill_large_twiddles(real* table, uint64_t P, uint64_t Q, uint64_t n, int64_t sign) {
+    root_memo roots(static_cast<int64_t>(n), n);
     for (uint64_t q = 0; q < Q; ++q) {
         const bool paired = !is_double && q < Q - Q % 2;
         for (uint64_t kp = 0; kp < P; ++kp) {
             const uint64_t position = paired ? (q / 2) * 2 * P + 2 * kp + q % 2 : q * P + kp;
-            store_root(table + 2 * position, sign * static_cast<int64_t>(q * kp), n);
+            store_root(table + 2 * position, roots(sign * static_cast<int64_t>(q * kp)));
         }
     }
 }

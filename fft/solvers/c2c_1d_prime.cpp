@@ -83,9 +83,10 @@ template <bool Unit> void execute_prime(const plan_record* plan, void* in, void*
 // c[j] = exp(s·πi·j²/n), with j² mod 2n kept incrementally so it never overflows.
 void fill_chirp(real* chirp, uint64_t n, int64_t sign) {
     const uint64_t period = 2 * n;
+    root_memo roots(static_cast<int64_t>(period), n);
     uint64_t q = 0;
     for (uint64_t j = 0; j < n; ++j) {
-        store_root(chirp + 2 * j, sign * static_cast<int64_t>(q), period);
+        store_root(chirp + 2 * j, roots(sign * static_cast<int64_t>(q)));
         q += 2 * j + 1;
         if (q >= period) q -= period;
     }

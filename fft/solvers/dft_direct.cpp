@@ -34,11 +34,11 @@ void fill_direct_twiddles(const plan_record* p, void* table) {
     uint64_t radices[max_stages];
     const int S = factorize(n, radices);
     real* cursor = twiddles_of(table);
-    kernels::for_each_stage(n, {radices, static_cast<std::size_t>(S)},
-                            [&](int s, uint64_t r, uint64_t P, uint64_t m) {
-                                if (s > 0)
-                                    cursor = fill_stage_twiddles(p, cursor, s == S - 1, r, P, m);
-                            });
+    root_memo roots(static_cast<int64_t>(n), n);
+    kernels::for_each_stage(
+        n, {radices, static_cast<std::size_t>(S)}, [&](int s, uint64_t r, uint64_t P, uint64_t m) {
+            if (s > 0) cursor = fill_stage_twiddles(p, roots, cursor, s == S - 1, r, P, m);
+        });
 }
 
 } // namespace

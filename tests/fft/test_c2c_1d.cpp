@@ -59,6 +59,15 @@ TEST(UnitRoot, MatchesTheExponentialInEveryOctant) {
             EXPECT_NEAR(w.im, std::sin(angle), 2e-16) << t << "/" << N;
         }
     }
+    // The memo of a table fill returns unit_root's values bit for bit, evaluated or recalled.
+    for (int64_t N : {1, 3, 8, 1000, 4096, 65537}) {
+        root_memo memo(N, 4 * static_cast<uint64_t>(N));
+        for (int pass = 0; pass < 2; ++pass)
+            for (int64_t t = -2 * N; t <= 2 * N; t += std::max<int64_t>(1, N / 37) + pass) {
+                const root_value m = memo(t), w = unit_root(t, N);
+                ASSERT_TRUE(m.re == w.re && m.im == w.im) << t << "/" << N;
+            }
+    }
     // Quarter turns are exact.
     EXPECT_EQ(unit_root(1, 4).re, 0.0);
     EXPECT_EQ(unit_root(1, 4).im, 1.0);

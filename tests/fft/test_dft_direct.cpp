@@ -138,8 +138,9 @@ TEST(DirectSolver, ColumnAndTwiddleLayoutFollowTheStrides) {
     ASSERT_NE(row, nullptr);
     const size_t twiddle_reals = 2 * 8 * 7; // 8 rows of 7 values
     std::vector<real> paired(twiddle_reals), plain(twiddle_reals);
-    fill_last_twiddles(paired.data(), 64, 8, 8, 1, -1);
-    fill_twiddles(plain.data(), 64, 8, 8, 1, -1);
+    root_memo roots(64, 64);
+    fill_last_twiddles(paired.data(), roots, 8, 8, 1, -1);
+    fill_twiddles(plain.data(), roots, 8, 8, 1, -1);
 
     plan_guard unit{QTX_PUBLIC(plan_dft_1d)(64, a.data, a.data, -1, 0)};
     ASSERT_NE(unit.plan, nullptr);
