@@ -8,6 +8,7 @@
 #include "fft/solvers/solvers.hpp"
 #include "tools/plan_call.hpp"
 #include "tools/plan_engine.hpp"
+#include "tools/plan_node_text.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
@@ -84,66 +85,12 @@ const char* solver_of(const plan_record& node) {
     return "(unknown solver)";
 }
 
-// The problem kinds, public and internal, by code (4 is unused).
-const char* kind_label(uint32_t kind) {
-    constexpr const char* labels[] = {
-        "c2c", "c2r", "r2c", "r2r", "kind 4", "rotate", "transpose-rotate", "large first pass"};
-    return kind < sizeof labels / sizeof labels[0] ? labels[kind] : "unknown kind";
-}
-
-void print_direction(int64_t sign, std::FILE* out) {
-    if (sign == -1)
-        std::fprintf(out, " forward");
-    else if (sign == +1)
-        std::fprintf(out, " backward");
-    else
-        std::fprintf(out, " sign %" PRId64, sign);
-}
-
-void print_problem_kind(const plan_record& node, std::FILE* out) {
-    std::fprintf(out, "%s", kind_label(node.kind));
-    if (node.kind != kind_r2r) print_direction(node.sign, out);
-    for (int d = 0; node.kind == kind_r2r && d < node.rank; ++d) {
-        const char* name = r2r_kind_name(static_cast<int>(node.r2r_kinds[d]));
-        std::fprintf(out, "%s%s", d ? "," : " ", name ? name : "?");
-    }
-    if (node.complex_layout == layout_split) std::fprintf(out, " split");
-    if (node.in != nullptr && node.in == node.out) std::fprintf(out, " in place");
-}
-
-void print_dims(const dim_record* dims, int count, std::FILE* out) {
-    if (count == 0) std::fprintf(out, ", rank 0");
-    for (int i = 0; i < count; ++i)
-        std::fprintf(out, "%sn=%" PRId64 " is=%" PRId64 " os=%" PRId64, i ? " / " : ", ", dims[i].n,
-                     dims[i].is, dims[i].os);
-}
-
-void print_batch(const dim_record* dims, int count, std::FILE* out) {
-    for (int i = 0; i < count; ++i)
-        std::fprintf(out, "%showmany=%" PRId64 " idist=%" PRId64 " odist=%" PRId64,
-                     i ? " / " : ", ", dims[i].n, dims[i].is, dims[i].os);
-}
-
 void print_stages(const plan_record& node, std::FILE* out) {
     if (node.execute != execute_1d && node.execute != execute_1d_discrete) return;
     const stage_list list = stages_of(&node);
     std::fprintf(out, ", radices");
     for (int s = 0; s < list.count; ++s)
         std::fprintf(out, "%s%" PRIu64, s ? "x" : " ", list.stages[s].r);
-}
-
-void print_node(const plan_record& node, int depth, std::FILE* out) {
-    std::fprintf(out, "%*s%s <- %s: ", 2 * depth, "", node.name ? node.name : "(no-op)",
-                 solver_of(node));
-    print_problem_kind(node, out);
-    print_dims(node.dims, node.rank, out);
-    print_batch(node.howmany_dims, node.howmany_rank, out);
-    print_stages(node, out);
-    std::fprintf(out, ", buffer %" PRIu64 " B, table %" PRIu64 " B%s, threads %" PRIu64 "\n",
-                 node.buffer_size, node.table_size,
-                 node.table_size && !node.owns_table ? " (borrowed)" : "", node.thread_count);
-    for (uint32_t i = 0; i < node.child_count; ++i)
-        print_node(node.children[i], depth + 1, out);
 }
 
 } // namespace
@@ -159,7 +106,7 @@ bool print_plan(const plan_request& request, std::FILE* out) {
     QTX_PUBLIC(plan_with_nthreads)(request.threads);
     plan_handle plan = call_planner(request, arrays, layout);
     if (plan != nullptr) {
-        print_node(*record_of(plan), 0, out);
+        plan_text::print_tree(*record_of(plan), 0, out, solver_of, print_stages);
         QTX_PUBLIC(destroy_plan)(plan);
     }
     free_arrays(arrays);

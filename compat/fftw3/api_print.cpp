@@ -1,6 +1,6 @@
-// Plan descriptions and operation counts. The engine's public interface does not expose its
-// plan tree or operation counts, so a plan prints what this layer built: the problem, and
-// either the engine plan on the caller's arrays or the buffered form and its passes.
+// Plan descriptions and operation counts. A plan prints the problem as the caller gave it, then
+// the engine's plan tree on the caller's arrays, or the buffered form with each pass's tree.
+// The engines count no operations, so the counts are estimates.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,11 +58,16 @@ void X(fprint_plan)(const X(plan) p, FILE* out) {
                  q.kind == fftw3::family::dft ? (q.sign < 0 ? "-forward" : "-backward") : "");
     print_dims(out, "dims", q.dims);
     print_dims(out, "howmany", q.howmany);
-    if (p->direct)
-        std::fprintf(out, "\n  (engine-plan threads=%d))", p->nthreads);
-    else
-        std::fprintf(out, "\n  (buffered gather (engine-passes %zu) scatter threads=%d))",
-                     p->buffered.passes.size(), p->nthreads);
+    std::fprintf(out, "\n  (threads %d)\n", p->nthreads);
+    if (p->direct) {
+        fftw3::print_engine_tree(p->direct, 1, out);
+    } else {
+        std::fprintf(out, "  gather into a dense buffer, %zu engine passes, scatter\n",
+                     p->buffered.passes.size());
+        for (fftw3::engine_plan pass : p->buffered.passes)
+            fftw3::print_engine_tree(pass, 2, out);
+    }
+    std::fprintf(out, ")");
 }
 void X(print_plan)(const X(plan) p) {
     X(fprint_plan)(p, stdout);

@@ -3,6 +3,7 @@
 // such query.
 #include "compat/fftw3/plan.hpp"
 #include "fft/api.hpp"
+#include "tools/plan_node_text.hpp"
 
 namespace qtx::QVSIP_FFTW3_NAMESPACE {
 namespace {
@@ -21,6 +22,13 @@ bool holds_scratch(const engine_record& node) {
 
 bool runs_concurrently(engine_plan plan) {
     return !holds_scratch(*qtx::QTX_ENGINE::record_of(plan));
+}
+
+void print_engine_tree(engine_plan plan, int depth, std::FILE* out) {
+    qtx::QTX_ENGINE::plan_text::print_tree(
+        *qtx::QTX_ENGINE::record_of(plan), depth, out,
+        [](const engine_record&) -> const char* { return nullptr; },
+        [](const engine_record&, std::FILE*) {});
 }
 
 } // namespace qtx::QVSIP_FFTW3_NAMESPACE

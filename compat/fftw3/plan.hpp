@@ -3,6 +3,7 @@
 // a dense buffer, engine passes on the buffer, scatter) for layouts the engine refuses.
 #pragma once
 
+#include <cstdio>
 #include <mutex>
 #include <vector>
 
@@ -67,6 +68,9 @@ namespace qtx::QVSIP_FFTW3_NAMESPACE {
 X(plan) make_plan(problem p);
 // Whether executions of the engine plan may overlap: false when it writes work buffers.
 bool runs_concurrently(engine_plan plan);
+// The engine's plan tree, a node per line indented from depth, as qtx-plan prints it less the
+// solver names and radices.
+void print_engine_tree(engine_plan plan, int depth, std::FILE* out);
 // Builds the buffered form; false when it cannot be planned.
 bool plan_buffered(X(plan_s) & plan);
 // Runs the plan on the given arrays (the planned ones or new ones of the same layout).
