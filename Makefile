@@ -55,5 +55,5 @@ bench: deps-bench
 	cmake -S . -B $(BUILD_ROOT)/bench -DCMAKE_BUILD_TYPE=Release -DQTX_BUILD_TESTS=OFF >/dev/null
 	cmake --build $(BUILD_ROOT)/bench -j $(JOBS) --target bench_c2c_1d bench_real bench_accuracy \
 	      bench_elementwise bench_standard_ops bench_reductions bench_matrix bench_transcendental \
-	      bench_report_info fftw_128bit_shim
+	      bench_report_info fftw_128bit_shim bench_fftw3_interface
 	QUICK=$(QUICK) bash bench/report/run.sh $(BUILD_ROOT)/bench $(BUILD_ROOT)/bench/report

@@ -275,10 +275,7 @@ bool attach_table(plan_record* p, uint64_t bytes) {
 }
 
 void store_root(real* at, int64_t t, uint64_t n) {
-    store_root(at, unit_root(t, static_cast<int64_t>(n)));
-}
-
-void store_root(real* at, root_value w) {
+    const root_value w = unit_root(t, static_cast<int64_t>(n));
     at[0] = static_cast<real>(w.re);
     at[1] = static_cast<real>(w.im);
 }

@@ -11,7 +11,6 @@
 
 #include "fft/memory.hpp"
 #include "fft/precision.hpp"
-#include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
 
@@ -178,8 +177,6 @@ bool attach_table(plan_record* p, uint64_t bytes);
 
 // Stores exp(2πi·t/n) as one complex value at `at`.
 void store_root(real* at, int64_t t, uint64_t n);
-// Stores a root computed in double precision.
-void store_root(real* at, root_value w);
 
 // 64-byte aligned, zero-filled allocation with the base address stored just below the block;
 // null when the allocation fails or bytes + header would overflow.

@@ -19,12 +19,15 @@ struct folded_root {
     bool negated;      // the angle was in the lower half-turn
 };
 
-folded_root fold(int64_t t, int64_t N) {
-    // Work in quarter units: the angle 2π·t/N is a/4N of a turn with a in [0, 4N). Table
-    // fills mostly ask for |t| < N, which needs no division.
+// t mod N in [0, N). Table fills mostly ask for |t| < N, which needs no division.
+int64_t reduced(int64_t t, int64_t N) {
     int64_t residue = t >= -N && t < N ? t : t % N;
-    if (residue < 0) residue += N;
-    const int64_t a = 4 * residue;
+    return residue < 0 ? residue + N : residue;
+}
+
+folded_root fold(int64_t t, int64_t N) {
+    // Work in quarter units: the angle 2π·t/N is a/4N of a turn with a in [0, 4N).
+    const int64_t a = 4 * reduced(t, N);
     const int64_t b = a < 4 * N - a ? a : 4 * N - a; // fold the lower half-turn onto the upper
     const bool quarter_turn = b > N;
     const int64_t d = quarter_turn ? b - N : b; // now within the first quarter turn
@@ -50,8 +53,17 @@ root_value unfold(const folded_root& f, root_value v) {
     return f.negated ? root_value{c, -s} : root_value{c, s};
 }
 
-// Beyond this many octant values a memo would outgrow the tables it serves.
+// Beyond this many octant values a memo would outgrow the tables it serves: roots then come
+// from two short tables instead, as products.
 constexpr int64_t memo_limit = int64_t{1} << 16;
+
+// a·b with each real part's product corrected by a fused multiply-add, so that the result is
+// within about an ulp of the exact product of the two (rounded) factors.
+root_value multiply(root_value a, root_value b) {
+    const double bd = a.im * b.im, bc = a.im * b.re;
+    return {std::fma(a.re, b.re, -bd) - std::fma(a.im, b.im, -bd),
+            std::fma(a.re, b.im, bc) + std::fma(a.im, b.re, -bc)};
+}
 
 } // namespace
 
@@ -62,9 +74,22 @@ root_value unit_root(int64_t t, int64_t N) {
 
 root_memo::root_memo(int64_t N, uint64_t uses) : N_(N) {
     const int64_t size = N / 2 + 1;
+    if (size > memo_limit) {
+        // ω^t = ω^(hi·B) · ω^lo with t = hi·B + lo: two tables of about √N roots each.
+        while ((int64_t{1} << split_bits_) * (int64_t{1} << split_bits_) < N)
+            ++split_bits_;
+        const int64_t fine = int64_t{1} << split_bits_, coarse = (N >> split_bits_) + 1;
+        octant_ = new (std::nothrow) root_value[static_cast<size_t>(fine + coarse)];
+        if (octant_ == nullptr) return;
+        for (int64_t lo = 0; lo < fine; ++lo)
+            octant_[lo] = unit_root(lo, N);
+        for (int64_t hi = 0; hi < coarse; ++hi)
+            octant_[fine + hi] = unit_root(hi << split_bits_, N);
+        return;
+    }
     // Setting up costs a store per octant value, a small part of an evaluation: worth it once
     // the roots asked for are a fair share of the values they fold onto.
-    if (size > memo_limit || uses < static_cast<uint64_t>(size) / 4) return;
+    if (uses < static_cast<uint64_t>(size) / 4) return;
     octant_ = new (std::nothrow) root_value[static_cast<size_t>(size)];
     if (octant_ == nullptr) return;
     const double unset = std::numeric_limits<double>::quiet_NaN();
@@ -77,11 +102,21 @@ root_memo::~root_memo() {
 }
 
 root_value root_memo::operator()(int64_t t) {
+    if (octant_ == nullptr) return unit_root(t, N_);
+    if (split_bits_ != 0) {
+        const int64_t r = reduced(t, N_), fine = int64_t{1} << split_bits_;
+        return multiply(octant_[fine + (r >> split_bits_)], octant_[r & (fine - 1)]);
+    }
     const folded_root f = fold(t, N_);
-    if (octant_ == nullptr) return unfold(f, octant_value(f.e, N_));
     root_value& v = octant_[f.e];
     if (std::isnan(v.re)) v = octant_value(f.e, N_);
     return unfold(f, v);
+}
+
+void root_memo::store(real* at, int64_t t) {
+    const root_value w = (*this)(t);
+    at[0] = static_cast<real>(w.re);
+    at[1] = static_cast<real>(w.im);
 }
 
 } // namespace qtx::QTX_ENGINE

@@ -73,6 +73,14 @@ for family in $vsip_families; do
     "$bin/vsip/bench_$family" >"$report/raw/vsip_$family.txt"
 done
 
+# --- The FFTW 3 interface: execution through it against the engine, planning against FFTW.
+interface_lengths=
+[ "$quick" = 1 ] && interface_lengths="64 1024 16384"
+log "fftw3 interface"
+# shellcheck disable=SC2086
+QTX_BENCH_CSV=$report/raw/fftw3_interface.csv \
+  "$bin/bench_fftw3_interface" $interface_lengths >"$report/raw/fftw3_interface.txt"
+
 # --- Accuracy against FFTW in long double.
 log "accuracy"
 "$bin/bench_accuracy" >"$report/accuracy.md"
@@ -366,6 +374,14 @@ elapsed=$(($(date +%s) - start))
       echo
     done
   done
+  echo "## The FFTW 3 interface"
+  echo
+  echo "libqvsip_fftw3f and libqvsip_fftw3 against the engines they run on: fftwf_execute / fftw_execute through the interface over the engine's own execute on the same problem (the interface's cost, 1 when it adds nothing), and plan-and-destroy through the interface over FFTW's own with FFTW_ESTIMATE (bench_fftw3_interface, raw/fftw3_interface.csv):"
+  echo
+  echo '```'
+  grep -v '^(ours/X' "$report/raw/fftw3_interface.txt"
+  echo '```'
+  echo
   echo "## Accuracy"
   echo
   echo "Relative rms error of a forward transform of uniform random data against FFTW in long double (bench_accuracy), ours and FFTW's (FFTW_ESTIMATE):"

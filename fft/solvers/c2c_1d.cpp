@@ -121,8 +121,7 @@ void fill_twiddles(real* block, root_memo& roots, uint64_t r, uint64_t P, uint64
                    int64_t sign) {
     for (uint64_t k = 0; k < P; ++k)
         for (uint64_t q = 1; q < r; ++q)
-            store_root(block + 2 * (k * (r - 1) + q - 1),
-                       roots(sign * static_cast<int64_t>(m * k * q)));
+            roots.store(block + 2 * (k * (r - 1) + q - 1), sign * static_cast<int64_t>(m * k * q));
 }
 
 void fill_last_twiddles(real* block, root_memo& roots, uint64_t r, uint64_t P, uint64_t m,
@@ -135,15 +134,14 @@ void fill_last_twiddles(real* block, root_memo& roots, uint64_t r, uint64_t P, u
     for (; k + 1 < P; k += 2) {
         real* pair_row = block + 2 * k * (r - 1);
         for (uint64_t q = 1; q < r; ++q) {
-            store_root(pair_row + 4 * (q - 1), roots(sign * static_cast<int64_t>(k * q)));
-            store_root(pair_row + 4 * (q - 1) + 2, roots(sign * static_cast<int64_t>((k + 1) * q)));
+            roots.store(pair_row + 4 * (q - 1), sign * static_cast<int64_t>(k * q));
+            roots.store(pair_row + 4 * (q - 1) + 2, sign * static_cast<int64_t>((k + 1) * q));
         }
     }
     // An odd row count ends with one plain row.
     if (k < P)
         for (uint64_t q = 1; q < r; ++q)
-            store_root(block + 2 * (k * (r - 1) + q - 1),
-                       roots(sign * static_cast<int64_t>(k * q)));
+            roots.store(block + 2 * (k * (r - 1) + q - 1), sign * static_cast<int64_t>(k * q));
 }
 
 real* fill_stage_twiddles(const plan_record* plan, root_memo& roots, real* block, bool last,

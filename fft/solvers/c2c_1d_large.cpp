@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "fft/problem.hpp"
+#include "fft/roots.hpp"
 
 namespace qtx::QTX_ENGINE {
 namespace {
@@ -24,7 +25,7 @@ void fill_large_twiddles(real* table, uint64_t P, uint64_t Q, uint64_t n, int64_
         const bool paired = !is_double && q < Q - Q % 2;
         for (uint64_t kp = 0; kp < P; ++kp) {
             const uint64_t position = paired ? (q / 2) * 2 * P + 2 * kp + q % 2 : q * P + kp;
-            store_root(table + 2 * position, roots(sign * static_cast<int64_t>(q * kp)));
+            roots.store(table + 2 * position, sign * static_cast<int64_t>(q * kp));
         }
     }
 }

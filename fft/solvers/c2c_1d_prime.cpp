@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "fft/problem.hpp"
+#include "fft/roots.hpp"
 #include "fft/solvers/c2c_1d.hpp"
 #include "fft/solvers/complex_span.hpp"
 #include "simd/simd.hpp"
@@ -86,7 +87,7 @@ void fill_chirp(real* chirp, uint64_t n, int64_t sign) {
     root_memo roots(static_cast<int64_t>(period), n);
     uint64_t q = 0;
     for (uint64_t j = 0; j < n; ++j) {
-        store_root(chirp + 2 * j, roots(sign * static_cast<int64_t>(q)));
+        roots.store(chirp + 2 * j, sign * static_cast<int64_t>(q));
         q += 2 * j + 1;
         if (q >= period) q -= period;
     }

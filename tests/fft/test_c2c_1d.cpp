@@ -68,6 +68,15 @@ TEST(UnitRoot, MatchesTheExponentialInEveryOctant) {
                 ASSERT_TRUE(m.re == w.re && m.im == w.im) << t << "/" << N;
             }
     }
+    // Past the memo's reach, products of two roots stay within about two ulps.
+    for (int64_t N : {131073, 1 << 20, 3 * (1 << 19) + 7}) {
+        root_memo memo(N, N);
+        for (int64_t t = -3 * N; t <= 3 * N; t += N / 1001 + 1) {
+            const root_value m = memo(t), w = unit_root(t, N);
+            ASSERT_NEAR(m.re, w.re, 5e-16) << t << "/" << N;
+            ASSERT_NEAR(m.im, w.im, 5e-16) << t << "/" << N;
+        }
+    }
     // Quarter turns are exact.
     EXPECT_EQ(unit_root(1, 4).re, 0.0);
     EXPECT_EQ(unit_root(1, 4).im, 1.0);
