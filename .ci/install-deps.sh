@@ -4,7 +4,8 @@
 #   demo   the native toolchain: builds and runs the demo programs, and `make install`
 #   quick  demo + GoogleTest and FFTW (the test oracle): the native test suite
 #   check  quick + the cross compiler, qemu-user and the arm64 multiarch GoogleTest, FFTW and
-#          OpenMP runtime: the aarch64 build and its tests
+#          OpenMP runtime: the aarch64 build and its tests; and the programs run on the FFTW 3
+#          interface: SpFFT over OpenMPI, and pyFFTW with numpy and scipy
 #   bench  demo + FFTW (the rival) and gnuplot (the report's plots)
 # As root the missing packages are installed. Otherwise they are listed, and the script fails
 # only when what one of them provides is not found elsewhere either.
@@ -15,10 +16,11 @@ native=(cmake make g++ gcc pkg-config binutils)
 tests=(libgtest-dev libfftw3-dev)
 cross=(g++-aarch64-linux-gnu binutils-aarch64-linux-gnu qemu-user libgtest-dev:arm64
        libfftw3-dev:arm64 libgomp1:arm64)
+clients=(libspfft-dev openmpi-bin libopenmpi-dev python3-pyfftw python3-numpy python3-scipy)
 case $target in
   demo)  wanted=("${native[@]}") ;;
   quick) wanted=("${native[@]}" "${tests[@]}") ;;
-  check) wanted=("${native[@]}" "${tests[@]}" "${cross[@]}") ;;
+  check) wanted=("${native[@]}" "${tests[@]}" "${cross[@]}" "${clients[@]}") ;;
   bench) wanted=("${native[@]}" libfftw3-dev gnuplot-nox) ;;
   *) echo "usage: $0 demo|quick|check|bench" >&2; exit 2 ;;
 esac
@@ -51,6 +53,10 @@ provided() {
     libgtest-dev:arm64) exists_in libgtest.a "$arm" ;;
     libfftw3-dev:arm64) exists_in libfftw3l.so "$arm" ;;
     libgomp1:arm64) exists_in libgomp.so.1 "$arm" ;;
+    libspfft-dev) exists_in spfft/spfft.h "${include[@]}" ;;
+    openmpi-bin) command -v mpirun ;;
+    libopenmpi-dev) command -v mpicxx ;;
+    python3-*) /usr/bin/python3 -c "import ${1#python3-}" ;;
     *) command -v "$1" ;;
   esac >/dev/null
 }
