@@ -23,7 +23,13 @@ grep -q -- "$prefix/include" "$work/build/compile_commands.json" || {
   exit 1
 }
 cmake --build "$work/build" >/dev/null
-for program in matched_filter beamformer two_tones; do
+# The FFTW program the way its users build it: pkg-config and the compiler, nothing else.
+PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+export PKG_CONFIG_PATH
+# shellcheck disable=SC2046 # pkg-config's flags split into arguments
+cc -std=c99 -Wall -Wextra -Werror "$here/fftw_program.c" -o "$work/build/fftw_program_pc" \
+   $(pkg-config --cflags --libs qvsip_fftw3f) -Wl,-rpath,"$prefix/lib" -lm
+for program in matched_filter beamformer two_tones fftw_program fftw_program_pc; do
   output=$(timeout 60 "$work/build/$program") || { echo "$program failed: $output"; exit 1; }
   echo "$program: ${output##*$'\n'}"
 done
