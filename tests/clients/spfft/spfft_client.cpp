@@ -25,6 +25,7 @@ using cl = std::complex<long double>;
 
 constexpr int kNx = 64, kNy = 48, kNz = 40;
 constexpr double kTolerance = 1e-10;
+constexpr int kPasses = 5;
 
 int g_rank = 0, g_size = 1;
 
@@ -108,17 +109,22 @@ bool run(const spfft::Grid& grid, bool real_field) {
     spfft::Transform tr =
         grid.create_transform(SPFFT_PU_HOST, real_field ? SPFFT_TRANS_R2C : SPFFT_TRANS_C2C, kNx,
                               kNy, kNz, nz_local, count, SPFFT_INDEX_TRIPLETS, indices.data());
-    double t1 = MPI_Wtime();
-    tr.backward(reinterpret_cast<const double*>(values.data()), SPFFT_PU_HOST);
-    double t2 = MPI_Wtime();
-    // The space domain is read before forward runs: SpFFT may work in it.
-    std::vector<double> space(tr.space_domain_data(SPFFT_PU_HOST),
-                              tr.space_domain_data(SPFFT_PU_HOST) +
-                                  std::size_t(tr.local_slice_size()) * (real_field ? 1 : 2));
+    const double t_create = MPI_Wtime() - t0;
+    // Each pass gives the same results; the last is checked, the best times are reported.
+    std::vector<double> space;
     std::vector<cd> back(values.size());
-    double t3 = MPI_Wtime();
-    tr.forward(SPFFT_PU_HOST, reinterpret_cast<double*>(back.data()), SPFFT_NO_SCALING);
-    double t4 = MPI_Wtime();
+    double t_backward = 1e30, t_forward = 1e30;
+    for (int pass = 0; pass < kPasses; ++pass) {
+        t0 = MPI_Wtime();
+        tr.backward(reinterpret_cast<const double*>(values.data()), SPFFT_PU_HOST);
+        t_backward = std::min(t_backward, MPI_Wtime() - t0);
+        // Copied before forward runs: SpFFT may work in the space domain.
+        const double* slice = tr.space_domain_data(SPFFT_PU_HOST);
+        space.assign(slice, slice + std::size_t(tr.local_slice_size()) * (real_field ? 1 : 2));
+        t0 = MPI_Wtime();
+        tr.forward(SPFFT_PU_HOST, reinterpret_cast<double*>(back.data()), SPFFT_NO_SCALING);
+        t_forward = std::min(t_forward, MPI_Wtime() - t0);
+    }
 
     bool ok = tr.local_z_offset() == z0 && tr.local_z_length() == nz_local &&
               tr.local_slice_size() == kNx * kNy * nz_local;
@@ -171,13 +177,14 @@ bool run(const spfft::Grid& grid, bool real_field) {
     if (bad)
         std::printf("rank %d %s: z offset %d length %d slice %d (want %d %d)\n", g_rank, name,
                     tr.local_z_offset(), tr.local_z_length(), tr.local_slice_size(), z0, nz_local);
-    double tc = max_over_ranks(t1 - t0), tb = max_over_ranks(t2 - t1), tf = max_over_ranks(t4 - t3);
+    double tc = max_over_ranks(t_create), tb = max_over_ranks(t_backward),
+           tf = max_over_ranks(t_forward);
     if (g_rank == 0)
         std::printf("%s %dx%dx%d, %d of %zu frequencies on %d ranks: space rel rms %.2e, "
-                    "round trip rel rms %.2e %s; create %.3f ms, backward %.3f ms, forward %.3f "
-                    "ms\n",
+                    "round trip rel rms %.2e %s; create %.3f ms, best of %d backward %.3f ms, "
+                    "forward %.3f ms\n",
                     name, kNx, kNy, kNz, total, n, g_size, e_space, e_freq,
-                    any_bad ? "FAILED" : "ok", tc * 1e3, tb * 1e3, tf * 1e3);
+                    any_bad ? "FAILED" : "ok", tc * 1e3, kPasses, tb * 1e3, tf * 1e3);
     return !any_bad;
 }
 
