@@ -351,10 +351,25 @@ static const problem cases[] = {
     {"guru-c2r-rank0", GURU, C2R, 0, .hrank = 1, .h = {{4, 1, 1}}, .exact = 1, .on = 4},
     {"guru-r2r-redft00-batch-inplace", GURU, R2R, 1, .d = {{5, 1, 1}}, .hrank = 1, .h = {{2, 5, 5}},
      .k = {FFTW_REDFT00}, .inplace = 1, .on = 10},
+    {"guru-r2r-zero-stride-batch", GURU, R2R, 1, .d = {{6, 1, 1}}, .hrank = 1, .h = {{2, 0, 0}},
+     .k = {FFTW_REDFT10}, .flags = E, .on = 6},
+    {"guru-dft-2d-mixed-signs", GURU, DFT, 2, .d = {{3, 5, 1}, {5, -1, 3}}, .io = {8, 9},
+     .on = 30},
+    {"guru-r2c-2d-negative", GURU, R2C, 2, .d = {{4, -6, 4}, {6, 1, 1}}, .io = {18}, .on = 32},
+    {"guru-c2r-2d-3-batch-dims", GURU, C2R, 2, .d = {{3, 4, 5}, {5, 1, 1}}, .hrank = 3,
+     .h = {{2, 24, 30}, {2, 12, 15}, {1, 0, 0}}, .on = 60},
+    {"guru-split-r2c-4d", GURU, SR2C, 4, .d = {{2, 24, 18}, {3, 8, 6}, {2, 4, 3}, {4, 1, 1}},
+     .oo = {0, 36}, .on = 72},
+    {"guru-split-c2r-4d", GURU, SC2R, 4, .d = {{2, 18, 24}, {3, 6, 8}, {2, 3, 4}, {4, 1, 1}},
+     .io = {0, 36}, .on = 48},
     /* Problems without a plan. */
     {"dft-1d-zero-n", BASIC, DFT, 1, {0}, .flags = E, .on = 2},
     {"guru-split-c2r-2d-preserve", GURU, SC2R, 2, .d = {{4, 4, 6}, {6, 1, 1}}, .io = {0, 16},
      .flags = FFTW_PRESERVE_INPUT, .on = 24},
+    {"r2r-redft00-1", BASIC, R2R, 1, {1}, .k = {FFTW_REDFT00}, .on = 1},
+    {"guru-dft-inplace-strides-differ", GURU, DFT, 1, .d = {{8, 1, 2}}, .inplace = 1, .on = 32},
+    {"guru-r2r-inplace-strides-differ", GURU, R2R, 1, .d = {{8, 2, 1}}, .k = {FFTW_R2HC},
+     .inplace = 1, .on = 16},
     {"dft-1d-negative-n", BASIC, DFT, 1, {-4}, .flags = E, .on = 2},
     {"guru-dft-negative-rank", GURU, DFT, -1, .flags = E, .on = 2},
     {"many-dft-negative-howmany", MANY, DFT, 1, {4}, -1, 1, 4, 1, 4, .flags = E, .on = 2},
@@ -362,6 +377,9 @@ static const problem cases[] = {
     /* Threads. */
     {"threads-dft-2d-32x24", BASIC, DFT, 2, {32, 24}, .nt = 3, .on = 1536},
     {"threads-r2c-3d-8x6x10", BASIC, R2C, 3, {8, 6, 10}, .nt = 2, .flags = E, .on = 576},
+    {"threads-dft-4d-2x3x2x4", ND, DFT, 4, {2, 3, 2, 4}, .nt = 2, .on = 96},
+    {"threads-c2r-3d-16x12x10-inplace", BASIC, C2R, 3, {16, 12, 10}, .nt = 3, .inplace = 1,
+     .on = 2304, .row = 12, .used = 10},
 };
 /* clang-format on */
 
