@@ -1,8 +1,10 @@
 # Runs the reference conformance program and the tested one and compares their outputs.
 #   -DREFERENCE=<program> -DPROGRAM=<program> -DCOMPARE=<compare_outputs> -DTOLERANCE=<t>
-#   -DOUTPUT=<file prefix> [-DEMULATOR=<command>] [-DPRELOAD=<library> -DMARKER=<text>]
+#   -DOUTPUT=<file prefix> [-DEMULATOR=<command, words joined by '|'>]
+#   [-DPRELOAD=<library> -DMARKER=<text>]
 # With PRELOAD the tested program runs with that library preloaded; under qemu-user the
 # variable is set in the guest with the emulator's -E option, not in the emulator itself.
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 set(tested ${PROGRAM})
 if(PRELOAD AND EMULATOR)
   set(tested ${EMULATOR} -E LD_PRELOAD=${PRELOAD} ${PROGRAM})
