@@ -383,6 +383,15 @@ static const problem cases[] = {
 };
 /* clang-format on */
 
+/* A caller's loop for the planner's parallel work, run serially. */
+static int jobs;
+static void serial_loop(void* (*work)(char*), char* jobdata, size_t size, int n, void* data) {
+    int i;
+    (void)data;
+    for (i = 0; i < n; ++i, ++jobs)
+        work(jobdata + size * i);
+}
+
 /* Wisdom through the callbacks. */
 static char text[1 << 18];
 static size_t length, position;
@@ -496,6 +505,7 @@ int main(void) {
     X(plan_with_nthreads)(3);
     printf("= planner_nthreads %d\n", X(planner_nthreads)());
     X(set_timelimit)(10.0);
+    X(threads_set_callback)(serial_loop, NULL);
     for (i = 0; i < 5; ++i)
         buf[i] = X(alloc_real)(BUF);
     for (i = 0; i < sizeof cases / sizeof *cases; ++i) {
@@ -509,6 +519,7 @@ int main(void) {
         }
     }
     X(plan_with_nthreads)(1);
+    printf("# jobs run by the caller's loop %d\n", jobs);
     inspect();
     wisdom();
     for (i = 0; i < 5; ++i)
