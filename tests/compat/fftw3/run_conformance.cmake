@@ -4,6 +4,8 @@
 #   [-DPRELOAD=<library> -DMARKER=<text>]
 # With PRELOAD the tested program runs with that library preloaded; under qemu-user the
 # variable is set in the guest with the emulator's -E option, not in the emulator itself.
+# Neither run may write to standard error: there the loader reports, for one, a data symbol
+# whose size differs from the one the program was linked against.
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 set(tested ${PROGRAM})
 if(PRELOAD AND EMULATOR)
@@ -24,6 +26,7 @@ foreach(run expected actual)
                   RESULT_VARIABLE status)
   if(errors)
     message("${run} run, standard error:\n${errors}")
+    set(complaints "${complaints}${run} run wrote to standard error\n")
   endif()
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${command} failed: ${status}")
@@ -34,4 +37,7 @@ execute_process(COMMAND ${EMULATOR} ${COMPARE} ${TOLERANCE} ${OUTPUT}.expected $
                         ${MARKER} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the outputs differ (${OUTPUT}.expected, ${OUTPUT}.actual)")
+endif()
+if(complaints)
+  message(FATAL_ERROR "${complaints}")
 endif()
