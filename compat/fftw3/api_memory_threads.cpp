@@ -5,6 +5,23 @@
 #include "compat/fftw3/plan.hpp"
 
 namespace qtx::QVSIP_FFTW3_NAMESPACE {
+
+// The texts are arrays of the sizes Debian's FFTW gives them on each architecture. A program
+// linked against FFTW holds copies of them of those sizes, which the loader fills from ours when
+// ours is preloaded: with other sizes it warns, and a longer text would be cut short of its
+// terminating zero. So our texts fit the smallest, 12 bytes, and their arrays are padded out.
+#if defined(__x86_64__)
+constexpr std::size_t version_bytes = 21, cc_bytes = 96, codelet_optim_bytes = 1;
+#elif defined(__aarch64__) && defined(QVSIP_FFTW3_DOUBLE)
+constexpr std::size_t version_bytes = 12, cc_bytes = 81, codelet_optim_bytes = 1;
+#elif defined(__aarch64__)
+constexpr std::size_t version_bytes = 17, cc_bytes = 81, codelet_optim_bytes = 1;
+#else
+constexpr std::size_t version_bytes = 12, cc_bytes = 81, codelet_optim_bytes = 1;
+#endif
+static_assert(sizeof("qvsip-" QVSIP_FFTW3_VERSION) <= 12, "the version text outgrows 12 bytes");
+static_assert(sizeof("g++ " __VERSION__) <= 81, "the compiler text outgrows 81 bytes");
+
 namespace {
 // The count plans made now record, as the caller last set it (the engine keeps its own).
 std::atomic<int> planner_threads{1};
@@ -72,9 +89,8 @@ void X(set_timelimit)(double) {}
 // Plans own everything they use; there is no planner state to release.
 void X(cleanup)(void) {}
 
-const char X(version)[] = "qvsip-fftw3-" QVSIP_FFTW3_VERSION " (" QVSIP_FFTW3_PRECISION_NAME
-                          " precision on the qvsip FFT engine)";
-const char X(cc)[] = "g++ " __VERSION__;
-const char X(codelet_optim)[] = "";
+const char X(version)[fftw3::version_bytes] = "qvsip-" QVSIP_FFTW3_VERSION;
+const char X(cc)[fftw3::cc_bytes] = "g++ " __VERSION__;
+const char X(codelet_optim)[fftw3::codelet_optim_bytes] = "";
 
 } // extern "C"

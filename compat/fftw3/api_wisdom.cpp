@@ -11,7 +11,7 @@
 namespace {
 
 constexpr char wisdom_document[] =
-    "(qvsip-fftw3-" QVSIP_FFTW3_VERSION " " QVSIP_FFTW3_PRECISION_NAME "_wisdom)\n";
+    "(qvsip-" QVSIP_FFTW3_VERSION " " QVSIP_FFTW3_PRECISION_NAME "_wisdom)\n";
 
 bool is_space(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';

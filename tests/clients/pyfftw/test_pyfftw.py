@@ -22,7 +22,7 @@ import scipy.fft
 
 # How our version and wisdom texts start (with the version when CTest sets it).
 VERSION = os.environ.get("QVSIP_FFTW3_VERSION")
-OURS = f"qvsip-fftw3-{VERSION} " if VERSION else "qvsip-fftw3-"
+OURS = f"qvsip-{VERSION}" if VERSION else "qvsip-"
 LENGTHS = (1, 2, 7, 16, 97, 100, 128, 1009)
 REALS = (np.float32, np.float64)
 COMPLEX = {np.float32: np.complex64, np.float64: np.complex128}
@@ -122,12 +122,10 @@ class PyFFTWClient(unittest.TestCase):
         self.assertLessEqual(err, tol, f"relative error {err:.3g}")
 
     def test_reports_our_library(self):
-        names = (("fftw_version", "double"), ("fftwf_version", "single"))
-        for name, precision in names:
+        for name in ("fftw_version", "fftwf_version"):
             with self.subTest(name=name):
                 text = version_text(name)
                 self.assertTrue(text.startswith(OURS), text)
-                self.assertIn(precision, text)
 
     def test_transforms(self):
         # Each transform through the builders and both interfaces.
