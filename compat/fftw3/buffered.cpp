@@ -133,26 +133,49 @@ bool add_trailing_pass(planner_context& c, std::size_t leading) {
     return false;
 }
 
+// Whether every offset a side reaches, Σ (n - 1)·|stride| reals, is a 64-bit number of bytes:
+// a layout beyond cannot address real arrays, and its offsets would wrap.
+bool offsets_fit(const std::vector<std::int64_t>& lengths,
+                 const std::vector<std::int64_t>& strides) {
+    std::int64_t reach = 0, step = 0;
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        if (lengths[i] == 0) return true;
+        if (strides[i] == std::numeric_limits<std::int64_t>::min() ||
+            __builtin_mul_overflow(lengths[i] - 1, strides[i] < 0 ? -strides[i] : strides[i],
+                                   &step) ||
+            __builtin_add_overflow(reach, step, &reach))
+            return false;
+    }
+    return reach <=
+           std::numeric_limits<std::int64_t>::max() / static_cast<std::int64_t>(sizeof(real));
+}
+
 // Gather and scatter orders: batch dimensions, then transformed ones, strides in reals.
-void describe_sides(buffered& b, const problem& p, const std::vector<std::int64_t>& n,
+bool describe_sides(buffered& b, const problem& p, const std::vector<std::int64_t>& n,
                     const std::vector<std::int64_t>& m) {
     const bool complex_in = p.kind == family::dft || p.kind == family::c2r;
     const bool complex_out = p.kind == family::dft || p.kind == family::r2c;
     const std::int64_t in_scale = complex_in && !p.split_in ? 2 : 1;
     const std::int64_t out_scale = complex_out && !p.split_out ? 2 : 1;
-    for (const dimension& d : p.howmany) {
-        b.in_lengths.push_back(d.n);
-        b.in_strides.push_back(d.is * in_scale);
-        b.out_lengths.push_back(d.n);
-        b.out_strides.push_back(d.os * out_scale);
-    }
-    for (std::size_t i = 0; i < p.dims.size(); ++i) {
-        b.in_lengths.push_back(complex_in ? m[i] : n[i]);
-        b.in_strides.push_back(p.dims[i].is * in_scale);
-        b.out_lengths.push_back(complex_out ? m[i] : n[i]);
-        b.out_strides.push_back(p.dims[i].os * out_scale);
-    }
+    bool fits = true;
+    auto add_dimension = [&](std::int64_t n_in, std::int64_t is, std::int64_t n_out,
+                             std::int64_t os) {
+        std::int64_t is_reals = 0, os_reals = 0;
+        fits = fits && !__builtin_mul_overflow(is, in_scale, &is_reals) &&
+               !__builtin_mul_overflow(os, out_scale, &os_reals);
+        b.in_lengths.push_back(n_in);
+        b.in_strides.push_back(is_reals);
+        b.out_lengths.push_back(n_out);
+        b.out_strides.push_back(os_reals);
+    };
+    for (const dimension& d : p.howmany)
+        add_dimension(d.n, d.is, d.n, d.os);
+    for (std::size_t i = 0; i < p.dims.size(); ++i)
+        add_dimension(complex_in ? m[i] : n[i], p.dims[i].is, complex_out ? m[i] : n[i],
+                      p.dims[i].os);
     b.counter.assign(b.in_lengths.size(), 0);
+    return fits && offsets_fit(b.in_lengths, b.in_strides) &&
+           offsets_fit(b.out_lengths, b.out_strides);
 }
 
 } // namespace
@@ -176,7 +199,7 @@ bool plan_buffered(X(plan_s) & plan) {
         complex_count >
             std::numeric_limits<std::int64_t>::max() / 2 / static_cast<std::int64_t>(sizeof(real)))
         return false;
-    describe_sides(b, p, n, m);
+    if (!describe_sides(b, p, n, m)) return false;
     if (batch == 0) return true;
     const bool needs_real = p.kind != family::dft;
     const bool needs_complex = p.kind != family::r2r;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <numeric>
@@ -558,6 +559,15 @@ TEST(fftw3, null_plans_do_nothing) {
     EXPECT_EQ(fftw_plan_guru_dft(1, nullptr, 0, nullptr, nullptr, nullptr, fwd, 0), nullptr);
     double x[4];
     EXPECT_EQ(fftw_plan_r2r_1d(4, x, x, static_cast<fftw_r2r_kind>(11), FFTW_ESTIMATE), nullptr);
+    // Layouts whose offsets leave 64 bits (here in the buffered form, for the zero stride) are
+    // refused rather than wrapped.
+    for (const std::int64_t huge : {std::int64_t{1} << 62, INT64_MIN, INT64_MAX / 3}) {
+        const fftw_iodim64 dims[] = {{2, 0, 1}, {3, huge, 1}};
+        const fftw_r2r_kind kinds[] = {FFTW_R2HC, FFTW_R2HC};
+        EXPECT_EQ(fftw_plan_guru64_r2r(2, dims, 0, nullptr, x, x + 1, kinds, FFTW_ESTIMATE),
+                  nullptr)
+            << huge;
+    }
     // New arrays in place for a plan made out of place, or of another family: nothing happens.
     double y[4] = {1, 2, 3, 4}, z[4] = {};
     fftw_plan p = fftw_plan_r2r_1d(4, y, z, FFTW_R2HC, FFTW_ESTIMATE);
