@@ -4,7 +4,7 @@
 # line with the totals over all of them. Configurations:
 #   release  native Release (SSE+FMA backend on x86-64)
 #   asan     native with AddressSanitizer and UndefinedBehaviorSanitizer
-#   tsan     native with ThreadSanitizer, concurrency tests only
+#   tsan     native with ThreadSanitizer, the concurrency tests of the engines and FFTW 3 interface
 #   scalar   native with the portable scalar SIMD backend, at -Og
 #   aarch64  cross build, tests under qemu-aarch64: the whole suite on a core without the
 #            complex-number instructions (Cortex-A72) and on one with them (max), each
@@ -53,7 +53,7 @@ for config in "$@"; do
     asan)    sanitized "-fsanitize=address,undefined -fno-sanitize-recover=all"
              export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ;;
     tsan)    sanitized "-fsanitize=thread"
-             ctest_args=(-L threads) build_args=(--target test_threads) ;;
+             ctest_args=(-L threads) build_args=(--target test_threads test_fftw3_interface) ;;
     # -Og: the scalar backend's lane loops took 18 minutes to optimise at -O3 (six times the
     # SIMD build) and about 6 at -Og; -O3 code is covered by the release and aarch64 builds.
     # -Og's flow analysis reports stack buffers passed by address as maybe-uninitialised.
