@@ -4,16 +4,11 @@
 
 namespace fftw3 = qtx::QVSIP_FFTW3_NAMESPACE;
 using fftw3::family;
+using fftw3::im;
+using fftw3::re;
 using fftw3::real;
 
 namespace {
-
-real* re(X(complex) * z) {
-    return reinterpret_cast<real*>(z);
-}
-real* im(X(complex) * z) {
-    return z ? reinterpret_cast<real*>(z) + 1 : nullptr;
-}
 
 // New arrays must be in place exactly when the planned ones were, as documented: the plan was
 // chosen for that. A call breaking the rule does nothing rather than write through a plan

@@ -7,17 +7,12 @@
 namespace fftw3 = qtx::QVSIP_FFTW3_NAMESPACE;
 using fftw3::dimension;
 using fftw3::family;
+using fftw3::im;
 using fftw3::problem;
+using fftw3::re;
 using fftw3::real;
 
 namespace {
-
-real* re(X(complex) * z) {
-    return reinterpret_cast<real*>(z);
-}
-real* im(X(complex) * z) {
-    return z ? reinterpret_cast<real*>(z) + 1 : nullptr;
-}
 
 // Guru dimensions as a list; false for a negative rank or missing records.
 template <typename Iodim> bool read_dims(int rank, const Iodim* dims, std::vector<dimension>& out) {

@@ -27,6 +27,14 @@ struct arrays {
     real* out_im;
 };
 
+// The real and imaginary parts of an interleaved complex array (null for a null array).
+inline real* re(complex* z) {
+    return reinterpret_cast<real*>(z);
+}
+inline real* im(complex* z) {
+    return z ? reinterpret_cast<real*>(z) + 1 : nullptr;
+}
+
 struct problem {
     family kind;
     std::vector<dimension> dims;    // transformed, outermost first
